@@ -1,0 +1,100 @@
+#pragma once
+// F_MAIN, the operator's console: the terminal list, the clock, the buttons that act on the
+// list or open the other windows; start-up and shut-down of the whole gateway.
+
+#include <memory>
+#include <string>
+
+#include "platform/controls/button.h"
+#include "platform/controls/check_box.h"
+#include "platform/controls/form.h"
+#include "platform/controls/frame.h"
+#include "platform/controls/label.h"
+#include "platform/controls/list_box.h"
+#include "platform/controls/picture.h"
+#include "platform/controls/text_box.h"
+#include "platform/controls/timer.h"
+#include "tools/url_link.h"
+
+namespace plx {
+
+class Gateway;
+
+class F_MAIN {
+public:
+    explicit F_MAIN(Gateway& gateway);
+
+    Form form;
+    ListBox LST_PRODUIT;
+    Label Label1_0;  // list header "Terminal #, Type, IP, Description"
+    Frame FR_B_MANAGE;
+    Button B_SELECT_ALL;
+    Button B_ADD_TERM;
+    Button B_EDIT_TERM;
+    Button B_REMOVE_TERM;
+    Button B_PING;
+    Button B_SYNCHRONIZE;
+    Button B_AS400_COMM;
+    Button B_EVENTS;
+    Button B_STATUS;
+    Button B_TEST;
+    Button B_HELP;
+    Label AFF_HEURE;
+    CheckBox SW_LOG;
+    Picture PIC_SW_LOG_DISPLAY_0;
+    Picture PIC_SW_LOG_DISPLAY_1;
+    Picture PIC_OFFLINE;
+    Picture PIC_FOOTER;
+    Button B_SAVE_CFG;       // hidden
+    Button B_OPEN_WEBP;      // hidden
+    TextBox INP_WEBPAGE;     // hidden
+    Label Label1_1;          // hidden: "Web Page Template to create WebPageName2.html"
+    URLLink URL_WEBPAGE;     // hidden
+    Timer TIM_REFRESH;
+    std::unique_ptr<UdpSocketPort> SOCK_UPD;
+
+    Picture& PIC_SW_LOG_DISPLAY(int index) {
+        return index == 0 ? PIC_SW_LOG_DISPLAY_0 : PIC_SW_LOG_DISPLAY_1;
+    }
+
+    // Start-up and shut-down.
+    void Form_Load();
+    void Form_Unload();
+    void Form_Resize();
+
+    // Terminal tables and configuration files. SYNC_TABLES returns false when it stopped
+    // at a row that cannot be indexed.
+    bool SYNC_TABLES();
+    void LOAD_CFG();
+    void B_SAVE_CFG_Click();
+
+    // List commands.
+    void B_SELECT_ALL_Click();
+    void LST_PRODUIT_DblClick();
+    bool LST_PRODUIT_SELECT();
+    void B_ADD_TERM_Click();
+    void B_EDIT_TERM_Click();
+    void B_REMOVE_TERM_Click();
+
+    // Display commands and tools.
+    void B_SYNCHRONIZE_Click();
+    void B_PING_Click();
+    void B_OPEN_WEBP_Click();
+
+    // Windows.
+    void B_AS400_COMM_Click();
+    void B_EVENTS_Click();
+    void B_STATUS_Click();
+    void B_TEST_Click();
+    void B_HELP_Click();
+
+    void TIM_REFRESH_Timer();
+
+    // The daily file name shown as SW_LOG's caption for today's date.
+    std::string dailyFileName() const;
+
+private:
+    Gateway& gateway_;
+};
+
+}  // namespace plx

@@ -1,0 +1,101 @@
+#pragma once
+// The gateway: owns the platform's view of the world, the shared state and the windows.
+// F_MAIN is created by start(); every other window is created hidden the first time it
+// is touched, and runs its load handler then.
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "console/shared_state.h"
+#include "platform/posix_names.h"
+#include "platform/platform.h"
+
+namespace plx {
+
+class Gateway;
+class F_MAIN;
+class F_ADD_PRODUCT;
+class F_EVENTS;
+class F_AS400;
+class F_TEST;
+class F_STATUS;
+class F_HELP;
+
+// One window's life: created on first touch (view attached, load handler run), released
+// when it closes if it is of the kind that is destroyed on close.
+template <class Unit>
+class WindowSlot {
+public:
+    WindowSlot(Gateway& gateway, bool destroyOnClose)
+        : gateway_(gateway), destroyOnClose_(destroyOnClose) {}
+    Unit& get();
+    bool loaded() const { return unit_ != nullptr; }
+    void release();
+
+private:
+    Gateway& gateway_;
+    bool destroyOnClose_;
+    std::unique_ptr<Unit> unit_;
+};
+
+class Gateway {
+public:
+    explicit Gateway(Platform& platform);
+    ~Gateway();
+    Gateway(const Gateway&) = delete;
+    Gateway& operator=(const Gateway&) = delete;
+
+    Platform& platform() { return platform_; }
+    SharedState& state() { return state_; }
+
+    // Creates the main window and runs the start-up sequence.
+    void start();
+    // The same shut-down as closing the main window (used for SIGTERM and SIGINT).
+    void shutDown();
+
+    F_MAIN& main();
+    F_ADD_PRODUCT& addProduct();
+    F_EVENTS& events();
+    F_AS400& as400();
+    F_TEST& test();
+    F_STATUS& status();
+    F_HELP& help();
+    bool eventsLoaded() const { return events_.loaded(); }
+    bool as400Loaded() const { return as400_.loaded(); }
+    bool testLoaded() const { return test_.loaded(); }
+    bool statusLoaded() const { return status_.loaded(); }
+    bool helpLoaded() const { return help_.loaded(); }
+    bool addProductLoaded() const { return addProduct_.loaded(); }
+    // The terminal editor is released by its opener once the modal show has returned.
+    void releaseAddProduct() { addProduct_.release(); }
+
+    // Lets pending events run once: the nesting point after each datagram.
+    void pump();
+    // Shows a form modally and waits until it is hidden; events go on meanwhile.
+    void runModal(Form& form);
+
+    // A released window is kept until no handler can still be running on it: it is
+    // destroyed from the event loop, outside every pump and modal wait.
+    void bury(std::shared_ptr<void> unit);
+
+private:
+    void scheduleBurial();
+
+    Platform& platform_;
+    SharedState state_;
+    int nesting_ = 0;
+    bool burialScheduled_ = false;
+    bool closing_ = false;
+    std::vector<std::shared_ptr<void>> graveyard_;
+
+    WindowSlot<F_MAIN> main_;
+    WindowSlot<F_ADD_PRODUCT> addProduct_;
+    WindowSlot<F_EVENTS> events_;
+    WindowSlot<F_AS400> as400_;
+    WindowSlot<F_TEST> test_;
+    WindowSlot<F_STATUS> status_;
+    WindowSlot<F_HELP> help_;
+};
+
+}  // namespace plx

@@ -1,0 +1,19 @@
+#pragma once
+// Shared text helpers.
+
+#include <string>
+
+namespace plx {
+
+// The marker that asks EXTRACT_FIELD to read a field rather than replace it.
+inline const std::string kReadField = "---VIDE---**";
+
+// Field THE_FIELD (from 1) of a separated text; with a new value other than the read
+// marker, the text with that field replaced (empty fields added first when missing).
+std::string EXTRACT_FIELD(const std::string& THE_TEXT, const std::string& THE_SEPARATOR,
+                          int THE_FIELD, const std::string& THE_NEW_VALUE = kReadField);
+
+// Every byte 0..31 and 127..255 written as "%" + its code in decimal + "%".
+std::string ESCAPE_CTRL_CHARS(const std::string& THE_TEXT);
+
+}  // namespace plx

@@ -1,0 +1,32 @@
+#pragma once
+// Process-wide state shared by the subsystems: the terminal tables, the display value
+// memory, the colour patterns, the application folder and the host link state.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace plx {
+
+inline constexpr int kTerminalNumbers = 10000;  // terminal numbers 0..9999
+inline constexpr int kMaxRows = 1001;           // terminal list rows 0..1000
+inline constexpr std::uint16_t kNoRow = 65535;  // TAB_ROW_OF_NO: no terminal has this number
+inline constexpr int kColourEntries = 101;      // colour character indices 0..100
+
+enum LinkState : std::uint8_t { OFFLINE = 0, ONLINE = 1, PAUSE = 2 };
+
+struct SharedState {
+    std::array<std::uint16_t, kTerminalNumbers> TAB_ROW_OF_NO{};
+    std::array<std::string, kMaxRows> TAB_TYPE;
+    std::array<std::string, kMaxRows> TAB_IP;
+    std::array<std::string, kMaxRows> TAB_DESCRIPTION;
+    std::array<std::string, kMaxRows> TAB_AFF_VALUE;
+    std::array<std::string, kColourEntries> TAB_COLOR_PATERN;
+    std::string APP_PATH;
+    std::uint8_t LINK_STATE = OFFLINE;
+
+    // A file of the system: APP_PATH, the separator, the name ("Products.cfg").
+    std::string filePath(const std::string& name) const { return APP_PATH + "/" + name; }
+};
+
+}  // namespace plx

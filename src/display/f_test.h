@@ -1,0 +1,43 @@
+#pragma once
+// F_TEST, the test window: dashes, the terminal's own number or the current time on the
+// terminals selected in the main window.
+
+#include <string>
+
+#include "platform/posix_names.h"
+
+#include "platform/controls/button.h"
+#include "platform/controls/form.h"
+#include "platform/controls/frame.h"
+#include "platform/controls/text_box.h"
+
+namespace plx {
+
+class Gateway;
+
+class F_TEST {
+public:
+    explicit F_TEST(Gateway& gateway);
+
+    Form form;
+    Button B_SELECT_ALL;
+    Frame Frame1;
+    Button B_CMD_TERM_DASH;
+    Button B_CMD_TERM_NO;
+    Button B_CMD_TERM_TIME;
+    TextBox INP_TEST_COLOR_0;
+    TextBox INP_TEST_COLOR_1;
+    TextBox INP_TEST_COLOR_2;
+
+    TextBox& INP_TEST_COLOR(int index);
+
+    void B_SELECT_ALL_Click();
+    void B_CMD_TERM_DASH_Click();
+    void B_CMD_TERM_NO_Click();
+    void B_CMD_TERM_TIME_Click();
+
+private:
+    Gateway& gateway_;
+};
+
+}  // namespace plx

@@ -1,0 +1,40 @@
+#pragma once
+// F_EVENTS, the event window, and ADD_EVENTS, the one operation through which every
+// subsystem reports what it does: a list of the last 350 lines and the daily log file.
+
+#include <string>
+
+#include "platform/controls/button.h"
+#include "platform/controls/check_box.h"
+#include "platform/controls/form.h"
+#include "platform/controls/label.h"
+#include "platform/controls/list_box.h"
+
+namespace plx {
+
+class Gateway;
+
+class F_EVENTS {
+public:
+    static constexpr int kMaxLines = 350;
+
+    explicit F_EVENTS(Gateway& gateway);
+
+    Form form;
+    ListBox LST_EVENTS;
+    CheckBox SW_LOG;
+    Button B_CLEAR;
+    Label AFF_LOG_FILE;
+
+    void ADD_EVENTS(int Index, const std::string& THE_MODE, const std::string& THE_EVENT,
+                    bool SW_LOG_ALL);
+    void SW_LOG_Click();
+    void B_CLEAR_Click();
+    void LST_EVENTS_DblClick();
+    void Form_Resize();
+
+private:
+    Gateway& gateway_;
+};
+
+}  // namespace plx

@@ -1,0 +1,109 @@
+#pragma once
+// F_AS400, the host link window: the telnet connection to the AS/400 (supervision,
+// negotiation, sign-on, reception, settings) and the display command operations that
+// every road to a terminal ends in (GEST_CMD, SEND_CMD_UDP).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/controls/button.h"
+#include "platform/controls/check_box.h"
+#include "platform/controls/form.h"
+#include "platform/controls/label.h"
+#include "platform/controls/list_box.h"
+#include "platform/controls/picture.h"
+#include "platform/controls/text_box.h"
+#include "platform/controls/timer.h"
+
+namespace plx {
+
+class Gateway;
+
+class F_AS400 {
+public:
+    static constexpr int kWatchdogLimit = 180;        // ticks of 1 s ONLINE without host data
+    static constexpr int kConnectPeriodMs = 5000;     // connection tick
+    static constexpr int kWatchdogPeriodMs = 1000;    // watchdog tick
+    static constexpr int kSignOnDelayMs = 3000;       // from Connect to the sign-on
+    static constexpr int kReceiveDisplayLimit = 4000; // characters before the display empties
+
+    explicit F_AS400(Gateway& gateway);
+
+    Form form;
+    // Settings.
+    Label LBL_IP;
+    TextBox INP_IP;
+    Label LBL_PORT;
+    TextBox INP_PORT;
+    Label LBL_USR;
+    TextBox INP_USR;
+    Label LBL_PSW;
+    TextBox INP_PSW;
+    CheckBox SW_LOG;
+    Button B_SAVE_CFG;
+    Button B_HELP;
+    // Reception.
+    CheckBox SW_DISPLAY;
+    TextBox AFF_RX_400;
+    Button B_CLEAR;
+    // Supervision.
+    Button B_PAUSE;
+    Button B_RESET_TERM;
+    Label AFF_STATUS;
+    Picture PIC_OFFLINE;
+    Picture PIC_ONLINE;
+    Picture PIC_PAUSE;
+    Picture PIC_HEART;
+    Picture PIC_HEARTP;
+    Picture PIC_HEART_BREAK;
+    // Colour patterns loaded at start-up.
+    Label Aff_ColorPatern;
+    ListBox LST_COLOR_PATERN;
+
+    Timer TIM_CONNECT;
+    Timer TIM_WATCHDOG;
+    Timer TIM_TX_USR_PW;
+    std::unique_ptr<TcpClientPort> TCPAS400;
+
+    int WATCHDOG_COUNT = 0;
+
+    void Form_Load();
+    bool Form_QueryUnload();  // hides instead of closing; returns true (cancel)
+
+    // Supervision.
+    void SET_LINK_STATE(std::uint8_t THE_STATE);
+    void SHOW_STATUS(const std::string& THE_STATUS);
+    void TIM_CONNECT_Timer();
+    void TIM_WATCHDOG_Timer();
+    void TCPAS400_Connect();
+    void TCPAS400_Close();
+    void TCPAS400_Error(const std::string& description);
+    void B_PAUSE_Click();
+    void B_RESET_TERM_Click();
+
+    // Negotiation and sign-on.
+    void GEST_TELNET(const std::string& THE_DATA);
+    void SEND_AS400(const std::string& THE_DATA);
+    void TIM_TX_USR_PW_Timer();
+
+    // Reception.
+    void TCPAS400_DataArrival();
+    void SW_DISPLAY_Click();
+    void B_CLEAR_Click();
+
+    // Settings.
+    void B_SAVE_CFG_Click();
+    void INP_IP_Change();
+    void INP_PORT_Change();
+    void B_HELP_Click();
+
+    // Display commands.
+    void GEST_CMD(const std::string& THE_CMD);
+    void SEND_CMD_UDP(int Index, const std::string& ID_CMD);
+
+private:
+    Gateway& gateway_;
+};
+
+}  // namespace plx

@@ -1,0 +1,44 @@
+#include "platform/controls/form.h"
+
+namespace plx {
+
+Form::Form(std::string name, std::string caption, int width, int height)
+    : Control(this, nullptr, ControlKind::Form, std::move(name), -1), caption_(std::move(caption)) {
+    setVisible(false);
+    setWidth(width);
+    setHeight(height);
+}
+
+void Form::setCaption(const std::string& caption) {
+    if (caption_ == caption) return;
+    caption_ = caption;
+    changed();
+}
+
+void Form::resize(int width, int height) {
+    if (width == this->width() && height == this->height()) return;
+    setWidth(width);
+    setHeight(height);
+    if (onResize) onResize();
+}
+
+void Form::requestClose() {
+    if (onQueryUnload && onQueryUnload()) return;
+    hide();
+    if (onUnload) onUnload();
+    if (onClosed) onClosed();
+}
+
+void Form::close() {
+    hide();
+    if (onClosed) onClosed();
+}
+
+void Form::moveFocusTo(Control* control) {
+    if (focused_ == control) return;
+    Control* previous = focused_;
+    focused_ = control;
+    if (previous != nullptr && previous->onLostFocus) previous->onLostFocus();
+}
+
+}  // namespace plx

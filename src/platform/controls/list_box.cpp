@@ -1,0 +1,45 @@
+#include "platform/controls/list_box.h"
+
+namespace plx {
+
+void ListBox::setText(int row, const std::string& text) {
+    items_.at(row).text = text;
+    itemsChanged();
+}
+
+void ListBox::setSelected(int row, bool selected) {
+    auto& item = items_.at(row);
+    if (item.selected == selected) return;
+    item.selected = selected;
+    changed();
+}
+
+void ListBox::setCurrentRow(int row) {
+    if (row < -1 || row >= count()) row = -1;
+    if (currentRow_ == row) return;
+    currentRow_ = row;
+    changed();
+}
+
+void ListBox::addItem(const std::string& text) {
+    items_.push_back(Item{text});
+    itemsChanged();
+}
+
+void ListBox::removeItem(int row) {
+    items_.erase(items_.begin() + row);
+    if (currentRow_ == row) {
+        currentRow_ = -1;
+    } else if (currentRow_ > row) {
+        --currentRow_;
+    }
+    itemsChanged();
+}
+
+void ListBox::clear() {
+    items_.clear();
+    currentRow_ = -1;
+    itemsChanged();
+}
+
+}  // namespace plx

@@ -1,0 +1,61 @@
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "platform/controls/control.h"
+
+namespace plx {
+
+// A list of text lines, each with item data and a selected state, and one current row
+// (-1 when none). Rows count from 0.
+class ListBox : public Control {
+public:
+    ListBox(Form& form, std::string name, bool multiSelect = false)
+        : Control(&form, nullptr, ControlKind::ListBox, std::move(name), -1),
+          multiSelect_(multiSelect) {}
+
+    int count() const { return static_cast<int>(items_.size()); }
+    const std::string& text(int row) const { return items_.at(row).text; }
+    void setText(int row, const std::string& text);
+    std::int32_t itemData(int row) const { return items_.at(row).itemData; }
+    void setItemData(int row, std::int32_t data) { items_.at(row).itemData = data; }
+    bool selected(int row) const { return items_.at(row).selected; }
+    void setSelected(int row, bool selected);
+    int currentRow() const { return currentRow_; }
+    void setCurrentRow(int row);
+
+    void addItem(const std::string& text);
+    // Removes a row; the rows below move up. Removing the current row leaves none current.
+    void removeItem(int row);
+    void clear();
+
+    bool multiSelect() const { return multiSelect_; }
+    // Bumped whenever rows are added, removed or rewritten, so a view knows to rebuild.
+    std::uint64_t revision() const { return revision_; }
+
+    // The operator double-clicks a row (after the click itself has made it current).
+    void doubleClick() {
+        if (onDblClick) onDblClick();
+    }
+    std::function<void()> onDblClick;
+
+private:
+    struct Item {
+        std::string text;
+        std::int32_t itemData = 0;
+        bool selected = false;
+    };
+    void itemsChanged() {
+        ++revision_;
+        changed();
+    }
+
+    std::deque<Item> items_;
+    int currentRow_ = -1;
+    bool multiSelect_;
+    std::uint64_t revision_ = 0;
+};
+
+}  // namespace plx

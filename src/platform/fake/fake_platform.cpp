@@ -1,0 +1,272 @@
+#include "platform/fake/fake_platform.h"
+
+#include <stdlib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <utility>
+
+#include "platform/controls/form.h"
+#include "platform/ipv4.h"
+
+namespace plx::fake {
+
+// ---------------------------------------------------------------- files
+
+bool FakeFiles::allow(std::size_t bytes) {
+    if (failWrites) return false;
+    if (failAfterBytes < 0) return true;
+    if (static_cast<long long>(bytes) > failAfterBytes) {
+        failAfterBytes = 0;
+        return false;
+    }
+    failAfterBytes -= static_cast<long long>(bytes);
+    return true;
+}
+
+bool FakeFiles::replace(const std::string& path, const std::string& bytes, Access access) {
+    // A failed replace leaves the old file untouched, as the real one does.
+    if (!allow(bytes.size())) return false;
+    return LocalFiles::replace(path, bytes, access);
+}
+
+bool FakeFiles::append(const std::string& path, const std::string& bytes) {
+    if (!allow(bytes.size())) return false;
+    return LocalFiles::append(path, bytes);
+}
+
+bool FakeFiles::remove(const std::string& path) {
+    if (failWrites) return false;
+    return LocalFiles::remove(path);
+}
+
+// ---------------------------------------------------------------- timers
+
+class FakeTimer : public TimerPort {
+public:
+    FakeTimer(FakePlatform& platform, int id) : platform_(platform), id_(id) {
+        platform_.timers_[id_].fire = &onTimeout;
+    }
+    ~FakeTimer() override { platform_.timers_.erase(id_); }
+    void start(int periodMs) override {
+        auto& entry = platform_.timers_[id_];
+        entry.periodMs = periodMs;
+        entry.dueAt = platform_.elapsedMs_ + periodMs;
+    }
+    void stop() override { platform_.timers_[id_].dueAt = -1; }
+
+private:
+    FakePlatform& platform_;
+    int id_;
+};
+
+// ---------------------------------------------------------------- platform
+
+namespace {
+
+std::string makeTemporaryFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "plyxen400-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) return std::filesystem::temp_directory_path();
+    return pattern;
+}
+
+}  // namespace
+
+FakePlatform::FakePlatform()
+    : folder_(makeTemporaryFolder()), files_(folder_), clock_{2026, 12, 5, 14, 5, 9} {}
+
+FakePlatform::~FakePlatform() {
+    std::error_code error;
+    std::filesystem::remove_all(folder_, error);
+}
+
+std::unique_ptr<TimerPort> FakePlatform::createTimer() {
+    return std::make_unique<FakeTimer>(*this, nextTimerId_++);
+}
+
+std::unique_ptr<TcpClientPort> FakePlatform::createTcpClient() {
+    auto client = std::make_unique<FakeTcpClient>(*this);
+    tcp_ = client.get();
+    return client;
+}
+
+namespace {
+
+class FakeUdpSocket : public UdpSocketPort {
+public:
+    explicit FakeUdpSocket(FakePlatform& platform) : platform_(platform) {}
+    bool sendDatagram(const std::string& ipv4, std::uint16_t port,
+                      const std::string& bytes) override {
+        if (platform_.failUdpSends || !isDottedIPv4(ipv4)) return false;
+        platform_.datagrams.push_back({ipv4, port, bytes});
+        return true;
+    }
+
+private:
+    FakePlatform& platform_;
+};
+
+}  // namespace
+
+std::unique_ptr<UdpSocketPort> FakePlatform::createUdpSocket() {
+    return std::make_unique<FakeUdpSocket>(*this);
+}
+
+std::optional<std::array<std::uint8_t, 4>> FakePlatform::lookupIPv4(const std::string& name) {
+    lookups.push_back(name);
+    const auto found = hostNames.find(name);
+    if (found == hostNames.end()) return std::nullopt;
+    return found->second;
+}
+
+void FakePlatform::processPendingEvents() {
+    ++pumpCount;
+    if (onPump) onPump();
+    // Only what is pending now: events queued by these handlers wait for the next round.
+    auto pending = std::move(queue_);
+    queue_.clear();
+    for (auto& task : pending) task();
+}
+
+void FakePlatform::runEvents() {
+    while (!queue_.empty()) {
+        auto task = std::move(queue_.front());
+        queue_.pop_front();
+        task();
+    }
+}
+
+void FakePlatform::tickClock(int ms) {
+    using namespace std::chrono;
+    elapsedMs_ += ms;
+    const auto date = sys_days{year{clock_.year} / clock_.month / clock_.day};
+    const auto then = date + hours{clock_.hour} + minutes{clock_.minute} +
+                      seconds{clock_.second} + milliseconds{subSecondMs_ + ms};
+    const auto day = floor<days>(then);
+    const year_month_day ymd{day};
+    const hh_mm_ss<milliseconds> clock{duration_cast<milliseconds>(then - day)};
+    clock_.year = int(ymd.year());
+    clock_.month = int(unsigned(ymd.month()));
+    clock_.day = int(unsigned(ymd.day()));
+    clock_.hour = int(clock.hours().count());
+    clock_.minute = int(clock.minutes().count());
+    clock_.second = int(clock.seconds().count());
+    subSecondMs_ = int(clock.subseconds().count());
+}
+
+void FakePlatform::advance(int ms) {
+    const long long target = elapsedMs_ + ms;
+    while (true) {
+        int dueId = -1;
+        long long dueAt = target + 1;
+        for (const auto& [id, entry] : timers_) {
+            if (entry.dueAt >= 0 && entry.dueAt < dueAt) {
+                dueAt = entry.dueAt;
+                dueId = id;
+            }
+        }
+        if (dueId < 0) break;
+        tickClock(static_cast<int>(dueAt - elapsedMs_));
+        auto& entry = timers_[dueId];
+        entry.dueAt += entry.periodMs;
+        if (*entry.fire) (*entry.fire)();
+        runEvents();
+    }
+    tickClock(static_cast<int>(target - elapsedMs_));
+    runEvents();
+}
+
+void FakePlatform::runModal(Form& form) {
+    form.show();
+    if (modalScript) modalScript(form);
+    if (form.visible()) form.close();
+}
+
+void FakePlatform::messageBox(const std::string& text, const std::string& title,
+                              MessageIcon icon) {
+    messages.push_back({text, title, icon});
+}
+
+bool FakePlatform::openWithDesktop(const std::string& address) {
+    openedAddresses.push_back(address);
+    return !desktopOpenFails;
+}
+
+std::string FakePlatform::findProgram(const std::string& name) {
+    const auto found = programs.find(name);
+    return found == programs.end() ? std::string() : found->second;
+}
+
+bool FakePlatform::startDetached(const std::string& program,
+                                 const std::vector<std::string>& arguments) {
+    if (startFails) return false;
+    started.push_back({program, arguments});
+    return true;
+}
+
+std::string FakePlatform::privateFolder() {
+    const auto folder = folder_ + "/private";
+    std::filesystem::create_directories(folder);
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+    return folder;
+}
+
+FakeTcpClient& FakePlatform::tcp() { return *tcp_; }
+
+// ---------------------------------------------------------------- host connection
+
+FakeTcpClient::~FakeTcpClient() {
+    if (platform_.tcp_ == this) platform_.tcp_ = nullptr;
+}
+
+std::optional<std::string> FakeTcpClient::connectTo(const std::string& host,
+                                                    const std::string& port) {
+    connects.push_back({host, port});
+    if (refuseConnectWith) return refuseConnectWith;
+    state_ = State::Connecting;
+    return std::nullopt;
+}
+
+void FakeTcpClient::close() {
+    ++closeCalls;
+    state_ = State::Closed;
+    incoming_.clear();
+}
+
+bool FakeTcpClient::send(const std::string& bytes) {
+    if (failSends || state_ != State::Connected) return false;
+    sent.push_back(bytes);
+    return true;
+}
+
+std::string FakeTcpClient::readAll() { return std::exchange(incoming_, {}); }
+
+void FakeTcpClient::acceptConnection() {
+    state_ = State::Connected;
+    platform_.post([this] {
+        if (onConnect) onConnect();
+    });
+}
+
+void FakeTcpClient::receive(const std::string& bytes) {
+    incoming_ += bytes;
+    platform_.post([this] {
+        if (onDataArrival && !incoming_.empty()) onDataArrival();
+    });
+}
+
+void FakeTcpClient::closeByPeer() {
+    state_ = State::Closing;
+    platform_.post([this] {
+        if (onClose) onClose();
+    });
+}
+
+void FakeTcpClient::fail(const std::string& description) {
+    platform_.post([this, description] {
+        if (onError) onError(description);
+    });
+}
+
+}  // namespace plx::fake

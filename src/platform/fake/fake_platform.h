@@ -1,0 +1,178 @@
+#pragma once
+// A deterministic platform for unit tests: virtual clock and timers that fire only when
+// the test advances time, scripted sockets, answered dialogs, files in a private temporary
+// folder that fail on demand.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/local_files.h"
+#include "platform/platform.h"
+
+namespace plx::fake {
+
+class FakeFiles : public LocalFiles {
+public:
+    explicit FakeFiles(std::string folder) : folder_(std::move(folder)) {}
+    std::string currentDirectory() override { return folder_; }
+    bool replace(const std::string& path, const std::string& bytes, Access access) override;
+    bool append(const std::string& path, const std::string& bytes) override;
+    bool remove(const std::string& path) override;
+
+    // Every write fails from now on (a read-only folder, a full disk).
+    bool failWrites = false;
+    // Writes fail once this many more bytes have gone out; -1 for no limit.
+    long long failAfterBytes = -1;
+
+private:
+    bool allow(std::size_t bytes);
+    std::string folder_;
+};
+
+class FakeTcpClient;
+
+struct Datagram {
+    std::string address;
+    std::uint16_t port;
+    std::string bytes;
+};
+
+class FakePlatform : public Platform {
+public:
+    FakePlatform();
+    ~FakePlatform() override;
+
+    // --- Platform ---
+    LocalTime now() override { return clock_; }
+    std::unique_ptr<TimerPort> createTimer() override;
+    std::unique_ptr<TcpClientPort> createTcpClient() override;
+    std::unique_ptr<UdpSocketPort> createUdpSocket() override;
+    std::optional<std::array<std::uint8_t, 4>> lookupIPv4(const std::string& name) override;
+    Files& files() override { return files_; }
+    void processPendingEvents() override;
+    void post(std::function<void()> task) override { queue_.push_back(std::move(task)); }
+    void quit() override { quitRequested = true; }
+    void attachView(Form& form) override { attachedForms.insert(&form); }
+    void detachView(Form& form) override { attachedForms.erase(&form); }
+    void runModal(Form& form) override;
+    void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
+    void setBusyCursor(bool busy) override { busyCursorChanges.push_back(busy); }
+    bool openWithDesktop(const std::string& address) override;
+    std::string findProgram(const std::string& name) override;
+    bool startDetached(const std::string& program,
+                       const std::vector<std::string>& arguments) override;
+    std::string privateFolder() override;
+
+    // --- Test controls ---
+    // The folder the process "starts in" (APP_PATH); removed with the platform.
+    const std::string& folder() const { return folder_; }
+    FakeFiles& fakeFiles() { return files_; }
+
+    void setTime(const LocalTime& time) { clock_ = time; }
+    // Moves the virtual clock forward, firing due timers in deadline order, and running the
+    // events they post. Whole milliseconds; seconds and dates roll over.
+    void advance(int ms);
+    // Runs queued events until none is left (what the event loop does when idle).
+    void runEvents();
+
+    // Called at each processPendingEvents, before the queued events: a test's way to run
+    // something "in the middle" of a send loop.
+    std::function<void()> onPump;
+    int pumpCount = 0;
+
+    // The host connection: the last one created.
+    FakeTcpClient& tcp();
+    std::vector<Datagram> datagrams;
+    bool failUdpSends = false;
+
+    std::map<std::string, std::array<std::uint8_t, 4>> hostNames;
+    std::vector<std::string> lookups;
+
+    struct Message {
+        std::string text, title;
+        MessageIcon icon;
+    };
+    std::vector<Message> messages;
+    // Runs when a form is shown modally: the test plays the operator; the form stays
+    // modal until hidden. Without a script the form is closed at once.
+    std::function<void(Form&)> modalScript;
+
+    std::set<Form*> attachedForms;
+    std::vector<bool> busyCursorChanges;
+    std::vector<std::string> openedAddresses;
+    bool desktopOpenFails = false;
+    std::map<std::string, std::string> programs;  // name -> full path
+    struct Started {
+        std::string program;
+        std::vector<std::string> arguments;
+    };
+    std::vector<Started> started;
+    bool startFails = false;
+    bool quitRequested = false;
+
+private:
+    friend class FakeTimer;
+    friend class FakeTcpClient;
+    struct TimerEntry {
+        int periodMs = 0;
+        long long dueAt = -1;  // virtual ms; -1 when stopped
+        std::function<void()>* fire = nullptr;
+    };
+    void tickClock(int ms);
+
+    std::string folder_;
+    FakeFiles files_;
+    LocalTime clock_;
+    long long elapsedMs_ = 0;
+    int subSecondMs_ = 0;
+    std::map<int, TimerEntry> timers_;
+    int nextTimerId_ = 0;
+    std::deque<std::function<void()>> queue_;
+    FakeTcpClient* tcp_ = nullptr;
+};
+
+// The host connection as a test scripts it. Events are queued like real socket events.
+class FakeTcpClient : public TcpClientPort {
+public:
+    explicit FakeTcpClient(FakePlatform& platform) : platform_(platform) {}
+    ~FakeTcpClient() override;
+
+    State state() const override { return state_; }
+    std::optional<std::string> connectTo(const std::string& host,
+                                         const std::string& port) override;
+    void close() override;
+    bool send(const std::string& bytes) override;
+    std::string readAll() override;
+    bool hasPendingData() const override { return !incoming_.empty(); }
+
+    // The host accepts the pending connect.
+    void acceptConnection();
+    // Bytes arrive from the host (one DataArrival event per call).
+    void receive(const std::string& bytes);
+    // The host closes the connection.
+    void closeByPeer();
+    // The connection fails with this description.
+    void fail(const std::string& description);
+
+    struct ConnectCall {
+        std::string host, port;
+    };
+    std::vector<ConnectCall> connects;
+    int closeCalls = 0;
+    std::vector<std::string> sent;
+    bool failSends = false;
+    // connectTo refuses at once with this description when set.
+    std::optional<std::string> refuseConnectWith;
+
+private:
+    FakePlatform& platform_;
+    State state_ = State::Closed;
+    std::string incoming_;
+};
+
+}  // namespace plx::fake

@@ -1,0 +1,24 @@
+#pragma once
+#include <optional>
+#include <string>
+
+namespace plx {
+
+// File operations on 8-bit byte strings. Paths are full paths.
+class Files {
+public:
+    enum class Access { Default, OwnerOnly };
+    virtual ~Files() = default;
+    virtual std::string currentDirectory() = 0;
+    virtual bool exists(const std::string& path) = 0;
+    virtual bool remove(const std::string& path) = 0;
+    virtual std::optional<std::string> read(const std::string& path) = 0;
+    // Replaces the whole file atomically: written beside it, flushed to disk, renamed
+    // over it. On failure the old file stays as it was.
+    virtual bool replace(const std::string& path, const std::string& bytes,
+                         Access access = Access::Default) = 0;
+    // Appends, creating the file when it is missing.
+    virtual bool append(const std::string& path, const std::string& bytes) = 0;
+};
+
+}  // namespace plx

@@ -1,0 +1,94 @@
+#include "platform/local_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace plx {
+namespace {
+
+bool writeAll(int fd, const std::string& bytes) {
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string LocalFiles::currentDirectory() {
+    std::error_code error;
+    auto path = std::filesystem::current_path(error).string();
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+bool LocalFiles::exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+bool LocalFiles::remove(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+std::optional<std::string> LocalFiles::read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) return std::nullopt;
+    return content.str();
+}
+
+bool LocalFiles::replace(const std::string& path, const std::string& bytes, Access access) {
+    const mode_t mode = access == Access::OwnerOnly ? 0600 : 0666;
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return false;
+    // mkstemp creates 0600; widen to the umask's default unless the file is private.
+    if (access == Access::Default) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, mode & ~mask);
+    }
+    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    const int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+bool LocalFiles::append(const std::string& path, const std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    const bool written = writeAll(fd, bytes);
+    return ::close(fd) == 0 && written;
+}
+
+}  // namespace plx

@@ -1,0 +1,104 @@
+#pragma once
+// The one port through which the gateway's logic sees the world. The Qt platform
+// implements it for the real program, the fake platform for unit tests.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/local_time.h"
+
+namespace plx {
+
+class Form;
+
+// A periodic timer. start() (re)arms it with a period; stop() disarms it.
+class TimerPort {
+public:
+    virtual ~TimerPort() = default;
+    virtual void start(int periodMs) = 0;
+    virtual void stop() = 0;
+    std::function<void()> onTimeout;
+};
+
+// The host connection. Events arrive from the event loop, never from inside a call.
+class TcpClientPort {
+public:
+    enum class State { Closed, Connecting, Connected, Closing };
+    virtual ~TcpClientPort() = default;
+    virtual State state() const = 0;
+    // Returns an error description when the attempt cannot even start (empty host,
+    // port that is not a number); the outcome of a started attempt arrives as an event.
+    virtual std::optional<std::string> connectTo(const std::string& host,
+                                                 const std::string& port) = 0;
+    virtual void close() = 0;
+    virtual bool send(const std::string& bytes) = 0;
+    virtual std::string readAll() = 0;
+    virtual bool hasPendingData() const = 0;
+
+    std::function<void()> onConnect;
+    std::function<void()> onDataArrival;
+    std::function<void()> onClose;
+    std::function<void(const std::string& description)> onError;
+};
+
+// Terminal datagrams. Every send names its destination, so a nested send in the
+// middle of another cannot redirect it. Only dotted IPv4 addresses are accepted.
+class UdpSocketPort {
+public:
+    virtual ~UdpSocketPort() = default;
+    virtual bool sendDatagram(const std::string& ipv4, std::uint16_t port,
+                              const std::string& bytes) = 0;
+};
+
+enum class MessageIcon { Critical, Warning, Information };
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Clock.
+    virtual LocalTime now() = 0;
+
+    // Timers, sockets, name lookup.
+    virtual std::unique_ptr<TimerPort> createTimer() = 0;
+    virtual std::unique_ptr<TcpClientPort> createTcpClient() = 0;
+    virtual std::unique_ptr<UdpSocketPort> createUdpSocket() = 0;
+    // Blocking lookup of a host name's first IPv4 address; nothing when it does not resolve.
+    virtual std::optional<std::array<std::uint8_t, 4>> lookupIPv4(const std::string& name) = 0;
+
+    // Files.
+    virtual Files& files() = 0;
+
+    // Event loop: run the events already pending once (the nesting point of datagram
+    // sending); run a task after the current handler has returned; end the process.
+    virtual void processPendingEvents() = 0;
+    virtual void post(std::function<void()> task) = 0;
+    virtual void quit() = 0;
+
+    // Windows: a view follows a form from creation to release; a modal form keeps the
+    // caller waiting, events still running, until the form is hidden.
+    virtual void attachView(Form& form) = 0;
+    virtual void detachView(Form& form) = 0;
+    virtual void runModal(Form& form) = 0;
+    virtual void messageBox(const std::string& text, const std::string& title,
+                            MessageIcon icon) = 0;
+    virtual void setBusyCursor(bool busy) = 0;
+
+    // Desktop and processes.
+    virtual bool openWithDesktop(const std::string& address) = 0;
+    // Full path of a program found on the search path, empty when there is none.
+    virtual std::string findProgram(const std::string& name) = 0;
+    virtual bool startDetached(const std::string& program,
+                               const std::vector<std::string>& arguments) = 0;
+    // A per-user folder no other user can write (created with owner-only access);
+    // empty when none can be had.
+    virtual std::string privateFolder() = 0;
+};
+
+}  // namespace plx

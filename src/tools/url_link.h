@@ -1,0 +1,46 @@
+#pragma once
+// URLLink, a hyperlink control: underlined text that opens an address with the desktop's
+// "open" action when clicked.
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/controls/link_label.h"
+#include "platform/platform.h"
+
+namespace plx {
+
+class URLLink : public LinkLabel {
+public:
+    URLLink(Form& form, std::string name, Platform& platform);
+
+    // Properties.
+    const std::string& Text() const { return text(); }
+    void setText_(const std::string& text);
+    const std::string& URL() const { return url_; }
+    void setURL(const std::string& url);
+    bool ShowToolTip() const { return showToolTip_; }
+    void setShowToolTip(bool show);
+
+    // Raised before the address is opened: the handler may change it, or cancel.
+    std::function<void(std::string& url, bool& cancel)> GoToURL;
+
+    void lblURL_MouseDown(int Button, int Shift, float X, float Y);
+
+    // Saved design: keys "Text", "URL", "ShowToolTip", matched without regard to case; a
+    // property equal to its default is not written.
+    using PropertyBag = std::map<std::string, std::string>;
+    void UserControl_InitProperties();
+    void UserControl_ReadProperties(const PropertyBag& bag);
+    void UserControl_WriteProperties(PropertyBag& bag) const;
+
+private:
+    void refreshToolTip();
+
+    Platform& platform_;
+    std::string url_;
+    bool showToolTip_ = false;
+};
+
+}  // namespace plx
