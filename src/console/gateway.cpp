@@ -60,7 +60,10 @@ Gateway::~Gateway() {
     graveyard_.clear();
 }
 
-void Gateway::start() { main_.get(); }
+void Gateway::start() {
+    // The load handler runs the whole start-up; then the main window is shown.
+    main_.get().form.show();
+}
 
 void Gateway::shutDown() { main().form.requestClose(); }
 

@@ -29,4 +29,5 @@ void F_ADD_PRODUCT::B_CLOSE_Click() {}
 void F_ADD_PRODUCT::INP_DESCRIPTION_KeyPress(int&) {}
 void F_ADD_PRODUCT::INP_IP_KeyPress(int&) {}
 std::string EXTRACT_FIELD(const std::string&, const std::string&, int, const std::string&) { return {}; }
+std::string ESCAPE_CTRL_CHARS(const std::string&) { return {}; }
 }  // namespace plx

@@ -1,5 +1,4 @@
 // Scaffolding: empty bodies until this subsystem's work lands. Delete when done.
-#include "console/global.h"
 #include "hostlink/f_as400.h"
 #include "tools/dns.h"
 
@@ -25,7 +24,6 @@ void F_AS400::B_SAVE_CFG_Click() {}
 void F_AS400::INP_IP_Change() {}
 void F_AS400::INP_PORT_Change() {}
 void F_AS400::B_HELP_Click() {}
-std::string ESCAPE_CTRL_CHARS(const std::string&) { return {}; }
 std::string GET_HOST_IP(Platform&, const std::string&) { return {}; }
 std::string IP_TO_TEXT(const std::array<std::uint8_t, 4>&) { return {}; }
 }  // namespace plx
