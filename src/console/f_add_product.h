@@ -14,7 +14,7 @@ namespace plx {
 class Gateway;
 
 class F_ADD_PRODUCT {
-public:
+  public:
     explicit F_ADD_PRODUCT(Gateway& gateway);
 
     Form form;
@@ -39,8 +39,13 @@ public:
     void B_CLOSE_Click();
     void INP_DESCRIPTION_KeyPress(int& keyAscii);
     void INP_IP_KeyPress(int& keyAscii);
+    // A comma that arrives otherwise than typed (pasted, dropped) is taken out again.
+    void INP_DESCRIPTION_Change();
+    void INP_IP_Change();
 
-private:
+  private:
+    void refuse(const std::string& message);
+
     Gateway& gateway_;
 };
 

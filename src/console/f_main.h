@@ -14,14 +14,16 @@
 #include "platform/controls/picture.h"
 #include "platform/controls/text_box.h"
 #include "platform/controls/timer.h"
+#include "platform/local_time.h"
 #include "tools/url_link.h"
 
 namespace plx {
 
 class Gateway;
+class F_ADD_PRODUCT;
 
 class F_MAIN {
-public:
+  public:
     explicit F_MAIN(Gateway& gateway);
 
     Form form;
@@ -45,11 +47,11 @@ public:
     Picture PIC_SW_LOG_DISPLAY_1;
     Picture PIC_OFFLINE;
     Picture PIC_FOOTER;
-    Button B_SAVE_CFG;       // hidden
-    Button B_OPEN_WEBP;      // hidden
-    TextBox INP_WEBPAGE;     // hidden
-    Label Label1_1;          // hidden: "Web Page Template to create WebPageName2.html"
-    URLLink URL_WEBPAGE;     // hidden
+    Button B_SAVE_CFG;    // hidden
+    Button B_OPEN_WEBP;   // hidden
+    TextBox INP_WEBPAGE;  // hidden
+    Label Label1_1;       // hidden: "Web Page Template to create WebPageName2.html"
+    URLLink URL_WEBPAGE;  // hidden
     Timer TIM_REFRESH;
     std::unique_ptr<UdpSocketPort> SOCK_UPD;
 
@@ -93,7 +95,15 @@ public:
     // The daily file name shown as SW_LOG's caption for today's date.
     std::string dailyFileName() const;
 
-private:
+  private:
+    // The rebuild behind SYNC_TABLES: the row it stopped at, -1 when every row is indexed.
+    int indexRows();
+    // A rebuild after start-up or a list command; a row that cannot be indexed is reported.
+    void syncTablesAndWarn();
+    // Shows the terminal editor modally, releases it, then rebuilds and saves the list.
+    void runEditor(F_ADD_PRODUCT& editor);
+    std::string dailyFileName(const LocalTime& now) const;
+
     Gateway& gateway_;
 };
 

@@ -9,13 +9,14 @@
 #include "platform/controls/form.h"
 #include "platform/controls/label.h"
 #include "platform/controls/list_box.h"
+#include "platform/local_time.h"
 
 namespace plx {
 
 class Gateway;
 
 class F_EVENTS {
-public:
+  public:
     static constexpr int kMaxLines = 350;
 
     explicit F_EVENTS(Gateway& gateway);
@@ -32,9 +33,20 @@ public:
     void B_CLEAR_Click();
     void LST_EVENTS_DblClick();
     void Form_Resize();
+    // The close box hides the window, which goes on collecting events; returns true (cancel).
+    bool Form_Unload();
 
-private:
+  private:
+    std::string source(int Index);
+    void showLine(const std::string& line);
+    void writeToFile(const LocalTime& now, const std::string& line, const std::string& source);
+
     Gateway& gateway_;
+    // Today's log file, recomputed when the date changes.
+    LocalTime logDate_{0, 0, 0};
+    std::string logFile_;
+    // Set while the log file cannot be written, so the list says so once, not per event.
+    bool fileFailing_ = false;
 };
 
 }  // namespace plx

@@ -1,0 +1,48 @@
+#include "console/global.h"
+
+namespace plx {
+
+std::string EXTRACT_FIELD(const std::string& THE_TEXT, const std::string& THE_SEPARATOR,
+                          int THE_FIELD, const std::string& THE_NEW_VALUE) {
+    // Positions are 0-based here; a missing field moves to the end and remembers one
+    // separator per field that the text lacks, so a replacement can add them.
+    std::size_t pos = 0;
+    std::string pad;
+    for (int k = 2; k <= THE_FIELD; ++k) {
+        const std::size_t found = THE_TEXT.find(THE_SEPARATOR, pos);
+        if (found != std::string::npos) {
+            pos = found + THE_SEPARATOR.size();
+        } else {
+            pos = THE_TEXT.size();
+            pad += THE_SEPARATOR;
+        }
+    }
+    std::size_t end = THE_TEXT.find(THE_SEPARATOR, pos);
+    if (end == std::string::npos) end = THE_TEXT.size();
+
+    if (THE_NEW_VALUE == kReadField)
+        return pos >= end ? std::string() : THE_TEXT.substr(pos, end - pos);
+    std::string replaced = THE_TEXT.substr(0, pos);
+    replaced += pad;
+    replaced += THE_NEW_VALUE;
+    replaced.append(THE_TEXT, end);
+    return replaced;
+}
+
+std::string ESCAPE_CTRL_CHARS(const std::string& THE_TEXT) {
+    std::string escaped;
+    escaped.reserve(THE_TEXT.size());
+    for (const char c : THE_TEXT) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 32 || code >= 127) {
+            escaped += '%';
+            escaped += std::to_string(code);
+            escaped += '%';
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+}  // namespace plx

@@ -1,0 +1,103 @@
+// The main window's commands: the terminal list, the clock and the other windows.
+#include "console/f_add_product.h"
+#include "console/f_main.h"
+#include "console/gateway.h"
+#include "console/global.h"
+#include "display/f_test.h"
+#include "eventlog/f_events.h"
+#include "hostlink/f_as400.h"
+#include "tools/f_help.h"
+#include "tools/f_status.h"
+
+namespace plx {
+
+void F_MAIN::B_SELECT_ALL_Click() {
+    const int count = LST_PRODUIT.count();
+    if (count == 0) return;
+    const int current = LST_PRODUIT.currentRow();
+    const bool select = !LST_PRODUIT.selected(0);
+    for (int row = 0; row < count; ++row) LST_PRODUIT.setSelected(row, select);
+    LST_PRODUIT.setCurrentRow(current);
+}
+
+void F_MAIN::LST_PRODUIT_DblClick() {
+    B_SELECT_ALL_Click();
+}
+
+bool F_MAIN::LST_PRODUIT_SELECT() {
+    for (int row = 0; row < LST_PRODUIT.count(); ++row) {
+        if (LST_PRODUIT.selected(row)) return true;
+    }
+    gateway_.platform().messageBox("Please seclect a product(s)", "Warning !",
+                                   MessageIcon::Critical);
+    return false;
+}
+
+void F_MAIN::B_ADD_TERM_Click() {
+    F_ADD_PRODUCT& editor = gateway_.addProduct();
+    editor.SW_EDIT_SAVE(1).setValue(true);
+    runEditor(editor);
+}
+
+void F_MAIN::B_EDIT_TERM_Click() {
+    const int row = LST_PRODUIT.currentRow();
+    if (row < 0) return;
+    F_ADD_PRODUCT& editor = gateway_.addProduct();
+    editor.SW_EDIT_SAVE(0).setValue(true);
+    const std::string& entry = LST_PRODUIT.text(row);
+    editor.INP_NO.setText(EXTRACT_FIELD(entry, ",", 1));
+    editor.INP_TYPE.setText(EXTRACT_FIELD(entry, ",", 2));
+    editor.INP_IP.setText(EXTRACT_FIELD(entry, ",", 3));
+    editor.INP_DESCRIPTION.setText(EXTRACT_FIELD(entry, ",", 4));
+    runEditor(editor);
+}
+
+void F_MAIN::runEditor(F_ADD_PRODUCT& editor) {
+    // Added, edited or cancelled: the tables are rebuilt and the list saved all the same.
+    gateway_.runModal(editor.form);
+    gateway_.releaseAddProduct();
+    syncTablesAndWarn();
+    B_SAVE_CFG_Click();
+}
+
+void F_MAIN::B_REMOVE_TERM_Click() {
+    const int row = LST_PRODUIT.currentRow();
+    if (row < 0) return;
+    LST_PRODUIT.removeItem(row);
+    syncTablesAndWarn();
+    B_SAVE_CFG_Click();
+}
+
+void F_MAIN::B_AS400_COMM_Click() {
+    gateway_.as400().form.show();
+}
+void F_MAIN::B_EVENTS_Click() {
+    gateway_.events().form.show();
+}
+void F_MAIN::B_STATUS_Click() {
+    gateway_.status().form.show();
+}
+void F_MAIN::B_TEST_Click() {
+    gateway_.test().form.show();
+}
+void F_MAIN::B_HELP_Click() {
+    gateway_.help().form.show();
+}
+
+void F_MAIN::TIM_REFRESH_Timer() {
+    const LocalTime now = gateway_.platform().now();
+    const std::string clock = now.timeText();
+    if (clock == AFF_HEURE.caption()) return;
+    AFF_HEURE.setCaption(clock);
+    SW_LOG.setCaption(dailyFileName(now));
+}
+
+std::string F_MAIN::dailyFileName() const {
+    return dailyFileName(gateway_.platform().now());
+}
+
+std::string F_MAIN::dailyFileName(const LocalTime& now) const {
+    return gateway_.state().filePath("LOG_PLYXEN_400_" + now.dateText() + ".TXT");
+}
+
+}  // namespace plx

@@ -1,0 +1,44 @@
+// Start-up and shut-down of the whole gateway, run by the main window.
+#include "console/f_main.h"
+#include "console/gateway.h"
+#include "eventlog/f_events.h"
+#include "hostlink/f_as400.h"
+
+namespace plx {
+
+namespace {
+const std::string kLogAllMarker = "LOG_ALL_MERVAX.TXT";
+}
+
+void F_MAIN::Form_Load() {
+    Platform& platform = gateway_.platform();
+    gateway_.state().APP_PATH = platform.files().currentDirectory();
+
+    // The two indicator pictures share one spot; the event log shows one at a time.
+    PIC_SW_LOG_DISPLAY(1).setLeft(PIC_SW_LOG_DISPLAY(0).left());
+    PIC_SW_LOG_DISPLAY(1).setTop(PIC_SW_LOG_DISPLAY(0).top());
+
+    // Ticking the switch creates the event window and logs the switch.
+    if (platform.files().exists(gateway_.state().filePath(kLogAllMarker))) {
+        gateway_.events().SW_LOG.setValue(1);
+    }
+    F_EVENTS& events = gateway_.events();
+    events.ADD_EVENTS(-1, "GENERAL", "START SOFTWARE (" + form.caption() + ")", true);
+    events.ADD_EVENTS(-1, "LOG TO FILE", std::to_string(events.SW_LOG.value()), true);
+
+    TIM_REFRESH_Timer();
+    FR_B_MANAGE.setBordered(false);
+    FR_B_MANAGE.setHeight(B_ADD_TERM.height());
+    LOAD_CFG();
+    syncTablesAndWarn();
+    Form_Resize();
+    gateway_.as400().TIM_CONNECT_Timer();
+}
+
+void F_MAIN::Form_Unload() {
+    gateway_.events().ADD_EVENTS(-1, "GENERAL", "CLOSE SOFTWARE", true);
+    B_SAVE_CFG_Click();
+    gateway_.platform().quit();
+}
+
+}  // namespace plx

@@ -1,0 +1,90 @@
+// Start-up and shut-down of the gateway, from the main window's load and unload.
+#include "console_fixture.h"
+
+namespace plx::console_test {
+namespace {
+
+using ConsoleStartup = ConsoleTest;
+
+// The start-up's own events, without the host link's status lines.
+std::vector<std::string> startUpEvents(const std::vector<Event>& all) {
+    std::vector<std::string> found;
+    for (const auto& event : all) {
+        if (event.mode == "GENERAL" || event.mode == "LOG TO FILE") {
+            found.push_back(event.mode + ":" + event.text);
+        }
+    }
+    return found;
+}
+
+TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOff) {
+    gateway.start();
+    EXPECT_EQ(state().APP_PATH, platform.folder());
+    EXPECT_EQ(startUpEvents(logged()),
+              (std::vector<std::string>{
+                  "GENERAL:START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)", "LOG TO FILE:0"}));
+    EXPECT_EQ(logged("GENERAL")[0].source, "Server [" + gateway.as400().INP_IP.toolTip() + "]");
+    EXPECT_EQ(list().count(), 0);
+    EXPECT_EQ(state().TAB_ROW_OF_NO[0], kNoRow);
+
+    // The clock ran once, the indicators share one spot, the frame lost its border.
+    EXPECT_EQ(main().AFF_HEURE.caption(), "14:05:09");
+    EXPECT_EQ(main().SW_LOG.caption(), path("LOG_PLYXEN_400_05-12-2026.TXT"));
+    EXPECT_TRUE(main().PIC_SW_LOG_DISPLAY(0).visible());
+    EXPECT_FALSE(main().PIC_SW_LOG_DISPLAY(1).visible());
+    EXPECT_EQ(main().PIC_SW_LOG_DISPLAY(1).left(), main().PIC_SW_LOG_DISPLAY(0).left());
+    EXPECT_EQ(main().PIC_SW_LOG_DISPLAY(1).top(), main().PIC_SW_LOG_DISPLAY(0).top());
+    EXPECT_FALSE(main().FR_B_MANAGE.bordered());
+    EXPECT_EQ(main().FR_B_MANAGE.height(), main().B_ADD_TERM.height());
+    EXPECT_TRUE(main().form.visible());
+    EXPECT_FALSE(events().form.visible());
+}
+
+TEST_F(ConsoleStartup, MarkerFileSwitchesFileLoggingOnBeforeTheStartEvent) {
+    writeFile("LOG_ALL_MERVAX.TXT", "");
+    gateway.start();
+    EXPECT_EQ(startUpEvents(logged()),
+              (std::vector<std::string>{
+                  "LOG TO FILE:1", "GENERAL:START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)",
+                  "LOG TO FILE:1"}));
+    EXPECT_EQ(events().SW_LOG.value(), 1);
+    EXPECT_FALSE(main().PIC_SW_LOG_DISPLAY(0).visible());
+    EXPECT_TRUE(main().PIC_SW_LOG_DISPLAY(1).visible());
+}
+
+TEST_F(ConsoleStartup, StartIsLoggedBeforeTheTerminalListIsLoaded) {
+    writeFile("Products.cfg", "0001,,127.0.10.1,Dock\r\n");
+    gateway.start();
+    // The day's log file was begun by the start event: its header lists no terminal yet.
+    const std::string log = readFile("Plyxen400_05-12-2026.LOG");
+    const std::string dashes(50, '-');
+    EXPECT_EQ(
+        log.rfind("Web Page: c:\\WebPageName.html\r\n" + dashes + "\r\n" + dashes + "\r\n", 0), 0u);
+    EXPECT_EQ(list().count(), 1);
+    EXPECT_EQ(state().TAB_ROW_OF_NO[1], 0);
+}
+
+TEST_F(ConsoleStartup, ClosingTheMainWindowLogsSavesAndQuits) {
+    gateway.start();
+    list().addItem("0005,,127.0.10.5,Added");
+    main().form.requestClose();
+    EXPECT_EQ(logged("GENERAL").back().text, "CLOSE SOFTWARE");
+    EXPECT_EQ(readFile("Products.cfg"), "0005,,127.0.10.5,Added\r\n");
+    EXPECT_TRUE(platform.quitRequested);
+    const std::string log = readFile("Plyxen400_05-12-2026.LOG");
+    EXPECT_NE(
+        log.find("GENERAL:Server [" + gateway.as400().INP_IP.toolTip() + "],CLOSE SOFTWARE\r\n"),
+        std::string::npos);
+}
+
+TEST_F(ConsoleStartup, UnwritableFolderNeitherStopsStartNorShutDown) {
+    platform.fakeFiles().failWrites = true;
+    gateway.start();
+    EXPECT_EQ(logged("GENERAL").size(), 1u);
+    gateway.shutDown();
+    EXPECT_EQ(logged("GENERAL").back().text, "CLOSE SOFTWARE");
+    EXPECT_TRUE(platform.quitRequested);
+}
+
+}  // namespace
+}  // namespace plx::console_test
