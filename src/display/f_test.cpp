@@ -1,8 +1,30 @@
 #include "display/f_test.h"
 
+#include <functional>
+#include <utility>
+
+#include "console/f_main.h"
 #include "console/gateway.h"
+#include "console/numeric_text.h"
+#include "eventlog/f_events.h"
+#include "hostlink/f_as400.h"
 
 namespace plx {
+namespace {
+
+// Design geometry, twips: a column of three test buttons, each with its colour box.
+constexpr int kMargin = 240;
+constexpr int kButtonWidth = 3255;
+constexpr int kRowHeight = 375;
+constexpr int kRowPitch = 540;
+constexpr int kFirstRowInFrame = 360;  // below the frame's caption
+constexpr int kColourLeft = kMargin + kButtonWidth + kMargin;
+constexpr int kColourWidth = 735;
+constexpr int kFrameTop = kMargin + kRowHeight + 165;
+constexpr int kFrameWidth = kColourLeft + kColourWidth + kMargin;
+constexpr int kFrameHeight = kFirstRowInFrame + 2 * kRowPitch + kRowHeight + kMargin;
+
+}  // namespace
 
 F_TEST::F_TEST(Gateway& gateway)
     : form("F_TEST", "Test Mervax Products", 5400, 3600),
@@ -14,6 +36,63 @@ F_TEST::F_TEST(Gateway& gateway)
       INP_TEST_COLOR_0(form, "INP_TEST_COLOR", "0", 0, &Frame1),
       INP_TEST_COLOR_1(form, "INP_TEST_COLOR", "0", 1, &Frame1),
       INP_TEST_COLOR_2(form, "INP_TEST_COLOR", "0", 2, &Frame1),
-      gateway_(gateway) {}
+      gateway_(gateway) {
+    B_SELECT_ALL.move(kMargin, kMargin, kButtonWidth, kRowHeight);
+    Frame1.move(kMargin, kFrameTop, kFrameWidth, kFrameHeight);
+    // Each row: the button, then the colour box it reads.
+    const std::pair<Button*, TextBox*> rows[] = {{&B_CMD_TERM_DASH, &INP_TEST_COLOR_2},
+                                                 {&B_CMD_TERM_NO, &INP_TEST_COLOR_0},
+                                                 {&B_CMD_TERM_TIME, &INP_TEST_COLOR_1}};
+    int top = kFirstRowInFrame;
+    for (const auto& [button, colour] : rows) {
+        button->move(kMargin, top, kButtonWidth, kRowHeight);
+        colour->move(kColourLeft, top, kColourWidth, kRowHeight);
+        colour->setToolTip("Color Partern");
+        top += kRowPitch;
+    }
+
+    B_SELECT_ALL.onClick = [this] { B_SELECT_ALL_Click(); };
+    B_CMD_TERM_DASH.onClick = [this] { B_CMD_TERM_DASH_Click(); };
+    B_CMD_TERM_NO.onClick = [this] { B_CMD_TERM_NO_Click(); };
+    B_CMD_TERM_TIME.onClick = [this] { B_CMD_TERM_TIME_Click(); };
+}
+
+TextBox& F_TEST::INP_TEST_COLOR(int index) {
+    return index == 0 ? INP_TEST_COLOR_0 : index == 1 ? INP_TEST_COLOR_1 : INP_TEST_COLOR_2;
+}
+
+void F_TEST::B_SELECT_ALL_Click() {
+    gateway_.main().B_SELECT_ALL_Click();
+}
+
+void F_TEST::B_CMD_TERM_DASH_Click() {
+    sendToSelected(2, "Dash Only", [](const std::string&) { return std::string("----"); });
+}
+
+void F_TEST::B_CMD_TERM_NO_Click() {
+    sendToSelected(0, "Show Terminal Number", [](const std::string& number) { return number; });
+}
+
+void F_TEST::B_CMD_TERM_TIME_Click() {
+    // Read for each terminal: those served after a minute change show the new minute.
+    sendToSelected(1, "Current Time", [this](const std::string&) {
+        return gateway_.platform().now().hourMinuteText();
+    });
+}
+
+void F_TEST::sendToSelected(int colourBox, const std::string& eventText,
+                            const std::function<std::string(const std::string&)>& value) {
+    F_MAIN& main = gateway_.main();
+    if (!main.LST_PRODUIT_SELECT()) return;
+    // Rows and count are read anew after each command: its sends let events run, and the
+    // operator may change the selection or the list meanwhile.
+    for (int row = 0; row < main.LST_PRODUIT.count(); ++row) {
+        if (!main.LST_PRODUIT.selected(row)) continue;
+        const std::string number = fourDigits(main.LST_PRODUIT.itemData(row));
+        gateway_.as400().GEST_CMD(number + value(number) +
+                                  trimSpaces(INP_TEST_COLOR(colourBox).text()));
+    }
+    gateway_.events().ADD_EVENTS(-1, "TEST", eventText, true);
+}
 
 }  // namespace plx

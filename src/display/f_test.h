@@ -2,6 +2,7 @@
 // F_TEST, the test window: dashes, the terminal's own number or the current time on the
 // terminals selected in the main window.
 
+#include <functional>
 #include <string>
 
 #include "platform/posix_names.h"
@@ -37,6 +38,11 @@ public:
     void B_CMD_TERM_TIME_Click();
 
 private:
+    // One test press: each selected terminal gets its number, the value made from that
+    // number, and the colour box's text; then one "TEST" event.
+    void sendToSelected(int colourBox, const std::string& eventText,
+                        const std::function<std::string(const std::string& number)>& value);
+
     Gateway& gateway_;
 };
 
