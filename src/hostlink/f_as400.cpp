@@ -1,8 +1,17 @@
 #include "hostlink/f_as400.h"
 
+#include <array>
+
 #include "console/gateway.h"
 
 namespace plx {
+
+namespace {
+
+// Offset of the second heart picture: alternating the two makes the heart beat.
+constexpr int kHeartBeatOffset = 50;  // twips right and down
+
+}  // namespace
 
 F_AS400::F_AS400(Gateway& gateway)
     : form("F_AS400", "AS/400 Server Communication", 9000, 7000),
@@ -35,6 +44,99 @@ F_AS400::F_AS400(Gateway& gateway)
       TIM_WATCHDOG(gateway.platform(), kWatchdogPeriodMs),
       TIM_TX_USR_PW(gateway.platform(), 0),
       TCPAS400(gateway.platform().createTcpClient()),
-      gateway_(gateway) {}
+      gateway_(gateway) {
+    layOut();
+    wireHandlers();
+}
+
+// Design positions in twips: the settings on the left, the link state on the right, the
+// receive display across the bottom.
+void F_AS400::layOut() {
+    constexpr int labelLeft = 240, fieldLeft = 1800, fieldWidth = 3000, rowHeight = 315;
+    LBL_IP.move(labelLeft, 240, 1500, rowHeight);
+    INP_IP.move(fieldLeft, 240, fieldWidth, rowHeight);
+    LBL_PORT.move(labelLeft, 660, 1500, rowHeight);
+    INP_PORT.move(fieldLeft, 660, fieldWidth, rowHeight);
+    LBL_USR.move(labelLeft, 1080, 1500, rowHeight);
+    INP_USR.move(fieldLeft, 1080, fieldWidth, rowHeight);
+    LBL_PSW.move(labelLeft, 1500, 1500, rowHeight);
+    INP_PSW.move(fieldLeft, 1500, fieldWidth, rowHeight);
+    SW_LOG.move(fieldLeft, 1920, fieldWidth, 300);
+    B_SAVE_CFG.move(fieldLeft, 2340, 1900, 400);
+    B_HELP.move(3800, 2340, 1000, 400);
+    B_HELP.setImage("help");
+    B_HELP.setToolTip("Help about how to use in AS-400");
+
+    // One lamp: the three state pictures share a spot; the load handler aligns them.
+    PIC_OFFLINE.move(5400, 240, 480, 480);
+    PIC_ONLINE.move(5400, 240, 480, 480);
+    PIC_PAUSE.move(5400, 240, 480, 480);
+    PIC_HEART.move(6200, 240, 480, 480);
+    PIC_HEARTP.move(6200, 240, 480, 480);
+    PIC_HEART_BREAK.move(6200, 240, 480, 480);
+    B_PAUSE.move(5400, 900, 1500, 400);
+    B_RESET_TERM.move(7100, 860, 600, 480);
+    B_RESET_TERM.setImage("reset");
+    B_RESET_TERM.setToolTip("Reset Terminal");
+    AFF_STATUS.move(5400, 1500, 3300, rowHeight);
+    Aff_ColorPatern.move(5400, 1920, 3300, 255);
+    LST_COLOR_PATERN.move(5400, 2200, 3300, 1100);
+
+    SW_DISPLAY.move(labelLeft, 2900, 3000, 300);
+    B_CLEAR.move(3800, 2850, 1000, 400);
+    AFF_RX_400.move(labelLeft, 3400, 8300, 2900);
+    AFF_RX_400.setMultiLine(true);
+    AFF_RX_400.setReadOnly(true);  // nothing reads back what would be typed there
+    AFF_RX_400.setVisible(false);
+}
+
+void F_AS400::wireHandlers() {
+    form.onQueryUnload = [this] { return Form_QueryUnload(); };
+
+    INP_IP.onChange = [this] { INP_IP_Change(); };
+    INP_PORT.onChange = [this] { INP_PORT_Change(); };
+    // Every setting is saved as soon as the operator leaves it.
+    for (Control* setting :
+         std::array<Control*, 5>{&INP_IP, &INP_PORT, &INP_USR, &INP_PSW, &SW_LOG}) {
+        setting->onLostFocus = [this] { B_SAVE_CFG_Click(); };
+    }
+    B_SAVE_CFG.onClick = [this] { B_SAVE_CFG_Click(); };
+    B_HELP.onClick = [this] { B_HELP_Click(); };
+
+    SW_DISPLAY.onClick = [this] { SW_DISPLAY_Click(); };
+    B_CLEAR.onClick = [this] { B_CLEAR_Click(); };
+    AFF_RX_400.onDblClick = [this] { B_CLEAR_Click(); };
+
+    B_PAUSE.onClick = [this] { B_PAUSE_Click(); };
+    B_RESET_TERM.onClick = [this] { B_RESET_TERM_Click(); };
+
+    TIM_CONNECT.onTimer = [this] { TIM_CONNECT_Timer(); };
+    TIM_WATCHDOG.onTimer = [this] { TIM_WATCHDOG_Timer(); };
+    TIM_TX_USR_PW.onTimer = [this] { TIM_TX_USR_PW_Timer(); };
+
+    TCPAS400->onConnect = [this] { TCPAS400_Connect(); };
+    TCPAS400->onClose = [this] { TCPAS400_Close(); };
+    TCPAS400->onError = [this](const std::string& description) { TCPAS400_Error(description); };
+    TCPAS400->onDataArrival = [this] { TCPAS400_DataArrival(); };
+}
+
+void F_AS400::Form_Load() {
+    SET_LINK_STATE(OFFLINE);
+    PIC_ONLINE.setTop(PIC_OFFLINE.top());
+    PIC_PAUSE.setTop(PIC_OFFLINE.top());
+    // The first connect need not wait for the timer.
+    TIM_CONNECT_Timer();
+    PIC_HEART_BREAK.setLeft(PIC_HEART.left());
+    PIC_HEART_BREAK.setTop(PIC_HEART.top());
+    PIC_HEARTP.setLeft(PIC_HEART.left() + kHeartBeatOffset);
+    PIC_HEARTP.setTop(PIC_HEART.top() + kHeartBeatOffset);
+}
+
+bool F_AS400::Form_QueryUnload() {
+    // The window only hides: the link and its timers go on.
+    B_SAVE_CFG_Click();
+    form.hide();
+    return true;
+}
 
 }  // namespace plx

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "hostlink/frame_scanner.h"
 #include "platform/controls/button.h"
 #include "platform/controls/check_box.h"
 #include "platform/controls/form.h"
@@ -22,11 +23,11 @@ class Gateway;
 
 class F_AS400 {
 public:
-    static constexpr int kWatchdogLimit = 180;        // ticks of 1 s ONLINE without host data
-    static constexpr int kConnectPeriodMs = 5000;     // connection tick
-    static constexpr int kWatchdogPeriodMs = 1000;    // watchdog tick
-    static constexpr int kSignOnDelayMs = 3000;       // from Connect to the sign-on
-    static constexpr int kReceiveDisplayLimit = 4000; // characters before the display empties
+    static constexpr int kWatchdogLimit = 180;         // ticks of 1 s ONLINE without host data
+    static constexpr int kConnectPeriodMs = 5000;      // connection tick
+    static constexpr int kWatchdogPeriodMs = 1000;     // watchdog tick
+    static constexpr int kSignOnDelayMs = 3000;        // from Connect to the sign-on
+    static constexpr int kReceiveDisplayLimit = 4000;  // characters before the display empties
 
     explicit F_AS400(Gateway& gateway);
 
@@ -103,7 +104,18 @@ public:
     void SEND_CMD_UDP(int Index, const std::string& ID_CMD);
 
 private:
+    void layOut();
+    void wireHandlers();
+    // Reception of one chunk: log, display, negotiation, frames to GEST_CMD.
+    void handleChunk(const std::string& chunk);
+    // An unfinished frame belongs to one connection's stream only.
+    void dropCarriedFrame() { frames_.reset(); }
+
     Gateway& gateway_;
+    FrameScanner frames_;
+    // True while a chunk is being handled: a DataArrival nested in its dispatch leaves
+    // the newer data in the socket for the outer handler, which keeps stream order.
+    bool receiving_ = false;
 };
 
 }  // namespace plx

@@ -1,0 +1,43 @@
+// Reception of the host stream: watchdog, log, receive display, negotiation, frames.
+#include "console/gateway.h"
+#include "console/global.h"
+#include "eventlog/f_events.h"
+#include "hostlink/f_as400.h"
+
+namespace plx {
+
+void F_AS400::TCPAS400_DataArrival() {
+    WATCHDOG_COUNT = 0;
+    // Nested inside the dispatch of an older chunk: its frames must go first, so the
+    // newer data waits in the socket for the loop below.
+    if (receiving_) return;
+    receiving_ = true;
+    // In PAUSE the data stays unread; the PAUSE test is made before each chunk.
+    while (gateway_.state().LINK_STATE != PAUSE && TCPAS400->hasPendingData()) {
+        handleChunk(TCPAS400->readAll());
+    }
+    receiving_ = false;
+}
+
+void F_AS400::handleChunk(const std::string& chunk) {
+    if (SW_LOG.value() == 1) {
+        gateway_.events().ADD_EVENTS(-1, "RX-AS400", ESCAPE_CTRL_CHARS(chunk), false);
+    }
+    if (SW_DISPLAY.value() == 1) {
+        if (AFF_RX_400.text().size() > kReceiveDisplayLimit) AFF_RX_400.setText({});
+        AFF_RX_400.appendAtEnd(chunk);
+    }
+    GEST_TELNET(chunk);
+    // Each frame's datagrams are sent (events pumped) before the next frame goes.
+    for (const std::string& frame : frames_.scan(chunk)) GEST_CMD(frame);
+}
+
+void F_AS400::SW_DISPLAY_Click() {
+    AFF_RX_400.setVisible(SW_DISPLAY.value() == 1);
+}
+
+void F_AS400::B_CLEAR_Click() {
+    AFF_RX_400.setText({});
+}
+
+}  // namespace plx

@@ -1,0 +1,35 @@
+// Telnet negotiation replies and the automatic sign-on.
+#include "console/gateway.h"
+#include "console/numeric_text.h"
+#include "eventlog/f_events.h"
+#include "hostlink/f_as400.h"
+#include "hostlink/telnet_negotiation.h"
+
+namespace plx {
+
+void F_AS400::GEST_TELNET(const std::string& THE_DATA) {
+    for (const std::string& reply : telnetReplies(THE_DATA)) SEND_AS400(reply);
+}
+
+void F_AS400::SEND_AS400(const std::string& THE_DATA) {
+    // A reply that cannot go out is of no use later: the connection is gone.
+    (void)TCPAS400->send(THE_DATA);
+}
+
+void F_AS400::TIM_TX_USR_PW_Timer() {
+    if (TIM_TX_USR_PW.interval() == 0) return;
+    TIM_TX_USR_PW.setInterval(0);  // once per connection
+
+    const std::string user = trimSpaces(INP_USR.text());
+    const std::string password = trimSpaces(INP_PSW.text());
+    const bool sent = TCPAS400->state() == TcpClientPort::State::Connected &&
+                      TCPAS400->send(user + '\t' + password + '\r');
+    // The password goes to the host, never to the event window or the log file.
+    gateway_.events().ADD_EVENTS(
+        -1, "Login",
+        sent ? user + "{TAB}" + std::string(password.size(), '*') + "{ENTER}"
+             : "Login not sent: no connection",
+        true);
+}
+
+}  // namespace plx

@@ -1,0 +1,114 @@
+// Supervision of the host connection: state pictures, status, connection and watchdog
+// ticks, socket events, pause and reset.
+#include <algorithm>
+
+#include "console/f_main.h"
+#include "console/gateway.h"
+#include "console/numeric_text.h"
+#include "eventlog/f_events.h"
+#include "hostlink/f_as400.h"
+#include "tools/dns.h"
+
+namespace plx {
+
+void F_AS400::SET_LINK_STATE(std::uint8_t THE_STATE) {
+    gateway_.state().LINK_STATE = THE_STATE;
+    PIC_ONLINE.setVisible(THE_STATE == ONLINE);
+    PIC_OFFLINE.setVisible(THE_STATE == OFFLINE);
+    PIC_PAUSE.setVisible(THE_STATE == PAUSE);
+    PIC_HEART.setVisible(THE_STATE == ONLINE);
+    if (THE_STATE != ONLINE) PIC_HEARTP.setVisible(false);
+    PIC_HEART_BREAK.setVisible(THE_STATE != ONLINE);
+
+    // The main window's indicator mirrors the lamp; its tag names the state.
+    const Picture& lamp = THE_STATE == ONLINE  ? PIC_ONLINE
+                          : THE_STATE == PAUSE ? PIC_PAUSE
+                                               : PIC_OFFLINE;
+    Picture& indicator = gateway_.main().PIC_OFFLINE;
+    indicator.setImage(lamp.image());
+    indicator.setTag(THE_STATE == ONLINE ? "ONLINE" : THE_STATE == PAUSE ? "PAUSE" : "OFFLINE");
+}
+
+void F_AS400::SHOW_STATUS(const std::string& THE_STATUS) {
+    AFF_STATUS.setCaption(THE_STATUS);
+    gateway_.events().ADD_EVENTS(-1, "Status", THE_STATUS, true);
+}
+
+void F_AS400::TIM_CONNECT_Timer() {
+    if (gateway_.state().LINK_STATE != OFFLINE) return;
+
+    if (TCPAS400->state() != TcpClientPort::State::Closed) {
+        // Whatever is under way (a connect, a dead connection) is closed by this tick and
+        // the connect waits for the next one.
+        SHOW_STATUS("Try to close");
+        TCPAS400->close();
+        dropCarriedFrame();
+        return;
+    }
+
+    const std::string& field = INP_IP.text();
+    // Three full stops: taken as a dotted address as it stands, without resolution.
+    const std::string address = std::count(field.begin(), field.end(), '.') == 3
+                                    ? trimSpaces(field)
+                                    : GET_HOST_IP(gateway_.platform(), field);
+    INP_IP.setToolTip(address);
+    const auto refused = TCPAS400->connectTo(address, INP_PORT.text());
+    SHOW_STATUS("Try to connect to " + address);
+    // An attempt that cannot even start (no address, a port that is no number) leaves the
+    // link OFFLINE with the socket closed: the next tick tries again.
+    if (refused) SHOW_STATUS("Error: " + *refused);
+}
+
+void F_AS400::TIM_WATCHDOG_Timer() {
+    if (!PIC_ONLINE.visible()) return;
+    ++WATCHDOG_COUNT;
+    if (WATCHDOG_COUNT == 1) {
+        // First tick since host data: the heart beats once.
+        const bool beat = !PIC_HEART.visible();
+        PIC_HEART.setVisible(beat);
+        PIC_HEARTP.setVisible(!beat);
+    }
+    if (WATCHDOG_COUNT >= kWatchdogLimit) {
+        WATCHDOG_COUNT = 0;
+        SET_LINK_STATE(OFFLINE);
+        SHOW_STATUS("Reset connection by Watchdog");
+    }
+}
+
+void F_AS400::TCPAS400_Connect() {
+    dropCarriedFrame();
+    SHOW_STATUS("Connected");
+    SET_LINK_STATE(ONLINE);
+    TIM_TX_USR_PW.setInterval(kSignOnDelayMs);
+}
+
+void F_AS400::TCPAS400_Close() {
+    // The socket itself is closed by the next connection tick.
+    dropCarriedFrame();
+    SET_LINK_STATE(OFFLINE);
+    SHOW_STATUS("Close connection");
+}
+
+void F_AS400::TCPAS400_Error(const std::string& description) {
+    SHOW_STATUS("Error: " + description);
+    TCPAS400->close();
+    dropCarriedFrame();
+    SET_LINK_STATE(OFFLINE);
+}
+
+void F_AS400::B_PAUSE_Click() {
+    if (gateway_.state().LINK_STATE == PAUSE) {
+        SHOW_STATUS("Reset connection PAUSE finish");
+        SET_LINK_STATE(OFFLINE);
+    } else {
+        SET_LINK_STATE(PAUSE);
+        SHOW_STATUS("PAUSE");
+    }
+}
+
+void F_AS400::B_RESET_TERM_Click() {
+    SET_LINK_STATE(OFFLINE);
+    SHOW_STATUS("Reset connection");
+}
+
+}  // namespace plx

@@ -1,0 +1,172 @@
+#include <string>
+#include <vector>
+
+#include "hostlink_gateway_fixture.h"
+
+namespace plx::hostlink_test {
+namespace {
+
+using namespace std::string_literals;
+using Strings = std::vector<std::string>;
+
+class HostlinkReception : public HostGateway {
+protected:
+    void SetUp() override {
+        goOnline();
+        platform.advance(F_AS400::kSignOnDelayMs);  // sign-on out of the way
+        tcp().sent.clear();
+        forgetEvents();
+    }
+};
+
+TEST_F(HostlinkReception, FrameInScreenOutputReachesItsTerminalTwice) {
+    hostSends("\x1b[5;10H<000112340>\r\n");
+    EXPECT_EQ(shown(), (Strings{"127.0.10.1 1234", "127.0.10.1 1234"}));
+}
+
+TEST_F(HostlinkReception, NegotiationIsAnsweredBeforeTheFramesAreDispatched) {
+    std::size_t repliesAtFirstDatagram = 0;
+    platform.onPump = [&] {
+        if (repliesAtFirstDatagram == 0) repliesAtFirstDatagram = tcp().sent.size();
+    };
+    hostSends("\xff\xfd\x18<000112340>");
+    EXPECT_EQ(repliesAtFirstDatagram, 1u);
+    EXPECT_EQ(tcp().sent, Strings{"\xff\xfb\x18"});
+    EXPECT_EQ(shown().size(), 2u);
+}
+
+TEST_F(HostlinkReception, FrameSplitAcrossChunksIsDispatchedOnce) {
+    hostSends("\x1b[H<0001");
+    EXPECT_TRUE(shown().empty());
+    hostSends("12340>\r\n");
+    EXPECT_EQ(shown(), (Strings{"127.0.10.1 1234", "127.0.10.1 1234"}));
+}
+
+TEST_F(HostlinkReception, UnfinishedFrameIsDroppedWithTheConnection) {
+    hostSends("<0001");
+    tcp().closeByPeer();
+    platform.runEvents();
+    platform.advance(2 * F_AS400::kConnectPeriodMs);
+    tcp().acceptConnection();
+    platform.runEvents();
+    hostSends("12340>");
+    EXPECT_TRUE(shown().empty());
+}
+
+TEST_F(HostlinkReception, DataArrivingDuringADispatchWaitsForTheOlderFrames) {
+    bool delivered = false;
+    int countInside = -1;
+    platform.onPump = [&] {
+        if (delivered) return;
+        delivered = true;
+        as400().WATCHDOG_COUNT = 7;
+        tcp().receive("<0001BBBB0>");
+        platform.runEvents();  // the nested DataArrival
+        countInside = as400().WATCHDOG_COUNT;
+    };
+    hostSends("<0001AAAA0><0002CCCC0>");
+    EXPECT_EQ(countInside, 0);  // the nested arrival still resets the watchdog at once
+    EXPECT_EQ(shown(), (Strings{"127.0.10.1 AAAA", "127.0.10.1 AAAA", "127.0.10.2 CCCC",
+                                "127.0.10.2 CCCC", "127.0.10.1 BBBB", "127.0.10.1 BBBB"}));
+    EXPECT_FALSE(tcp().hasPendingData());
+}
+
+TEST_F(HostlinkReception, LogSwitchLogsTheChunkWithControlBytesEscaped) {
+    hostSends("A\r\n");
+    EXPECT_EQ(events("RX-AS400"), Strings{"A%13%%10%"});
+    as400().SW_LOG.setValue(0);
+    hostSends("B\r\n");
+    EXPECT_EQ(events("RX-AS400"), Strings{"A%13%%10%"});
+}
+
+TEST_F(HostlinkReception, ReceiveDisplayShowsChunksAndEmptiesAboveFourThousand) {
+    TextBox& display = as400().AFF_RX_400;
+    EXPECT_FALSE(display.visible());
+    hostSends("hidden");
+    EXPECT_EQ(display.text(), "");
+
+    as400().SW_DISPLAY.click();
+    EXPECT_TRUE(display.visible());
+    display.setText(std::string(4000, 'x'));
+    hostSends("ab");
+    EXPECT_EQ(display.text(), std::string(4000, 'x') + "ab");
+    display.setText(std::string(4001, 'x'));
+    hostSends("\x1b[Hcd");
+    EXPECT_EQ(display.text(), "\x1b[Hcd");
+
+    as400().B_CLEAR.click();
+    EXPECT_EQ(display.text(), "");
+    hostSends("ef");
+    display.onDblClick();
+    EXPECT_EQ(display.text(), "");
+    as400().SW_DISPLAY.click();
+    EXPECT_FALSE(display.visible());
+}
+
+TEST_F(HostlinkReception, PauseLeavesTheDataUnreadButResetsTheWatchdog) {
+    as400().SW_DISPLAY.click();
+    as400().B_PAUSE.click();
+    as400().WATCHDOG_COUNT = 42;
+    hostSends("\xff\xfd\x18<000112340>");
+    EXPECT_EQ(as400().WATCHDOG_COUNT, 0);
+    EXPECT_TRUE(tcp().hasPendingData());
+    EXPECT_TRUE(events("RX-AS400").empty());
+    EXPECT_EQ(as400().AFF_RX_400.text(), "");
+    EXPECT_TRUE(tcp().sent.empty());
+    EXPECT_TRUE(shown().empty());
+}
+
+TEST_F(HostlinkReception, PauseChosenDuringADispatchKeepsTheNewerDataUnread) {
+    bool delivered = false;
+    platform.onPump = [&] {
+        if (delivered) return;
+        delivered = true;
+        as400().B_PAUSE.click();
+        tcp().receive("<0002DDDD0>");
+        platform.runEvents();
+    };
+    hostSends("<0001AAAA0><0002CCCC0>");
+    // The chunk under way is finished; the newer one stays in the socket.
+    EXPECT_EQ(shown(), (Strings{"127.0.10.1 AAAA", "127.0.10.1 AAAA", "127.0.10.2 CCCC",
+                                "127.0.10.2 CCCC"}));
+    EXPECT_TRUE(tcp().hasPendingData());
+}
+
+// A host session as recorded: negotiation, sign-on screen, screens carrying frames.
+// (No terminal 0000, so the broadcast form is refused by the dispatcher.)
+const std::string kSession =
+    "\xff\xfd\x18\xff\xfa\x18\x01\xff\xf0\x1b[2J\x1b[1;1HSign On\r\n"
+    "\x1b[7;1H<000112340>\x1b[8;1H<000256781>\r\n<0001<00021111A>x<****----0>"
+    "\x1b[0m<0001ZZZZ2\r\n<0002EEEE3>\xff\xf1\x00<000199994>"s;
+const Strings kSessionShown = {
+    "127.0.10.1 1234", "127.0.10.1 1234", "127.0.10.2 5678", "127.0.10.2 5678", "127.0.10.2 1111",
+    "127.0.10.2 1111", "127.0.10.2 EEEE", "127.0.10.2 EEEE", "127.0.10.1 9999", "127.0.10.1 9999"};
+
+// The host session through a fresh gateway, the stream cut at the given positions.
+Strings playSession(const std::vector<std::size_t>& cuts, Strings* replies = nullptr) {
+    HostLine line;
+    line.goOnline();
+    std::size_t from = 0;
+    for (const std::size_t cut : cuts) {
+        line.hostSends(kSession.substr(from, cut - from));
+        from = cut;
+    }
+    line.hostSends(kSession.substr(from));
+    if (replies) *replies = line.tcp().sent;
+    return line.shown();
+}
+
+TEST(HostlinkSession, WholeSessionGivesTheRepliesAndTheDatagrams) {
+    Strings replies;
+    EXPECT_EQ(playSession({}, &replies), kSessionShown);
+    EXPECT_EQ(replies, (Strings{"\xff\xfb\x18", "\xff\xfa\x18\x00VT100\xff\xf0"s}));
+}
+
+TEST(HostlinkSession, SessionSplitAtEveryPositionGivesTheSameDatagrams) {
+    for (std::size_t cut = 1; cut < kSession.size(); ++cut) {
+        EXPECT_EQ(playSession({cut}), kSessionShown) << "cut at " << cut;
+    }
+}
+
+}  // namespace
+}  // namespace plx::hostlink_test
