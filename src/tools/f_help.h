@@ -11,11 +11,14 @@ namespace plx {
 class Gateway;
 
 class F_HELP {
-public:
+  public:
     explicit F_HELP(Gateway& gateway);
 
     Form form;
-    TextBox INP_HELP;
+    TextBox INP_HELP;  // read-only: the text is never saved, so edits would only be lost
+
+    // Keeps the text filling the window.
+    void Form_Resize();
 
     // The help text, lines ending CR LF.
     static const std::string& helpText();

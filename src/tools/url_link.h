@@ -12,12 +12,20 @@
 namespace plx {
 
 class URLLink : public LinkLabel {
-public:
+  public:
+    // The label is sized to its text in the 8.25-point link font, approximated per character.
+    static constexpr int kCharWidthTwips = 90;    // average character width of that font
+    static constexpr int kLineHeightTwips = 195;  // one line of that font
+    // The desktop's open action tells only success or failure; this number names a failure.
+    static constexpr int kOpenFailedError = 1;
+
     URLLink(Form& form, std::string name, Platform& platform);
 
-    // Properties.
-    const std::string& Text() const { return text(); }
-    void setText_(const std::string& text);
+    // Text property: text() and setText(). The label inside sits at the control's top-left
+    // corner and always fits its text; the control keeps its own size.
+    int lblURLWidth() const;
+    int lblURLHeight() const { return kLineHeightTwips; }
+
     const std::string& URL() const { return url_; }
     void setURL(const std::string& url);
     bool ShowToolTip() const { return showToolTip_; }
@@ -26,6 +34,8 @@ public:
     // Raised before the address is opened: the handler may change it, or cancel.
     std::function<void(std::string& url, bool& cancel)> GoToURL;
 
+    // A mouse press on the text (button bits: 1 left, 2 right, 4 middle); public so that a
+    // window can follow the link from code. Only the button is used.
     void lblURL_MouseDown(int Button, int Shift, float X, float Y);
 
     // Saved design: keys "Text", "URL", "ShowToolTip", matched without regard to case; a
@@ -35,7 +45,7 @@ public:
     void UserControl_ReadProperties(const PropertyBag& bag);
     void UserControl_WriteProperties(PropertyBag& bag) const;
 
-private:
+  private:
     void refreshToolTip();
 
     Platform& platform_;
