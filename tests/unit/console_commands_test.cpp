@@ -1,10 +1,10 @@
 // The main window's commands, driven as the operator drives them.
-#include "console_fixture.h"
+#include "gateway_fixture.h"
 
 namespace plx::console_test {
 namespace {
 
-class ConsoleCommands : public ConsoleTest {
+class ConsoleCommands : public testing_support::GatewayTest {
   protected:
     void SetUp() override {
         writeFile("Products.cfg",
@@ -70,12 +70,12 @@ TEST_F(ConsoleCommands, AddThroughTheEditorRebuildsSavesAndReleasesIt) {
     EXPECT_EQ(list().text(3), "0004,,127.0.10.4,Dock 4");
     EXPECT_EQ(state().TAB_ROW_OF_NO[4], 3);
     EXPECT_EQ(readFile("Products.cfg").substr(60), "0004,,127.0.10.4,Dock 4\r\n");
-    EXPECT_EQ(logged("GENERAL").back().text, "ADD PRODUCT: 0004,,127.0.10.4,Dock 4");
+    EXPECT_EQ(loggedEvents("GENERAL").back().text, "ADD PRODUCT: 0004,,127.0.10.4,Dock 4");
     EXPECT_FALSE(gateway.addProductLoaded());
 }
 
 TEST_F(ConsoleCommands, EditOpensTheCurrentEntryAndRewritesIt) {
-    setEntries({"0001,,127.0.10.1,A", "0002,T, 127.0.10.2 "});
+    setTerminalList({"0001,,127.0.10.1,A", "0002,T, 127.0.10.2 "});
     list().setCurrentRow(1);
     withEditor(main().B_EDIT_TERM, [](F_ADD_PRODUCT& editor) {
         EXPECT_EQ(editor.form.caption(), "Edit product");
@@ -86,7 +86,7 @@ TEST_F(ConsoleCommands, EditOpensTheCurrentEntryAndRewritesIt) {
         editor.B_OK.click();                           // unchanged: its own row is skipped
     });
     EXPECT_EQ(list().text(1), "0002,,127.0.10.2,");
-    EXPECT_EQ(logged("GENERAL").back().text, "EDIT PRODUCT: 0002,,127.0.10.2,");
+    EXPECT_EQ(loggedEvents("GENERAL").back().text, "EDIT PRODUCT: 0002,,127.0.10.2,");
 
     list().setCurrentRow(-1);
     bool opened = false;

@@ -1,12 +1,12 @@
 // The configuration files: loaded at start-up, the products file written after every change.
 #include <algorithm>
 
-#include "console_fixture.h"
+#include "gateway_fixture.h"
 
 namespace plx::console_test {
 namespace {
 
-using ConsoleConfig = ConsoleTest;
+using ConsoleConfig = testing_support::GatewayTest;
 
 TEST_F(ConsoleConfig, MissingColourFileIsCreatedWithItsDefaultsAndLoaded) {
     gateway.start();
@@ -78,7 +78,7 @@ TEST_F(ConsoleConfig, EveryProductsLineIsKeptAndWrittenBackEvenWhenItCannotBeInd
     EXPECT_EQ(list().text(1003), "");
     EXPECT_EQ(state().TAB_ROW_OF_NO[1], 0);
     EXPECT_EQ(state().TAB_ROW_OF_NO[3], kNoRow);
-    const auto warnings = logged("Warning");
+    const auto warnings = loggedEvents("Warning");
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_EQ(warnings[0].text,
               "Products.cfg line 2 cannot be indexed, it and the lines after it get no commands: "
@@ -107,7 +107,7 @@ TEST_F(ConsoleConfig, FailedWriteKeepsThePreviousFileAndGoesOn) {
     main().B_SAVE_CFG_Click();
     EXPECT_EQ(readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n");
     // The full disk also refuses the event's log line; the list says so after the event.
-    const auto warnings = logged("Warning");
+    const auto warnings = loggedEvents("Warning");
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_EQ(warnings[0].text, "Products.cfg could not be written, the previous file is kept");
     EXPECT_EQ(warnings[1].text,

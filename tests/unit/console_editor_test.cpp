@@ -1,11 +1,11 @@
 // The terminal editor's validation, in the order the operator meets it.
 #include "console/numeric_text.h"
-#include "console_fixture.h"
+#include "gateway_fixture.h"
 
 namespace plx::console_test {
 namespace {
 
-class ConsoleEditor : public ConsoleTest {
+class ConsoleEditor : public testing_support::GatewayTest {
   protected:
     void SetUp() override {
         writeFile("Products.cfg",
@@ -73,7 +73,7 @@ TEST_F(ConsoleEditor, RefusedInputLeavesTheListAsItWas) {
         EXPECT_EQ(outcome.focusOnNumber, c.focusOnNumber) << c.number;
         EXPECT_EQ(list().count(), 3) << c.number;
     }
-    EXPECT_EQ(logged("GENERAL").size(), 1u);  // the start only: nothing was added
+    EXPECT_EQ(loggedEvents("GENERAL").size(), 1u);  // the start only: nothing was added
 }
 
 TEST_F(ConsoleEditor, AcceptedEntryHasPaddedNumberEmptyTypeAndTrimmedAddress) {
@@ -82,7 +82,7 @@ TEST_F(ConsoleEditor, AcceptedEntryHasPaddedNumberEmptyTypeAndTrimmedAddress) {
 }
 
 TEST_F(ConsoleEditor, EmptyAddressClashesWithAnotherEmptyAddress) {
-    setEntries({"0003,,127.0.10.3,A", "0008,,,No address"});
+    setTerminalList({"0003,,127.0.10.3,A", "0008,,,No address"});
     EXPECT_EQ(add("9", "").message, "Error this IP address is already in use (Terminal:0008)");
 }
 
@@ -94,7 +94,7 @@ TEST_F(ConsoleEditor, AddingTheCurrentRowsNumberIsRefused) {
 TEST_F(ConsoleEditor, FullListRefusesAnotherTerminal) {
     std::vector<std::string> entries;
     for (int n = 1; n <= kMaxRows; ++n) entries.push_back(fourDigits(n) + ",,,");
-    setEntries(entries);
+    setTerminalList(entries);
     EXPECT_EQ(add("5000", "127.0.10.5").message,
               "Error the terminal list is full (1001 terminals)");
     EXPECT_EQ(list().count(), kMaxRows);

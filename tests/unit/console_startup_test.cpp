@@ -1,13 +1,13 @@
 // Start-up and shut-down of the gateway, from the main window's load and unload.
-#include "console_fixture.h"
+#include "gateway_fixture.h"
 
 namespace plx::console_test {
 namespace {
 
-using ConsoleStartup = ConsoleTest;
+using ConsoleStartup = testing_support::GatewayTest;
 
 // The start-up's own events, without the host link's status lines.
-std::vector<std::string> startUpEvents(const std::vector<Event>& all) {
+std::vector<std::string> startUpEvents(const std::vector<testing_support::LoggedEvent>& all) {
     std::vector<std::string> found;
     for (const auto& event : all) {
         if (event.mode == "GENERAL" || event.mode == "LOG TO FILE") {
@@ -20,10 +20,11 @@ std::vector<std::string> startUpEvents(const std::vector<Event>& all) {
 TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOff) {
     gateway.start();
     EXPECT_EQ(state().APP_PATH, platform.folder());
-    EXPECT_EQ(startUpEvents(logged()),
+    EXPECT_EQ(startUpEvents(loggedEvents()),
               (std::vector<std::string>{
                   "GENERAL:START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)", "LOG TO FILE:0"}));
-    EXPECT_EQ(logged("GENERAL")[0].source, "Server [" + gateway.as400().INP_IP.toolTip() + "]");
+    EXPECT_EQ(loggedEvents("GENERAL")[0].source,
+              "Server [" + gateway.as400().INP_IP.toolTip() + "]");
     EXPECT_EQ(list().count(), 0);
     EXPECT_EQ(state().TAB_ROW_OF_NO[0], kNoRow);
 
@@ -37,17 +38,17 @@ TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOff) {
     EXPECT_FALSE(main().FR_B_MANAGE.bordered());
     EXPECT_EQ(main().FR_B_MANAGE.height(), main().B_ADD_TERM.height());
     EXPECT_TRUE(main().form.visible());
-    EXPECT_FALSE(events().form.visible());
+    EXPECT_FALSE(eventWindow().form.visible());
 }
 
 TEST_F(ConsoleStartup, MarkerFileSwitchesFileLoggingOnBeforeTheStartEvent) {
     writeFile("LOG_ALL_MERVAX.TXT", "");
     gateway.start();
-    EXPECT_EQ(startUpEvents(logged()),
+    EXPECT_EQ(startUpEvents(loggedEvents()),
               (std::vector<std::string>{
                   "LOG TO FILE:1", "GENERAL:START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)",
                   "LOG TO FILE:1"}));
-    EXPECT_EQ(events().SW_LOG.value(), 1);
+    EXPECT_EQ(eventWindow().SW_LOG.value(), 1);
     EXPECT_FALSE(main().PIC_SW_LOG_DISPLAY(0).visible());
     EXPECT_TRUE(main().PIC_SW_LOG_DISPLAY(1).visible());
 }
@@ -68,7 +69,7 @@ TEST_F(ConsoleStartup, ClosingTheMainWindowLogsSavesAndQuits) {
     gateway.start();
     list().addItem("0005,,127.0.10.5,Added");
     main().form.requestClose();
-    EXPECT_EQ(logged("GENERAL").back().text, "CLOSE SOFTWARE");
+    EXPECT_EQ(loggedEvents("GENERAL").back().text, "CLOSE SOFTWARE");
     EXPECT_EQ(readFile("Products.cfg"), "0005,,127.0.10.5,Added\r\n");
     EXPECT_TRUE(platform.quitRequested);
     const std::string log = readFile("Plyxen400_05-12-2026.LOG");
@@ -80,9 +81,9 @@ TEST_F(ConsoleStartup, ClosingTheMainWindowLogsSavesAndQuits) {
 TEST_F(ConsoleStartup, UnwritableFolderNeitherStopsStartNorShutDown) {
     platform.fakeFiles().failWrites = true;
     gateway.start();
-    EXPECT_EQ(logged("GENERAL").size(), 1u);
+    EXPECT_EQ(loggedEvents("GENERAL").size(), 1u);
     gateway.shutDown();
-    EXPECT_EQ(logged("GENERAL").back().text, "CLOSE SOFTWARE");
+    EXPECT_EQ(loggedEvents("GENERAL").back().text, "CLOSE SOFTWARE");
     EXPECT_TRUE(platform.quitRequested);
 }
 

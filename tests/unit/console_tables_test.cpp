@@ -1,10 +1,10 @@
 // The terminal tables rebuilt from the list.
-#include "console_fixture.h"
+#include "gateway_fixture.h"
 
 namespace plx::console_test {
 namespace {
 
-class ConsoleTables : public ConsoleTest {
+class ConsoleTables : public testing_support::GatewayTest {
   protected:
     void SetUp() override { gateway.start(); }
     int rowOf(int number) { return state().TAB_ROW_OF_NO[number]; }
@@ -17,7 +17,7 @@ class ConsoleTables : public ConsoleTest {
 
 TEST_F(ConsoleTables, EmptyListLeavesEveryNumberUnusedAndEveryRowEmpty) {
     state().TAB_IP[0] = "stale";
-    setEntries({});
+    setTerminalList({});
     EXPECT_TRUE(main().SYNC_TABLES());
     EXPECT_EQ(unusedNumbers(), kTerminalNumbers);
     EXPECT_EQ(state().TAB_IP[0], "");
@@ -26,8 +26,8 @@ TEST_F(ConsoleTables, EmptyListLeavesEveryNumberUnusedAndEveryRowEmpty) {
 TEST_F(ConsoleTables, IndexesEveryRowByItsNumber) {
     state().TAB_AFF_VALUE[1] = "1234  0";
     state().TAB_COLOR_PATERN[65] = "6611";
-    setEntries({"0001,,127.0.10.1,Dock", "0002,T,127.0.10.2", " 0012 ,,127.0.10.3,",
-                "0007,,127.0.10.4,Gate 7", "0002,,127.0.10.5,Later"});
+    setTerminalList({"0001,,127.0.10.1,Dock", "0002,T,127.0.10.2", " 0012 ,,127.0.10.3,",
+                     "0007,,127.0.10.4,Gate 7", "0002,,127.0.10.5,Later"});
     EXPECT_TRUE(main().SYNC_TABLES());
     EXPECT_EQ(rowOf(7), 3);
     EXPECT_EQ(list().itemData(3), 7);
@@ -47,7 +47,7 @@ TEST_F(ConsoleTables, IndexesEveryRowByItsNumber) {
 TEST_F(ConsoleTables, StopsAtARowThatCannotBeIndexed) {
     for (const std::string bad :
          {"x,,127.0.10.2,", ",,127.0.10.2,", "10000,,127.0.10.2,", "-1,,127.0.10.2,"}) {
-        setEntries({"0001,,127.0.10.1,A", bad, "0003,,127.0.10.3,C"});
+        setTerminalList({"0001,,127.0.10.1,A", bad, "0003,,127.0.10.3,C"});
         EXPECT_FALSE(main().SYNC_TABLES()) << bad;
         EXPECT_EQ(rowOf(1), 0);
         EXPECT_EQ(rowOf(3), kNoRow) << bad;
@@ -61,7 +61,7 @@ TEST_F(ConsoleTables, StopsAtARowThatCannotBeIndexed) {
 TEST_F(ConsoleTables, RowAboveTheTablesHasItsNumberEnteredThenStops) {
     std::vector<std::string> entries;
     for (int n = 1; n <= kMaxRows + 1; ++n) entries.push_back(std::to_string(n) + ",,,");
-    setEntries(entries);
+    setTerminalList(entries);
     EXPECT_FALSE(main().SYNC_TABLES());
     EXPECT_EQ(rowOf(1001), 1000);
     EXPECT_EQ(rowOf(1002), 1001);  // entered before the row was found beyond the tables

@@ -20,7 +20,7 @@ TEST_F(DisplayDispatch, SendsAHostCommandTwiceToItsTerminalLogsAndRemembersIt) {
     EXPECT_EQ(destinations(), (Strings{address, address}));
     EXPECT_EQ(platform.datagrams[0].bytes, frame);
     EXPECT_EQ(platform.datagrams[1].bytes, frame);
-    const auto logged = events();
+    const auto logged = loggedEvents();
     ASSERT_EQ(logged.size(), 1u);
     EXPECT_EQ(logged[0].mode, "CMD");
     EXPECT_EQ(logged[0].source, "0001");
@@ -35,7 +35,7 @@ TEST_F(DisplayDispatch, UnknownAndOutOfRangeNumbersLogOneWarningAndSendNothing) 
     for (const std::string field : {"0002", "****", "-001", "9E99", "&HFF", "1E5 "}) {
         forgetHistory();
         as400().GEST_CMD(field + "12340");
-        const auto logged = events();
+        const auto logged = loggedEvents();
         ASSERT_EQ(logged.size(), 1u) << field;
         EXPECT_EQ(logged[0].mode, "Warning");
         EXPECT_EQ(logged[0].text, "<><F1234  0> The product number " + field + " does not exist !");
@@ -69,13 +69,13 @@ TEST_F(DisplayDispatch, BroadcastNeedsTheNumberItReadsAsToExist) {
     const std::string b = addTerminal(12);
     as400().GEST_CMD("****12340");  // reads as 0: no terminal 0000
     EXPECT_TRUE(platform.datagrams.empty());
-    ASSERT_EQ(events("Warning").size(), 1u);
+    ASSERT_EQ(loggedEvents("Warning").size(), 1u);
 
     forgetHistory();
     as400().GEST_CMD("12**12340");  // reads as 12, which exists: every terminal in list order
     EXPECT_EQ(destinations(), (Strings{a, a, b, b}));
-    EXPECT_EQ(events("CMD").size(), 2u);
-    EXPECT_TRUE(events("Warning").empty());
+    EXPECT_EQ(loggedEvents("CMD").size(), 2u);
+    EXPECT_TRUE(loggedEvents("Warning").empty());
 
     forgetHistory();
     const std::string c = addTerminal(0);
@@ -91,7 +91,7 @@ TEST_F(DisplayDispatch, BroadcastSkipsTerminalsThatAlreadyShowTheCommand) {
     forgetHistory();
     as400().GEST_CMD("****12340");
     EXPECT_EQ(destinations(), (Strings{a, a, c, c}));
-    const auto logged = events("CMD");
+    const auto logged = loggedEvents("CMD");
     ASSERT_EQ(logged.size(), 2u);
     EXPECT_EQ(logged[0].source, "0000");
     EXPECT_EQ(logged[1].source, "0002");
@@ -102,7 +102,7 @@ TEST_F(DisplayDispatch, RemembersValueAndColourPerTerminal) {
     as400().GEST_CMD("000712340");
     as400().GEST_CMD("000712340");  // dropped without a trace
     EXPECT_EQ(platform.datagrams.size(), 2u);
-    EXPECT_EQ(events().size(), 1u);
+    EXPECT_EQ(loggedEvents().size(), 1u);
     as400().GEST_CMD("000712341");  // another colour is another display
     EXPECT_EQ(platform.datagrams.size(), 4u);
     EXPECT_EQ(platform.datagrams[2].bytes, frameOf("1234", "001100"));
@@ -117,7 +117,7 @@ TEST_F(DisplayDispatch, CommandsThatNeverLeftAreLoggedButNotRemembered) {
     ASSERT_TRUE(main().SYNC_TABLES());
     as400().GEST_CMD("000112340");
     EXPECT_TRUE(platform.datagrams.empty());
-    EXPECT_EQ(events("CMD").size(), 1u);
+    EXPECT_EQ(loggedEvents("CMD").size(), 1u);
     EXPECT_EQ(shown(0), "");
 
     list().setText(0, "0001,,127.0.10.9,fixed");
@@ -129,7 +129,7 @@ TEST_F(DisplayDispatch, CommandsThatNeverLeftAreLoggedButNotRemembered) {
     as400().GEST_CMD("000112340");  // tried again, and now it leaves
     EXPECT_EQ(destinations(), (Strings{"127.0.10.9", "127.0.10.9"}));
     EXPECT_EQ(shown(0), "1234  0");
-    EXPECT_EQ(events("CMD").size(), 3u);
+    EXPECT_EQ(loggedEvents("CMD").size(), 3u);
 }
 
 TEST_F(DisplayDispatch, OneCopySentIsEnoughToRemember) {
@@ -145,7 +145,7 @@ TEST_F(DisplayDispatch, RowsOutsideTheTablesGetNothing) {
     addTerminal(1);
     for (const int row : {-1, 1001, 40000}) as400().SEND_CMD_UDP(row, "><F1234  0");
     EXPECT_TRUE(platform.datagrams.empty());
-    EXPECT_TRUE(events().empty());
+    EXPECT_TRUE(loggedEvents().empty());
     EXPECT_EQ(shown(1000), "");
 }
 
@@ -177,7 +177,7 @@ TEST_F(DisplayNesting, EachCopyKeepsItsOwnAddressAndFrame) {
     EXPECT_EQ(nestedSawMemory, "");
     EXPECT_EQ(shown(0), "1234  0");
     EXPECT_EQ(shown(1), "ABCD  3");
-    const auto logged = events("CMD");
+    const auto logged = loggedEvents("CMD");
     ASSERT_EQ(logged.size(), 2u);
     EXPECT_EQ(logged[0].source, "0002");
     EXPECT_EQ(logged[1].source, "0001");

@@ -24,7 +24,7 @@ TEST_F(DisplaySynchronize, ForgetsEverythingAndPutsDashesOnEveryTerminalInListOr
         "\xFE\xF8\x08\x02\x3E\x3C\x46\x2D\x2D\x2D\x2D\x20\x20"
         "\x31\x31\x30\x30\x30\x30\x03";
     for (const auto& datagram : platform.datagrams) EXPECT_EQ(datagram.bytes, dashes);
-    const auto logged = events();
+    const auto logged = loggedEvents();
     ASSERT_EQ(logged.size(), 3u);
     EXPECT_EQ(logged[0].mode, "CMD");
     EXPECT_EQ(logged[0].source, "0042");
@@ -46,7 +46,7 @@ TEST_F(DisplaySynchronize, TwiceInARowSendsTheDashesTwice) {
     main().B_SYNCHRONIZE_Click();
     main().B_SYNCHRONIZE_Click();
     EXPECT_EQ(destinations(), (Strings{a, a, a, a}));
-    EXPECT_EQ(events("GENERAL").size(), 2u);
+    EXPECT_EQ(loggedEvents("GENERAL").size(), 2u);
 }
 
 TEST_F(DisplaySynchronize, OverAnEmptyListOnlyEmptiesTheMemoryAndLogs) {
@@ -54,7 +54,7 @@ TEST_F(DisplaySynchronize, OverAnEmptyListOnlyEmptiesTheMemoryAndLogs) {
     main().B_SYNCHRONIZE_Click();
     EXPECT_TRUE(platform.datagrams.empty());
     EXPECT_EQ(shown(3), "");
-    const auto logged = events();
+    const auto logged = loggedEvents();
     ASSERT_EQ(logged.size(), 1u);
     EXPECT_EQ(logged[0].text, "Synchronize all products");
 }
@@ -66,7 +66,7 @@ TEST_F(DisplaySynchronize, HostCommandsArrivingMeanwhileGoOutAtOnce) {
     main().B_SYNCHRONIZE_Click();
     EXPECT_EQ(destinations(), (Strings{a, b, b, a, b, b}));
     EXPECT_EQ(shown(1), "----  0");
-    EXPECT_EQ(events().back().text, "Synchronize all products");
+    EXPECT_EQ(loggedEvents().back().text, "Synchronize all products");
 }
 
 }  // namespace

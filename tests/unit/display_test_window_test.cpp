@@ -30,7 +30,7 @@ TEST_F(DisplayTestWindow, EachButtonSendsItsValueInTheColourOfItsOwnBox) {
     EXPECT_EQ(platform.datagrams[0].bytes, frameOf("----", "001100"));
     EXPECT_EQ(platform.datagrams[2].bytes, frameOf("0042", "111100"));
     EXPECT_EQ(platform.datagrams[4].bytes, frameOf("0905", "661100"));
-    const auto tests = events("TEST");
+    const auto tests = loggedEvents("TEST");
     ASSERT_EQ(tests.size(), 3u);
     EXPECT_EQ(tests[0].text, "Dash Only");
     EXPECT_EQ(tests[1].text, "Show Terminal Number");
@@ -64,7 +64,7 @@ TEST_F(DisplayTestWindow, RepeatedDashesAreSentOnceUntilTheColourChanges) {
     window().B_CMD_TERM_DASH.click();
     window().B_CMD_TERM_DASH.click();
     EXPECT_EQ(destinations(), (Strings{a, a}));
-    EXPECT_EQ(events("TEST").size(), 2u);  // logged all the same
+    EXPECT_EQ(loggedEvents("TEST").size(), 2u);  // logged all the same
     window().INP_TEST_COLOR(2).setText("5");
     window().B_CMD_TERM_DASH.click();
     EXPECT_EQ(destinations(), (Strings{a, a, a, a}));
@@ -79,7 +79,7 @@ TEST_F(DisplayTestWindow, OnlySelectedTerminalsInListOrderThenOneEvent) {
     window().B_CMD_TERM_NO.click();
     EXPECT_EQ(destinations(), (Strings{a, a, c, c}));
     EXPECT_EQ(platform.datagrams[2].bytes, frameOf("0007", "110000"));
-    const auto logged = events();
+    const auto logged = loggedEvents();
     ASSERT_EQ(logged.size(), 3u);
     EXPECT_EQ(logged[0].source, "0009");
     EXPECT_EQ(logged[1].source, "0007");
@@ -104,7 +104,7 @@ TEST_F(DisplayTestWindow, WithoutSelectionOnlyTheOperatorIsWarned) {
     addTerminal(1);
     window().B_CMD_TERM_DASH.click();
     EXPECT_TRUE(platform.datagrams.empty());
-    EXPECT_TRUE(events().empty());
+    EXPECT_TRUE(loggedEvents().empty());
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "Please seclect a product(s)");
 }

@@ -1,17 +1,17 @@
 // The event operation: the window list, the file switch and the daily log file.
-#include "console_fixture.h"
+#include "gateway_fixture.h"
 
 namespace plx::console_test {
 namespace {
 
 const std::string kDashes(50, '-');
 
-class EventLog : public ConsoleTest {
+class EventLog : public testing_support::GatewayTest {
   protected:
     void SetUp() override {
         gateway.start();
         gateway.as400().INP_IP.setToolTip("127.0.10.200");
-        events().LST_EVENTS.clear();
+        forgetEvents();
     }
     std::string logFile(const std::string& date = "05-12-2026") {
         return readFile("Plyxen400_" + date + ".LOG");
@@ -20,46 +20,46 @@ class EventLog : public ConsoleTest {
 };
 
 TEST_F(EventLog, LineNamesTheHostOrTheTerminalOfTheRow) {
-    setEntries({"0042,,127.0.10.42,Dock"});
-    events().ADD_EVENTS(0, "CMD", "<x>", false);
-    events().ADD_EVENTS(-1, "Warning", "w", true);
-    events().ADD_EVENTS(3, "CMD", "<y>", false);  // a row removed while a broadcast ran
-    const ListBox& lines = events().LST_EVENTS;
+    setTerminalList({"0042,,127.0.10.42,Dock"});
+    eventWindow().ADD_EVENTS(0, "CMD", "<x>", false);
+    eventWindow().ADD_EVENTS(-1, "Warning", "w", true);
+    eventWindow().ADD_EVENTS(3, "CMD", "<y>", false);  // a row removed while a broadcast ran
+    const ListBox& lines = eventWindow().LST_EVENTS;
     ASSERT_EQ(lines.count(), 3);
     EXPECT_EQ(lines.text(0), "14:05:09 CMD:0042,<x>");
     EXPECT_EQ(lines.text(1), "14:05:09 Warning:Server [127.0.10.200],w");
     EXPECT_EQ(lines.text(2), "14:05:09 CMD:Row 3,<y>");
-    EXPECT_EQ(events().AFF_LOG_FILE.caption(), path("Plyxen400_05-12-2026.LOG"));
-    EXPECT_EQ(events().AFF_LOG_FILE.toolTip(), path("Plyxen400_05-12-2026.LOG"));
+    EXPECT_EQ(eventWindow().AFF_LOG_FILE.caption(), path("Plyxen400_05-12-2026.LOG"));
+    EXPECT_EQ(eventWindow().AFF_LOG_FILE.toolTip(), path("Plyxen400_05-12-2026.LOG"));
 }
 
 TEST_F(EventLog, ListKeepsTheLast350Lines) {
-    for (int n = 1; n <= 351; ++n) events().ADD_EVENTS(-1, "CMD", std::to_string(n), false);
-    ASSERT_EQ(events().LST_EVENTS.count(), F_EVENTS::kMaxLines);
-    EXPECT_EQ(logged().front().text, "2");
-    EXPECT_EQ(logged().back().text, "351");
+    for (int n = 1; n <= 351; ++n) eventWindow().ADD_EVENTS(-1, "CMD", std::to_string(n), false);
+    ASSERT_EQ(eventWindow().LST_EVENTS.count(), F_EVENTS::kMaxLines);
+    EXPECT_EQ(loggedEvents().front().text, "2");
+    EXPECT_EQ(loggedEvents().back().text, "351");
 }
 
 TEST_F(EventLog, SwitchDecidesForEventsThatDoNotForceTheFile) {
-    events().ADD_EVENTS(-1, "CMD", "cmd-while-off", false);
-    events().ADD_EVENTS(-1, "Status", "status-while-off", true);
-    events().SW_LOG.click();
-    events().ADD_EVENTS(-1, "RX-AS400", "rx-while-on", false);
-    events().SW_LOG.click();
+    eventWindow().ADD_EVENTS(-1, "CMD", "cmd-while-off", false);
+    eventWindow().ADD_EVENTS(-1, "Status", "status-while-off", true);
+    eventWindow().SW_LOG.click();
+    eventWindow().ADD_EVENTS(-1, "RX-AS400", "rx-while-on", false);
+    eventWindow().SW_LOG.click();
     EXPECT_FALSE(inFile("cmd-while-off"));
     EXPECT_TRUE(inFile("Status:Server [127.0.10.200],status-while-off\r\n"));
     EXPECT_TRUE(inFile("LOG TO FILE:Server [127.0.10.200],1\r\n"));
     EXPECT_TRUE(inFile("rx-while-on"));
     EXPECT_TRUE(inFile("LOG TO FILE:Server [127.0.10.200],0\r\n"));  // switching off is recorded
-    EXPECT_EQ(logged("CMD").size(), 1u);
+    EXPECT_EQ(loggedEvents("CMD").size(), 1u);
 }
 
 TEST_F(EventLog, NewDaysFileStartsWithOneHeaderListingTheTerminalsThen) {
-    setEntries({"0001,,127.0.10.1,A", "0002,,127.0.10.2,B"});
+    setTerminalList({"0001,,127.0.10.1,A", "0002,,127.0.10.2,B"});
     main().INP_WEBPAGE.setText("c:\\Plant.html");
     platform.setTime({2026, 12, 6, 0, 0, 1});
-    events().ADD_EVENTS(-1, "GENERAL", "first", true);
-    events().ADD_EVENTS(-1, "GENERAL", "second", true);
+    eventWindow().ADD_EVENTS(-1, "GENERAL", "first", true);
+    eventWindow().ADD_EVENTS(-1, "GENERAL", "second", true);
     EXPECT_EQ(logFile("06-12-2026"), "Web Page: c:\\Plant.html\r\n" + kDashes +
                                          "\r\n0001,,127.0.10.1,A\r\n"
                                          "0002,,127.0.10.2,B\r\n" +
@@ -67,7 +67,7 @@ TEST_F(EventLog, NewDaysFileStartsWithOneHeaderListingTheTerminalsThen) {
                                          "\r\n"
                                          "00:00:01 GENERAL:Server [127.0.10.200],first\r\n"
                                          "00:00:01 GENERAL:Server [127.0.10.200],second\r\n");
-    EXPECT_EQ(events().AFF_LOG_FILE.caption(), path("Plyxen400_06-12-2026.LOG"));
+    EXPECT_EQ(eventWindow().AFF_LOG_FILE.caption(), path("Plyxen400_06-12-2026.LOG"));
 }
 
 TEST_F(EventLog, ExistingFileOfTheDayGetsNoSecondHeader) {
@@ -82,41 +82,41 @@ TEST_F(EventLog, ExistingFileOfTheDayGetsNoSecondHeader) {
 }
 
 TEST_F(EventLog, ClearingEmptiesTheListOnly) {
-    events().ADD_EVENTS(-1, "GENERAL", "kept in the file", true);
+    eventWindow().ADD_EVENTS(-1, "GENERAL", "kept in the file", true);
     const std::string before = logFile();
-    events().B_CLEAR.click();
-    EXPECT_EQ(events().LST_EVENTS.count(), 0);
-    events().ADD_EVENTS(-1, "GENERAL", "x", false);
-    events().LST_EVENTS.doubleClick();
-    EXPECT_EQ(events().LST_EVENTS.count(), 0);
+    eventWindow().B_CLEAR.click();
+    EXPECT_EQ(eventWindow().LST_EVENTS.count(), 0);
+    eventWindow().ADD_EVENTS(-1, "GENERAL", "x", false);
+    eventWindow().LST_EVENTS.doubleClick();
+    EXPECT_EQ(eventWindow().LST_EVENTS.count(), 0);
     EXPECT_EQ(logFile(), before);
 }
 
 TEST_F(EventLog, CloseBoxHidesAndTheWindowGoesOnCollecting) {
     main().B_EVENTS.click();
-    events().form.requestClose();
-    EXPECT_FALSE(events().form.visible());
-    events().ADD_EVENTS(-1, "Status", "while hidden", true);
+    eventWindow().form.requestClose();
+    EXPECT_FALSE(eventWindow().form.visible());
+    eventWindow().ADD_EVENTS(-1, "Status", "while hidden", true);
     main().B_EVENTS.click();
-    EXPECT_TRUE(events().form.visible());
-    EXPECT_EQ(logged().back().text, "while hidden");
+    EXPECT_TRUE(eventWindow().form.visible());
+    EXPECT_EQ(loggedEvents().back().text, "while hidden");
 }
 
 TEST_F(EventLog, UnwritableFileLosesNoListLineAndSaysSoOnce) {
     platform.fakeFiles().failWrites = true;
-    for (const char* text : {"a", "b", "c"}) events().ADD_EVENTS(-1, "GENERAL", text, true);
+    for (const char* text : {"a", "b", "c"}) eventWindow().ADD_EVENTS(-1, "GENERAL", text, true);
     std::vector<std::string> texts;
-    for (const auto& event : logged()) texts.push_back(event.text);
+    for (const auto& event : loggedEvents()) texts.push_back(event.text);
     EXPECT_EQ(texts, (std::vector<std::string>{
                          "a", "The log file cannot be written: " + path("Plyxen400_05-12-2026.LOG"),
                          "b", "c"}));
 
     platform.fakeFiles().failWrites = false;
-    events().ADD_EVENTS(-1, "GENERAL", "d", true);
+    eventWindow().ADD_EVENTS(-1, "GENERAL", "d", true);
     platform.fakeFiles().failWrites = true;
-    events().ADD_EVENTS(-1, "GENERAL", "e", true);
+    eventWindow().ADD_EVENTS(-1, "GENERAL", "e", true);
     EXPECT_TRUE(inFile(",d\r\n"));
-    EXPECT_EQ(logged("Warning").size(), 2u);  // a new failure after a success is told again
+    EXPECT_EQ(loggedEvents("Warning").size(), 2u);  // a new failure after a success is told again
 }
 
 }  // namespace

@@ -1,49 +1,28 @@
 #pragma once
-// A started gateway on the fake platform, seen from the host link: its socket, its status
-// and event lines, and the terminals 0001 and 0002 on 127.0.10.1 and 127.0.10.2.
+// A started gateway seen from the host link: its socket, its status lines, and the
+// terminals 0001 and 0002 on 127.0.10.1 and 127.0.10.2.
 
-#include <gtest/gtest.h>
-
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "console/f_main.h"
-#include "console/gateway.h"
-#include "eventlog/f_events.h"
-#include "hostlink/f_as400.h"
-#include "platform/fake/fake_platform.h"
+#include "gateway_fixture.h"
 
 namespace plx::hostlink_test {
 
-struct HostLine {
+// Not a test itself, so that one test can play a session through several fresh gateways.
+struct HostLine : testing_support::FakeGateway {
     HostLine() {
         gateway.start();
-        gateway.main().LST_PRODUIT.addItem("0001,,127.0.10.1,Line 1");
-        gateway.main().LST_PRODUIT.addItem("0002,,127.0.10.2,Line 2");
-        EXPECT_TRUE(gateway.main().SYNC_TABLES());
-        gateway.state().TAB_COLOR_PATERN[0] = "1100";
+        addTerminal(1);
+        addTerminal(2);
+        useDefaultColourPatterns();
         forgetEvents();
     }
 
-    F_AS400& as400() { return gateway.as400(); }
     fake::FakeTcpClient& tcp() { return platform.tcp(); }
-    std::uint8_t linkState() { return gateway.state().LINK_STATE; }
-
-    void forgetEvents() { gateway.events().LST_EVENTS.clear(); }
-
-    // "TEXT" of the event lines "HH:MM:SS MODE:Server [address],TEXT" of one mode.
-    std::vector<std::string> events(const std::string& mode) {
-        std::vector<std::string> texts;
-        const ListBox& lines = gateway.events().LST_EVENTS;
-        const std::string marker = " " + mode + ":";
-        for (int row = 0; row < lines.count(); ++row) {
-            const std::string& line = lines.text(row);
-            if (line.compare(8, marker.size(), marker) != 0) continue;
-            texts.push_back(line.substr(line.find(',', 8 + marker.size()) + 1));
-        }
-        return texts;
-    }
-    std::vector<std::string> statuses() { return events("Status"); }
+    std::uint8_t linkState() { return state().LINK_STATE; }
+    std::vector<std::string> statuses() { return eventTexts("Status"); }
 
     // From start-up to ONLINE: the tick that connects with the settings, the host accepts.
     void goOnline() {
@@ -68,9 +47,6 @@ struct HostLine {
         }
         return result;
     }
-
-    fake::FakePlatform platform;
-    Gateway gateway{platform};
 };
 
 class HostGateway : public ::testing::Test, public HostLine {};

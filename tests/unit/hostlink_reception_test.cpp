@@ -73,10 +73,10 @@ TEST_F(HostlinkReception, DataArrivingDuringADispatchWaitsForTheOlderFrames) {
 
 TEST_F(HostlinkReception, LogSwitchLogsTheChunkWithControlBytesEscaped) {
     hostSends("A\r\n");
-    EXPECT_EQ(events("RX-AS400"), Strings{"A%13%%10%"});
+    EXPECT_EQ(eventTexts("RX-AS400"), Strings{"A%13%%10%"});
     as400().SW_LOG.setValue(0);
     hostSends("B\r\n");
-    EXPECT_EQ(events("RX-AS400"), Strings{"A%13%%10%"});
+    EXPECT_EQ(eventTexts("RX-AS400"), Strings{"A%13%%10%"});
 }
 
 TEST_F(HostlinkReception, ReceiveDisplayShowsChunksAndEmptiesAboveFourThousand) {
@@ -110,7 +110,7 @@ TEST_F(HostlinkReception, PauseLeavesTheDataUnreadButResetsTheWatchdog) {
     hostSends("\xff\xfd\x18<000112340>");
     EXPECT_EQ(as400().WATCHDOG_COUNT, 0);
     EXPECT_TRUE(tcp().hasPendingData());
-    EXPECT_TRUE(events("RX-AS400").empty());
+    EXPECT_TRUE(eventTexts("RX-AS400").empty());
     EXPECT_EQ(as400().AFF_RX_400.text(), "");
     EXPECT_TRUE(tcp().sent.empty());
     EXPECT_TRUE(shown().empty());

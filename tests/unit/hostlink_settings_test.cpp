@@ -11,8 +11,8 @@ namespace {
 
 class HostlinkSettings : public HostGateway {
 protected:
-    std::string path() { return gateway.state().filePath("SERVER_AS400.cfg"); }
-    std::string saved() { return platform.files().read(path()).value_or("<missing>"); }
+    std::string settingsPath() { return gateway.state().filePath("SERVER_AS400.cfg"); }
+    std::string saved() { return platform.files().read(settingsPath()).value_or("<missing>"); }
     void fill() {
         as400().INP_IP.setText("127.0.0.5");
         as400().INP_PORT.setText("23");
@@ -34,7 +34,7 @@ TEST_F(HostlinkSettings, SavedAsFiveLinesPasswordBeforeUser) {
 TEST_F(HostlinkSettings, FileIsReadableByItsOwnerOnly) {
     as400().B_SAVE_CFG.click();
     struct stat info {};
-    ASSERT_EQ(::stat(path().c_str(), &info), 0);
+    ASSERT_EQ(::stat(settingsPath().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
@@ -44,7 +44,7 @@ TEST_F(HostlinkSettings, LeavingAnySettingSavesIt) {
                            &as400().SW_LOG};
     for (Control* setting : settings) {
         SCOPED_TRACE(setting->name());
-        platform.files().remove(path());
+        platform.files().remove(settingsPath());
         setting->setFocus();
         EXPECT_EQ(saved(), "<missing>");
         as400().B_CLEAR.setFocus();
@@ -59,7 +59,8 @@ TEST_F(HostlinkSettings, FailedSaveKeepsTheOldFileAndIsShown) {
     as400().INP_USR.setText("other");
     as400().B_SAVE_CFG.click();
     EXPECT_EQ(saved(), "127.0.0.5\r\n23\r\n pass \r\n user \r\n 1\r\n");
-    EXPECT_EQ(statuses(), std::vector<std::string>{"Settings not saved: cannot write " + path()});
+    EXPECT_EQ(statuses(),
+              std::vector<std::string>{"Settings not saved: cannot write " + settingsPath()});
 }
 
 TEST_F(HostlinkSettings, HelpButtonShowsTheHelpWindow) {

@@ -31,7 +31,7 @@ TEST_F(HostlinkSignOn, SentInOnePieceThreeSecondsAfterConnect) {
 
 TEST_F(HostlinkSignOn, LoggedWithThePasswordMasked) {
     platform.advance(F_AS400::kSignOnDelayMs);
-    EXPECT_EQ(events("Login"), Strings{"ab c{TAB}*******{ENTER}"});
+    EXPECT_EQ(eventTexts("Login"), Strings{"ab c{TAB}*******{ENTER}"});
     const auto file = platform.files().read(gateway.events().AFF_LOG_FILE.caption());
     ASSERT_TRUE(file.has_value());
     EXPECT_EQ(file->find("s3 cret"), std::string::npos);
@@ -61,7 +61,7 @@ TEST_F(HostlinkSignOn, ConnectionLostBeforeTheTickStopsTheTimerWithoutSending) {
     platform.advance(F_AS400::kSignOnDelayMs);
     EXPECT_TRUE(tcp().sent.empty());
     EXPECT_EQ(as400().TIM_TX_USR_PW.interval(), 0);
-    EXPECT_EQ(events("Login"), Strings{"Login not sent: no connection"});
+    EXPECT_EQ(eventTexts("Login"), Strings{"Login not sent: no connection"});
 }
 
 TEST_F(HostlinkSignOn, FailedRepliesAreIgnoredAndTheWalkGoesOn) {

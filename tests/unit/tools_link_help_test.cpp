@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "gateway_fixture.h"
 #include "platform/controls/form.h"
 #include "platform/fake/fake_platform.h"
 #include "tools/f_help.h"
 #include "tools/url_link.h"
-#include "tools_gateway_fixture.h"
 
 namespace plx::tools_test {
 namespace {
@@ -130,7 +130,7 @@ TEST(ToolsHelp, TextHoldsTheCommandSyntaxLineByLine) {
     for (const auto& e : expected) EXPECT_EQ(lines[e.line - 1], e.text) << "line " << e.line;
 }
 
-class ToolsHelpWindow : public ToolsGateway {};
+class ToolsHelpWindow : public testing_support::StartedGatewayTest {};
 
 TEST_F(ToolsHelpWindow, ShowsTheTextReadOnlyFillingTheWindow) {
     F_HELP& help = gateway.help();

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "gateway_fixture.h"
 #include "tools/ping_script.h"
-#include "tools_gateway_fixture.h"
 
 namespace plx::tools_test {
 namespace {
@@ -19,18 +19,13 @@ const std::string kWaitLines =
     "printf '%s' 'Press Enter to continue . . . '\n"
     "read -r answer\n";
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class ToolsPing : public ToolsGateway {
+class ToolsPing : public testing_support::StartedGatewayTest {
   protected:
     ToolsPing() {
         addTerminal("0001,LED,127.0.10.1,Dock 1");
         addTerminal("0002,LED,127.0.10.2,Dock 2", true);
         addTerminal("0003,LED,127.0.10.3,Dock 3");
-        gateway.events().LST_EVENTS.clear();
+        forgetEvents();
     }
     std::string scriptPath() { return platform.privateFolder() + "/ping-selected-products.sh"; }
 };
@@ -39,10 +34,10 @@ TEST_F(ToolsPing, SecondOfThreeRowsSelectedStartsItsScriptInTheDesktopsTerminal)
     platform.programs["x-terminal-emulator"] = "/usr/bin/x-terminal-emulator";
     main().B_PING.click();
 
-    EXPECT_EQ(readFile(scriptPath()), "#!/bin/sh\n" + kSeparatorLine +
-                                          "printf '%s\\n' '0002,LED,127.0.10.2,Dock 2'\n"
-                                          "ping -c 1 -s 10 -W 0.5 -- '127.0.10.2'\n" +
-                                          kSeparatorLine + kSeparatorLine + kWaitLines);
+    EXPECT_EQ(readFileAt(scriptPath()), "#!/bin/sh\n" + kSeparatorLine +
+                                            "printf '%s\\n' '0002,LED,127.0.10.2,Dock 2'\n"
+                                            "ping -c 1 -s 10 -W 0.5 -- '127.0.10.2'\n" +
+                                            kSeparatorLine + kSeparatorLine + kWaitLines);
     ASSERT_EQ(platform.started.size(), 1u);
     EXPECT_EQ(platform.started[0].program, "/usr/bin/x-terminal-emulator");
     EXPECT_EQ(
@@ -60,7 +55,7 @@ TEST_F(ToolsPing, EveryRowSelectedGivesEchoPingAndSeparatorForEachAndOneEventPer
     platform.programs["x-terminal-emulator"] = "/usr/bin/x-terminal-emulator";
     main().B_SELECT_ALL.click();
     main().B_PING.click();
-    const std::string first = readFile(scriptPath());
+    const std::string first = readFileAt(scriptPath());
     main().B_PING.click();
 
     std::string expected = "#!/bin/sh\n";
@@ -71,7 +66,7 @@ TEST_F(ToolsPing, EveryRowSelectedGivesEchoPingAndSeparatorForEachAndOneEventPer
                     kSeparatorLine;
     }
     EXPECT_EQ(first, expected + kWaitLines);
-    EXPECT_EQ(readFile(scriptPath()), first) << "replaced, not appended to";
+    EXPECT_EQ(readFileAt(scriptPath()), first) << "replaced, not appended to";
     EXPECT_EQ(eventTexts("TEST"), (std::vector<std::string>{"Request Ping", "Request Ping"}));
 }
 
@@ -101,7 +96,7 @@ TEST_F(ToolsPing, NoTerminalWindowIsReportedAndLogged) {
     for (const bool installed : {false, true}) {
         SCOPED_TRACE(installed ? "installed but fails to start" : "none installed");
         platform.messages.clear();
-        gateway.events().LST_EVENTS.clear();
+        forgetEvents();
         if (installed) platform.programs["xterm"] = "/usr/bin/xterm";
         platform.startFails = installed;
         main().B_PING.click();

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "gateway_fixture.h"
 #include "tools/f_status.h"
-#include "tools_gateway_fixture.h"
 
 namespace plx::tools_test {
 namespace {
@@ -12,7 +12,7 @@ std::vector<std::string> lines(const ListBox& list) {
     return texts;
 }
 
-class ToolsStatus : public ToolsGateway {
+class ToolsStatus : public testing_support::StartedGatewayTest {
   protected:
     F_STATUS& open() {
         main().B_STATUS.click();
@@ -71,7 +71,7 @@ void PrintTo(const Box& b, std::ostream* os) {
     *os << "{" << b.left << ", " << b.top << ", " << b.width << ", " << b.height << "}";
 }
 
-class ToolsLayout : public ToolsGateway {};
+class ToolsLayout : public testing_support::StartedGatewayTest {};
 
 TEST_F(ToolsLayout, MainWindowStretchesTheListAndKeepsClockAndButtonsOnItsEdges) {
     F_MAIN& m = main();

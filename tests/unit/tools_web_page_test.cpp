@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
+#include "gateway_fixture.h"
 #include "hostlink/f_as400.h"
 #include "tools/web_page.h"
-#include "tools_gateway_fixture.h"
 
 namespace plx::tools_test {
 namespace {
@@ -93,13 +92,11 @@ TEST_F(ToolsWebPageFill, EveryLineEndsWithCrLf) {
     for (const auto& c : cases) EXPECT_EQ(fill(c.text), c.page);
 }
 
-class ToolsWebPageButton : public ToolsGateway {
+class ToolsWebPageButton : public testing_support::StartedGatewayTest {
   protected:
-    void writeTemplate(const std::string& text) {
-        std::ofstream(templatePath, std::ios::binary) << text;
-    }
-    std::string templatePath = platform.folder() + "/page.html";
-    std::string pagePath = platform.folder() + "/page2.html";
+    void writeTemplate(const std::string& text) { writeFile("page.html", text); }
+    std::string templatePath = path("page.html");
+    std::string pagePath = path("page2.html");
 };
 
 TEST_F(ToolsWebPageButton, ProducesThePageAndOpensIt) {
@@ -110,8 +107,7 @@ TEST_F(ToolsWebPageButton, ProducesThePageAndOpensIt) {
     main().INP_WEBPAGE.setText(" " + templatePath + " ");
     main().B_OPEN_WEBP.click();
 
-    std::ifstream in(pagePath, std::ios::binary);
-    const std::string page{std::istreambuf_iterator<char>(in), {}};
+    const std::string page = readFile("page2.html");
     EXPECT_EQ(page, "<p>1234  0 127.0.10.1 Dock 1 LED</p>\r\n<p>2323 14:05:09 05-12-2026</p>\r\n");
     EXPECT_EQ(main().URL_WEBPAGE.URL(), pagePath);
     EXPECT_EQ(platform.openedAddresses, std::vector<std::string>{pagePath});
