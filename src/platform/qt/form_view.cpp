@@ -1,0 +1,150 @@
+#include "platform/qt/form_view.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <map>
+
+#include "platform/controls/form.h"
+#include "platform/controls/frame.h"
+
+namespace plx::qtp {
+namespace {
+
+// Refresh period of lists and multi-line texts: a shown list relayouts and repaints in
+// 1.5 to 5 ms, so following every line of a 1001-terminal broadcast would take seconds;
+// 40 ms still reads as immediate to the operator.
+constexpr int kRefreshMs = 40;
+
+// The windows' design measures (twips) were made for an 8-point dialog font: at that size
+// the captions fit the controls drawn for them.
+constexpr qreal kDesignFontPoints = 8.0;
+
+}  // namespace
+
+FormView::FormView(Form& form) : form_(form) {
+    setObjectName(toQt(form.objectName()));
+    refresh_.setSingleShot(true);
+    refresh_.setInterval(kRefreshMs);
+    connect(&refresh_, &QTimer::timeout, this, &FormView::flush);
+    QFont designFont = font();
+    designFont.setPointSizeF(kDesignFontPoints);
+    setFont(designFont);
+    // The client area has its size before the controls are placed in it.
+    resize(toPixels(form.width()), toPixels(form.height()));
+
+    // Frames first: the controls placed in a frame are its widget's children.
+    std::map<const Control*, QWidget*> frames;
+    for (const bool framePass : {true, false}) {
+        for (Control* control : form.controls()) {
+            if ((control->kind() == ControlKind::Frame) != framePass) continue;
+            const auto frame = frames.find(control->container());
+            QWidget* const parent = frame == frames.end() ? this : frame->second;
+            auto binding = makeBinding(*control, parent, state_);
+            if (!binding) continue;
+            if (framePass) frames[control] = binding->widget();
+            bindings_.push_back(std::move(binding));
+        }
+    }
+    for (const auto& binding : bindings_) {
+        ControlBinding* const bound = binding.get();
+        bound->control().setObserver([this, bound] { controlChanged(*bound); });
+        bound->sync();
+    }
+    form.setObserver([this] { syncForm(); });
+    syncForm();
+}
+
+FormView::~FormView() {
+    detach();
+}
+
+void FormView::detach() {
+    if (!state_.attached) return;
+    state_.attached = false;
+    refresh_.stop();
+    waiting_.clear();
+    for (const auto& binding : bindings_) binding->control().setObserver(nullptr);
+    form_.setObserver(nullptr);
+    hide();
+    leaveModalLoop();
+}
+
+void FormView::controlChanged(ControlBinding& binding) {
+    // Runs inside the control's setter: nothing done here may call back into the logic.
+    const bool wasSyncing = state_.syncing;
+    state_.syncing = true;
+    if (binding.deferred()) {
+        binding.syncPlacement();
+        if (!binding.dirty) {
+            binding.dirty = true;
+            waiting_.push_back(&binding);
+            if (!refresh_.isActive()) refresh_.start();
+        }
+    } else {
+        binding.sync();
+    }
+    state_.syncing = wasSyncing;
+}
+
+void FormView::flush() {
+    refresh_.stop();
+    const auto waiting = std::move(waiting_);
+    waiting_.clear();
+    for (ControlBinding* binding : waiting) {
+        if (state_.attached && binding->dirty) binding->sync();
+    }
+}
+
+void FormView::syncForm() {
+    const bool wasSyncing = state_.syncing;
+    state_.syncing = true;
+    const QString title = toQt(form_.caption());
+    if (windowTitle() != title) setWindowTitle(title);
+    const QSize size(toPixels(form_.width()), toPixels(form_.height()));
+    if (this->size() != size) resize(size);
+    state_.syncing = wasSyncing;
+
+    if (form_.visible() && !isVisible()) {
+        flush();
+        show();
+        // The offscreen platform of a headless gateway has no window stack to raise in.
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+            raise();
+            activateWindow();
+        }
+    } else if (!form_.visible()) {
+        if (isVisible()) hide();
+        leaveModalLoop();
+    }
+}
+
+void FormView::leaveModalLoop() {
+    if (modalLoop_ != nullptr) modalLoop_->quit();
+}
+
+void FormView::closeEvent(QCloseEvent* event) {
+    // The window's logic decides: hide, or close and release the window, or end the process.
+    event->ignore();
+    if (state_.attached) form_.requestClose();
+}
+
+void FormView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!state_.attached) return;
+    // The operator resized the window: its layout handler runs when the size changed.
+    if (!state_.syncing) form_.resize(width() * kTwipsPerPixel, height() * kTwipsPerPixel);
+    // Docked pictures follow the client area itself.
+    const bool wasSyncing = state_.syncing;
+    state_.syncing = true;
+    for (const auto& binding : bindings_) {
+        if (binding->deferred()) {
+            binding->syncPlacement();
+        } else {
+            binding->sync();
+        }
+    }
+    state_.syncing = wasSyncing;
+}
+
+}  // namespace plx::qtp

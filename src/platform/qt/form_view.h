@@ -1,0 +1,53 @@
+#pragma once
+// The window of any form: one widget per control, built from the form's controls and kept
+// in step with them both ways (see control_binding.h).
+
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "platform/qt/control_binding.h"
+
+class QEventLoop;
+
+namespace plx {
+class Form;
+}
+
+namespace plx::qtp {
+
+class FormView : public QWidget {
+  public:
+    explicit FormView(Form& form);
+    ~FormView() override;
+    FormView(const FormView&) = delete;
+    FormView& operator=(const FormView&) = delete;
+
+    // Stops following the form for good: no widget action reaches a control any more and
+    // the controls lose their observer. The widgets stay until the view is deleted.
+    void detach();
+    // Brings every widget that waits for the refresh up to date now.
+    void flush();
+    // While set, the loop is left when the form is hidden or the view detached.
+    void setModalLoop(QEventLoop* loop) { modalLoop_ = loop; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void controlChanged(ControlBinding& binding);
+    void syncForm();
+    void leaveModalLoop();
+
+    Form& form_;
+    ViewState state_;
+    std::vector<std::unique_ptr<ControlBinding>> bindings_;
+    std::vector<ControlBinding*> waiting_;  // deferred bindings marked dirty
+    // Lists and multi-line texts catch up at most this often however fast they change.
+    QTimer refresh_;
+    QEventLoop* modalLoop_ = nullptr;
+};
+
+}  // namespace plx::qtp

@@ -1,0 +1,216 @@
+#include "platform/qt/qt_platform.h"
+
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+
+#include "platform/controls/form.h"
+#include "platform/qt/form_view.h"
+#include "platform/qt/qt_tcp_client.h"
+#include "platform/qt/qt_udp_socket.h"
+
+namespace plx::qtp {
+namespace {
+
+class QtTimer : public TimerPort {
+  public:
+    QtTimer() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (onTimeout) onTimeout();
+        });
+    }
+    void start(int periodMs) override { timer_.start(periodMs); }
+    void stop() override { timer_.stop(); }
+
+  private:
+    QTimer timer_;
+};
+
+QMessageBox::Icon toQt(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Information:
+            break;
+    }
+    return QMessageBox::Information;
+}
+
+// A folder only its owner can enter.
+bool ownerOnlyFolder(const QString& path) {
+    if (path.isEmpty()) return false;
+    const QFileInfo info(path);
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    return info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid() &&
+           (info.permissions() & others) == 0;
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform() {
+    // Only the main window's unload ends the process, never the last window hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+QtPlatform::~QtPlatform() {
+    for (const auto& [form, view] : views_) delete view;
+    for (const auto& view : released_) delete view.data();
+}
+
+LocalTime QtPlatform::now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return LocalTime{date.year(), date.month(),  date.day(),
+                     time.hour(), time.minute(), time.second()};
+}
+
+std::unique_ptr<TimerPort> QtPlatform::createTimer() {
+    return std::make_unique<QtTimer>();
+}
+
+std::unique_ptr<TcpClientPort> QtPlatform::createTcpClient() {
+    return std::make_unique<QtTcpClient>();
+}
+
+std::unique_ptr<UdpSocketPort> QtPlatform::createUdpSocket() {
+    return std::make_unique<QtUdpSocket>();
+}
+
+std::optional<std::array<std::uint8_t, 4>> QtPlatform::lookupIPv4(const std::string& name) {
+    if (name.empty()) return std::nullopt;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;  // one entry per address, not one per socket type
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
+        return std::nullopt;
+    }
+    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&address->sin_addr.s_addr);
+    const std::array<std::uint8_t, 4> result{bytes[0], bytes[1], bytes[2], bytes[3]};
+    ::freeaddrinfo(found);
+    return result;
+}
+
+void QtPlatform::processPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+void QtPlatform::post(std::function<void()> task) {
+    QMetaObject::invokeMethod(&postContext_, std::move(task), Qt::QueuedConnection);
+}
+
+void QtPlatform::quit() {
+    // Leaves every running event loop, modal waits included.
+    QCoreApplication::exit(0);
+}
+
+void QtPlatform::attachView(Form& form) {
+    if (views_.count(&form) != 0) return;
+    views_[&form] = new FormView(form);
+}
+
+void QtPlatform::detachView(Form& form) {
+    const auto found = views_.find(&form);
+    if (found == views_.end()) return;
+    FormView* const view = found->second;
+    views_.erase(found);
+    view->detach();
+    // The operator's click that released the window may still be running in one of its
+    // widgets: delete it once that is over.
+    view->deleteLater();
+    std::erase_if(released_, [](const QPointer<FormView>& gone) { return gone.isNull(); });
+    released_.emplace_back(view);
+}
+
+void QtPlatform::runModal(Form& form) {
+    const auto found = views_.find(&form);
+    if (found == views_.end()) {
+        form.show();
+        return;
+    }
+    const QPointer<FormView> view = found->second;
+    view->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    view->setModalLoop(&loop);
+    form.show();
+    if (form.visible() && views_.count(&form) != 0) loop.exec(QEventLoop::DialogExec);
+    if (view) {
+        view->setModalLoop(nullptr);
+        view->setWindowModality(Qt::NonModal);
+    }
+}
+
+void QtPlatform::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
+    messages_.push_back({text, title, icon});
+    if (autoAnswer_) return;
+    QMessageBox box(toQt(icon), qtp::toQt(title), qtp::toQt(text), QMessageBox::Ok);
+    box.exec();
+}
+
+void QtPlatform::setBusyCursor(bool busy) {
+    // An on/off switch like the screen's mouse pointer property, not a stack.
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+bool QtPlatform::openWithDesktop(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl::fromUserInput(qtp::toQt(address)));
+}
+
+std::string QtPlatform::findProgram(const std::string& name) {
+    return QFile::encodeName(QStandardPaths::findExecutable(QFile::decodeName(name.c_str())))
+        .toStdString();
+}
+
+bool QtPlatform::startDetached(const std::string& program,
+                               const std::vector<std::string>& arguments) {
+    QStringList list;
+    for (const auto& argument : arguments) list.append(QString::fromLocal8Bit(argument));
+    return QProcess::startDetached(QFile::decodeName(program.c_str()), list);
+}
+
+std::string QtPlatform::privateFolder() {
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (ownerOnlyFolder(runtime)) return QFile::encodeName(runtime).toStdString();
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (cache.isEmpty()) return {};
+    const QString folder = cache + QStringLiteral("/private");
+    if (!QDir().mkpath(folder)) return {};
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return ownerOnlyFolder(folder) ? QFile::encodeName(folder).toStdString() : std::string();
+}
+
+QWidget* QtPlatform::viewOf(const Form& form) const {
+    const auto found = views_.find(&form);
+    return found == views_.end() ? nullptr : found->second;
+}
+
+void QtPlatform::flushViews() {
+    for (const auto& [form, view] : views_) view->flush();
+}
+
+}  // namespace plx::qtp

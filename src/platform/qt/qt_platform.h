@@ -1,0 +1,80 @@
+#pragma once
+// The real platform: Qt 6 timers, sockets, dialogs and widget views on the one GUI thread.
+// Construct it after the QApplication and destroy it before; the gateway that uses it
+// must be destroyed first.
+
+#include <QObject>
+#include <QPointer>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/local_files.h"
+#include "platform/platform.h"
+
+class QWidget;
+
+namespace plx::qtp {
+
+class FormView;
+
+class QtPlatform : public Platform {
+  public:
+    QtPlatform();
+    ~QtPlatform() override;
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+
+    // --- Platform ---
+    LocalTime now() override;
+    std::unique_ptr<TimerPort> createTimer() override;
+    std::unique_ptr<TcpClientPort> createTcpClient() override;
+    std::unique_ptr<UdpSocketPort> createUdpSocket() override;
+    std::optional<std::array<std::uint8_t, 4>> lookupIPv4(const std::string& name) override;
+    Files& files() override { return files_; }
+    void processPendingEvents() override;
+    void post(std::function<void()> task) override;
+    void quit() override;
+    void attachView(Form& form) override;
+    void detachView(Form& form) override;
+    void runModal(Form& form) override;
+    void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
+    void setBusyCursor(bool busy) override;
+    bool openWithDesktop(const std::string& address) override;
+    std::string findProgram(const std::string& name) override;
+    bool startDetached(const std::string& program,
+                       const std::vector<std::string>& arguments) override;
+    std::string privateFolder() override;
+
+    // --- Hooks for tests that drive the real windows ---
+    // A modal message box would block an offscreen test: when set, message boxes are only
+    // recorded, as if the operator had pressed OK at once.
+    void answerMessageBoxesAutomatically(bool automatic) { autoAnswer_ = automatic; }
+    struct Message {
+        std::string text, title;
+        MessageIcon icon;
+    };
+    // Every message box asked for, shown or answered automatically, in order.
+    const std::vector<Message>& messages() const { return messages_; }
+    void clearMessages() { messages_.clear(); }
+    // The top-level widget showing a form; nullptr when the form has no view.
+    QWidget* viewOf(const Form& form) const;
+    // Brings every view up to date with its controls now, instead of at the next
+    // coalesced refresh (lists and multi-line texts catch up every few tens of ms).
+    void flushViews();
+
+  private:
+    LocalFiles files_;
+    // Context of posted tasks: those still queued are dropped with the platform.
+    QObject postContext_;
+    std::map<const Form*, FormView*> views_;
+    // Released views waiting for their deferred deletion; deleted with the platform when
+    // the event loop has already ended.
+    std::vector<QPointer<FormView>> released_;
+    std::vector<Message> messages_;
+    bool autoAnswer_ = false;
+    bool busy_ = false;
+};
+
+}  // namespace plx::qtp

@@ -1,0 +1,229 @@
+// The gateway in this process on the real platform: an operator's clicks and keys on the
+// real widgets, found by their names, and what they leave in the folder and on the network.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QDate>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QNetworkDatagram>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUdpSocket>
+
+#include "console/gateway.h"
+#include "integration/platform_qt_test_support.h"
+#include "platform/qt/qt_platform.h"
+
+namespace plx {
+namespace {
+
+using qtp::testing::application;
+using qtp::testing::waitFor;
+
+class AppGatewayWidgets : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        application();
+        ASSERT_TRUE(folder.isValid());
+        previousFolder = QDir::currentPath();
+        // The gateway's folder is the working directory at start-up.
+        ASSERT_TRUE(QDir::setCurrent(folder.path()));
+        platform.answerMessageBoxesAutomatically(true);
+    }
+    void TearDown() override {
+        gateway.reset();
+        QDir::setCurrent(previousFolder);
+    }
+    void start() {
+        gateway = std::make_unique<Gateway>(platform);
+        gateway->start();
+        ASSERT_TRUE(waitFor([&] { return window("F_MAIN") != nullptr; }));
+    }
+    // The shown window of that name.
+    static QWidget* window(const char* name) {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == QLatin1String(name) && widget->isVisible()) return widget;
+        }
+        return nullptr;
+    }
+    template <class Widget = QWidget>
+    static Widget* child(QWidget* window, const char* name) {
+        return window == nullptr ? nullptr : window->findChild<Widget*>(QLatin1String(name));
+    }
+    static void click(QWidget* window, const char* button) {
+        auto* widget = child<QPushButton>(window, button);
+        ASSERT_NE(widget, nullptr) << button;
+        QTest::mouseClick(widget, Qt::LeftButton);
+    }
+    QByteArray read(const char* name) const {
+        QFile file(folder.filePath(QLatin1String(name)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void write(const char* name, const QByteArray& bytes) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QStringList rows(QWidget* window, const char* list) {
+        platform.flushViews();
+        QStringList texts;
+        auto* widget = child<QListWidget>(window, list);
+        for (int row = 0; widget != nullptr && row < widget->count(); ++row) {
+            texts.append(widget->item(row)->text());
+        }
+        return texts;
+    }
+
+    QTemporaryDir folder;
+    QString previousFolder;
+    qtp::QtPlatform platform;
+    std::unique_ptr<Gateway> gateway;
+};
+
+TEST_F(AppGatewayWidgets, WindowButtonsShowTheirWindows) {
+    start();
+    QWidget* main = window("F_MAIN");
+    EXPECT_EQ(main->windowTitle(), "Plyxen AS-400 Mervax Version: 1.0H");
+    EXPECT_EQ(window("F_EVENTS"), nullptr);
+
+    click(main, "B_EVENTS");
+    QWidget* events = window("F_EVENTS");
+    ASSERT_NE(events, nullptr);
+    EXPECT_TRUE(rows(events, "LST_EVENTS").join('\n').contains("START SOFTWARE"));
+
+    click(main, "B_AS400_COMM");
+    EXPECT_NE(window("F_AS400"), nullptr);
+    // The host link window only hides when closed.
+    window("F_AS400")->close();
+    EXPECT_EQ(window("F_AS400"), nullptr);
+    click(main, "B_AS400_COMM");
+    EXPECT_NE(window("F_AS400"), nullptr);
+}
+
+TEST_F(AppGatewayWidgets, AnOperatorAddsATerminalThroughTheEditor) {
+    start();
+    QWidget* main = window("F_MAIN");
+    bool played = false;
+    // The editor is modal: the operator acts from inside its wait.
+    QTimer::singleShot(0, [&] {
+        QWidget* editor = window("F_ADD_PRODUCT");
+        ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->isModal());
+        QTest::keyClicks(child(editor, "INP_NO"), "12");
+        QTest::keyClicks(child(editor, "INP_IP"), "127.0.10.12");
+        QTest::keyClicks(child(editor, "INP_DESCRIPTION"), "Line, 12");  // the comma is refused
+        click(editor, "B_OK");
+        played = true;
+    });
+    click(main, "B_ADD_TERM");
+    EXPECT_TRUE(played);
+    EXPECT_EQ(window("F_ADD_PRODUCT"), nullptr);
+    EXPECT_EQ(rows(main, "LST_PRODUIT"), QStringList{"0012,,127.0.10.12,Line 12"});
+    EXPECT_EQ(read("Products.cfg"), QByteArray("0012,,127.0.10.12,Line 12\r\n"));
+}
+
+TEST_F(AppGatewayWidgets, SynchronizeSendsDashesToEveryTerminal) {
+    QUdpSocket terminal;
+    ASSERT_TRUE(terminal.bind(QHostAddress(QStringLiteral("127.0.10.12")), 1024));
+    write("Products.cfg", "0012,,127.0.10.12,Line 12\r\n");
+    start();
+    click(window("F_MAIN"), "B_SYNCHRONIZE");
+    std::vector<QByteArray> frames;
+    ASSERT_TRUE(waitFor([&] {
+        while (terminal.hasPendingDatagrams()) frames.push_back(terminal.receiveDatagram().data());
+        return frames.size() >= 2;
+    }));
+    QTest::qWait(50);
+    while (terminal.hasPendingDatagrams()) frames.push_back(terminal.receiveDatagram().data());
+    ASSERT_EQ(frames.size(), 2u) << "each command goes twice";
+    EXPECT_EQ(frames[0], frames[1]);
+    EXPECT_EQ(frames[0].size(), 20);
+}
+
+TEST_F(AppGatewayWidgets, ASettingIsSavedWhenTheOperatorLeavesIt) {
+    start();
+    click(window("F_MAIN"), "B_AS400_COMM");
+    QWidget* link = window("F_AS400");
+    ASSERT_NE(link, nullptr);
+    link->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(link));
+    auto* user = child<QLineEdit>(link, "INP_USR");
+    user->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(user, "QSYSOPR");
+    EXPECT_FALSE(read("SERVER_AS400.cfg").contains("QSYSOPR"));
+    child(link, "INP_PSW")->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(read("SERVER_AS400.cfg").contains("\r\nQSYSOPR\r\n"));
+}
+
+// Captions that do not fit their controls at the windows' design sizes.
+QStringList clippedCaptions(QWidget* window) {
+    QStringList clipped;
+    const auto check = [&](QWidget* widget, const QString& text, bool fits) {
+        if (widget->isVisibleTo(window) && !text.isEmpty() && !fits) {
+            clipped.append(window->objectName() + "." + widget->objectName() + " \"" + text + "\"");
+        }
+    };
+    for (auto* button : window->findChildren<QAbstractButton*>()) {
+        // A push button's size hint has a minimum width of its own: measure the face instead.
+        constexpr int kBevel = 12;  // px of frame and padding around a push button's face
+        const int face = button->fontMetrics().horizontalAdvance(button->text()) +
+                         (button->icon().isNull() ? 0 : button->iconSize().width() + 4) + kBevel;
+        const int needed = button->inherits("QPushButton") ? face : button->sizeHint().width();
+        check(button, button->text(), needed <= button->width());
+    }
+    for (auto* label : window->findChildren<QLabel*>()) {
+        const bool fits = label->wordWrap()
+                              ? label->heightForWidth(label->width()) <= label->height()
+                              : label->sizeHint().width() <= label->width();
+        check(label, label->text(), fits);
+    }
+    return clipped;
+}
+
+TEST_F(AppGatewayWidgets, EveryCaptionFitsItsControl) {
+    start();
+    QWidget* main = window("F_MAIN");
+    for (const char* button : {"B_AS400_COMM", "B_EVENTS", "B_STATUS", "B_TEST", "B_HELP"}) {
+        click(main, button);
+    }
+    QStringList clipped;
+    for (const char* name : {"F_MAIN", "F_AS400", "F_EVENTS", "F_STATUS", "F_TEST", "F_HELP"}) {
+        QWidget* shown = window(name);
+        ASSERT_NE(shown, nullptr) << name;
+        clipped += clippedCaptions(shown);
+    }
+    QTimer::singleShot(0, [&] {
+        QWidget* editor = window("F_ADD_PRODUCT");
+        ASSERT_NE(editor, nullptr);
+        clipped += clippedCaptions(editor);
+        click(editor, "B_CLOSE");
+    });
+    click(main, "B_ADD_TERM");
+    EXPECT_TRUE(clipped.isEmpty()) << clipped.join('\n').toStdString();
+}
+
+TEST_F(AppGatewayWidgets, ClosingTheMainWindowShutsTheGatewayDown) {
+    write("Products.cfg", "0003,,127.0.10.3,Press\r\n");
+    start();
+    // The close box ends the event loop the gateway runs in.
+    QEventLoop loop;
+    QTimer::singleShot(0, [&] { window("F_MAIN")->close(); });
+    QTimer::singleShot(10000, &loop, [&] { loop.exit(1); });
+    EXPECT_EQ(loop.exec(), 0);
+    EXPECT_EQ(window("F_MAIN"), nullptr);
+    EXPECT_EQ(read("Products.cfg"), QByteArray("0003,,127.0.10.3,Press\r\n"));
+    const QByteArray log =
+        read(("Plyxen400_" + QDate::currentDate().toString("dd-MM-yyyy") + ".LOG").toLatin1());
+    EXPECT_TRUE(log.contains("CLOSE SOFTWARE"));
+}
+
+}  // namespace
+}  // namespace plx

@@ -1,0 +1,26 @@
+#pragma once
+// What the Qt integration tests share: one QApplication for the test program and bounded
+// waits on the real event loop.
+
+#include <QApplication>
+#include <QTest>
+
+namespace plx::qtp::testing {
+
+// The application every test of this program runs in (offscreen, set by the test runner).
+inline QApplication& application() {
+    static int argc = 1;
+    static char name[] = "plx-integration-test";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: run at exit, its destructor would outlive Qt's own static objects.
+    static QApplication* const app = new QApplication(argc, argv);
+    return *app;
+}
+
+// Runs the event loop until `done` holds or the bound has passed; returns `done`.
+template <class Predicate>
+bool waitFor(Predicate done, int boundMs = 5000) {
+    return QTest::qWaitFor(done, boundMs);
+}
+
+}  // namespace plx::qtp::testing
