@@ -1,0 +1,183 @@
+#include "scripted_host.h"
+
+#include <QHostAddress>
+#include <QTimer>
+#include <utility>
+
+namespace plx::sim {
+namespace {
+
+// Telnet bytes the host uses.
+constexpr unsigned char IAC = 255;
+constexpr unsigned char DONT = 254;
+constexpr unsigned char DO = 253;
+constexpr unsigned char WILL = 251;
+constexpr unsigned char SB = 250;
+constexpr unsigned char SE = 240;
+constexpr unsigned char TERMINAL_TYPE = 24;
+constexpr unsigned char SEND = 1;
+constexpr unsigned char IS = 0;
+
+QByteArray bytes(std::initializer_list<unsigned char> values) {
+    QByteArray text;
+    for (const unsigned char value : values) text.append(static_cast<char>(value));
+    return text;
+}
+
+}  // namespace
+
+ScriptedHost::ScriptedHost(QObject* parent) : QObject(parent) {
+    connect(&server_, &QTcpServer::newConnection, this, &ScriptedHost::accept);
+}
+
+ScriptedHost::~ScriptedHost() {
+    if (!client_) return;
+    client_->disconnect(this);
+    client_->abort();
+}
+
+bool ScriptedHost::listen(quint16 port) {
+    if (!server_.listen(QHostAddress(QHostAddress::LocalHost), port)) return false;
+    port_ = server_.serverPort();
+    return true;
+}
+
+void ScriptedHost::refuse() {
+    server_.close();
+}
+
+bool ScriptedHost::connected() const {
+    return client_ && client_->state() == QAbstractSocket::ConnectedState;
+}
+
+void ScriptedHost::accept() {
+    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        // The gateway keeps one connection: a newer one replaces the old.
+        if (client_) {
+            client_->disconnect(this);
+            client_->abort();
+            client_->deleteLater();
+        }
+        client_ = socket;
+        socket->setParent(this);
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        ++connections_;
+        received_.clear();
+        typing_.clear();
+        pieces_.clear();
+        closeWhenWritten_ = false;
+        reading_ = Reading::Data;
+        connect(socket, &QTcpSocket::readyRead, this, &ScriptedHost::readGateway);
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            if (socket == client_) emit connectionClosed();
+            socket->deleteLater();
+        });
+        emit connectionAccepted();
+        // The host opens the negotiation: will the client tell its terminal type?
+        socket->write(bytes({IAC, DO, TERMINAL_TYPE}));
+    }
+}
+
+void ScriptedHost::readGateway() {
+    if (!client_) return;
+    const QByteArray data = client_->readAll();
+    received_.append(data);
+    for (const char c : data) take(static_cast<unsigned char>(c));
+}
+
+void ScriptedHost::take(unsigned char byte) {
+    switch (reading_) {
+        case Reading::Data:
+            if (byte == IAC) {
+                reading_ = Reading::Command;
+                return;
+            }
+            typing_.append(static_cast<char>(byte));
+            if (byte == '\r') {
+                // The sign-on screen's Enter: the user is in, the application starts.
+                signOn_ = std::exchange(typing_, {});
+                emit signOnReceived(signOn_);
+                if (!screenAfterSignOn_.isEmpty()) write(screenAfterSignOn_);
+            }
+            return;
+        case Reading::Command:
+            if (byte >= WILL && byte <= DONT) {
+                command_ = byte;
+                reading_ = Reading::Option;
+            } else if (byte == SB) {
+                sub_.clear();
+                reading_ = Reading::Sub;
+            } else if (byte == IAC) {
+                typing_.append(static_cast<char>(IAC));  // an escaped data byte 255
+                reading_ = Reading::Data;
+            } else {
+                reading_ = Reading::Data;  // a two-byte command: nothing to do
+            }
+            return;
+        case Reading::Option:
+            // The client agrees to tell its terminal type: ask for it.
+            if (command_ == WILL && byte == TERMINAL_TYPE && client_) {
+                client_->write(bytes({IAC, SB, TERMINAL_TYPE, SEND, IAC, SE}));
+            }
+            reading_ = Reading::Data;
+            return;
+        case Reading::Sub:
+            if (byte == IAC) {
+                reading_ = Reading::SubCommand;
+            } else {
+                sub_.append(static_cast<char>(byte));
+            }
+            return;
+        case Reading::SubCommand:
+            if (byte == SE) {
+                reading_ = Reading::Data;
+                if (sub_.size() >= 2 && static_cast<unsigned char>(sub_[0]) == TERMINAL_TYPE &&
+                    static_cast<unsigned char>(sub_[1]) == IS) {
+                    terminalType_ = sub_.mid(2);
+                    emit terminalTypeReceived(terminalType_);
+                }
+            } else {
+                sub_.append(static_cast<char>(byte));  // IAC IAC inside: one 255
+                reading_ = Reading::Sub;
+            }
+            return;
+    }
+}
+
+void ScriptedHost::write(const QByteArray& data) {
+    qsizetype from = 0;
+    for (const qsizetype cut : splits_) {
+        if (cut <= from || cut >= data.size()) continue;
+        pieces_.push_back(data.mid(from, cut - from));
+        from = cut;
+    }
+    pieces_.push_back(data.mid(from));
+    if (!pieceScheduled_) writeNextPiece();
+}
+
+void ScriptedHost::closeConnection() {
+    closeWhenWritten_ = true;
+    if (!pieceScheduled_) writeNextPiece();
+}
+
+void ScriptedHost::writeNextPiece() {
+    pieceScheduled_ = false;
+    if (!connected()) {
+        pieces_.clear();
+        return;
+    }
+    if (!pieces_.empty()) {
+        client_->write(pieces_.front());
+        client_->flush();
+        pieces_.pop_front();
+    }
+    if (!pieces_.empty()) {
+        pieceScheduled_ = true;
+        QTimer::singleShot(kPieceGapMs, this, &ScriptedHost::writeNextPiece);
+    } else if (closeWhenWritten_) {
+        closeWhenWritten_ = false;
+        client_->disconnectFromHost();  // graceful: what was written still arrives
+    }
+}
+
+}  // namespace plx::sim

@@ -1,0 +1,88 @@
+#pragma once
+// A scripted AS/400 telnet service on loopback: it negotiates the terminal type as the
+// host does, records what the gateway answers and the sign-on it types, then writes the
+// screen output it is given. One connection at a time, as the gateway keeps.
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <deque>
+#include <vector>
+
+namespace plx::sim {
+
+class ScriptedHost : public QObject {
+    Q_OBJECT
+public:
+    // Pause between the pieces of a split write, so each arrives as its own read.
+    static constexpr int kPieceGapMs = 30;
+
+    explicit ScriptedHost(QObject* parent = nullptr);
+    ~ScriptedHost() override;
+    ScriptedHost(const ScriptedHost&) = delete;
+    ScriptedHost& operator=(const ScriptedHost&) = delete;
+
+    // Listens on 127.0.0.1 at this port, or at one the system picks (0); false on failure.
+    bool listen(quint16 port = 0);
+    // The port listened on (kept after refuse(), so listen(port()) takes it again).
+    quint16 port() const { return port_; }
+    // Stops listening: further connects are refused; a connection already made stays.
+    void refuse();
+
+    // Screen output written as soon as a sign-on has arrived; empty leaves the host silent.
+    void setScreenAfterSignOn(QByteArray screen) { screenAfterSignOn_ = std::move(screen); }
+    // Every write is cut at these offsets and sent piece by piece, kPieceGapMs apart.
+    void setSplitPositions(std::vector<qsizetype> positions) { splits_ = std::move(positions); }
+
+    // Writes screen output to the connected gateway (queued behind earlier pieces).
+    void write(const QByteArray& bytes);
+    // Closes the connection from the host's side, once what was written has gone out.
+    void closeConnection();
+
+    bool connected() const;
+    int connectionCount() const { return connections_; }
+    // Every byte received on the current connection, telnet answers included.
+    const QByteArray& received() const { return received_; }
+    // The terminal type from the last IAC SB TERMINAL-TYPE IS ... IAC SE.
+    const QByteArray& terminalType() const { return terminalType_; }
+    // The bytes typed on the last sign-on, up to and including the carriage return.
+    const QByteArray& signOn() const { return signOn_; }
+
+signals:
+    void connectionAccepted();
+    void terminalTypeReceived(const QByteArray& terminalType);
+    void signOnReceived(const QByteArray& signOn);
+    void connectionClosed();
+
+private:
+    void accept();
+    void readGateway();
+    void take(unsigned char byte);
+    void writeNextPiece();
+
+    // Where the reading of the gateway's telnet stream stands.
+    enum class Reading { Data, Command, Option, Sub, SubCommand };
+
+    QTcpServer server_;
+    QPointer<QTcpSocket> client_;
+    quint16 port_ = 0;
+    int connections_ = 0;
+
+    QByteArray screenAfterSignOn_;
+    std::vector<qsizetype> splits_;
+    std::deque<QByteArray> pieces_;
+    bool pieceScheduled_ = false;
+    bool closeWhenWritten_ = false;
+
+    Reading reading_ = Reading::Data;
+    unsigned char command_ = 0;
+    QByteArray received_;
+    QByteArray sub_;
+    QByteArray typing_;
+    QByteArray terminalType_;
+    QByteArray signOn_;
+};
+
+}  // namespace plx::sim
