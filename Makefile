@@ -7,7 +7,7 @@ PACKAGES = build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-de
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test clean
+.PHONY: deps configure build run test bench clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -30,6 +30,11 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# Speed against the raw limits of this machine, with an optimised build.
+bench:
+	$(MAKE) build BUILD=build-release TYPE=Release
+	./build-release/bench/display_bench
 
 clean:
 	rm -rf $(BUILD)
