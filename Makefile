@@ -1,5 +1,7 @@
 # The commands a person types. Every target installs what it needs first.
-BUILD   ?= build
+# Paths are relative to this file, so `make -f /path/to/Makefile run` works from any folder.
+ROOT    := $(patsubst %/,%,$(dir $(abspath $(lastword $(MAKEFILE_LIST)))))
+BUILD   ?= $(ROOT)/build
 TYPE    ?= RelWithDebInfo
 WERROR  ?= OFF
 JOBS    ?= $(shell nproc)
@@ -7,10 +9,11 @@ PACKAGES = build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-de
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test clean
 
+# deps: install the Debian packages named in PACKAGES (plus EXTRA_PACKAGES) that are missing.
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@missing=""; for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -19,22 +22,20 @@ deps:
 	fi
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE) -DPLX_WERROR=$(WERROR)
+	cmake -S $(ROOT) -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE) -DPLX_WERROR=$(WERROR) $(CMAKE_OPTIONS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Starts the gateway in the current folder: that folder holds its files.
+# Starts the gateway in the folder make was started from: that folder holds its files.
 run: build
-	./$(BUILD)/plyxen400
+	$(BUILD)/plyxen400
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
 
-# Speed against the raw limits of this machine, with an optimised build.
-bench:
-	$(MAKE) build BUILD=build-release TYPE=Release
-	./build-release/bench/display_bench
-
 clean:
 	rm -rf $(BUILD)
+
+# Further targets (demo, bench, fuzz, install, ...) live beside this file, one file each.
+include $(wildcard $(ROOT)/mk/*.mk)
