@@ -349,6 +349,11 @@ TEST_F(PlatformQtView, LinksTextDoubleClicksAndFocusReachTheControls) {
     find("INP_IP")->setFocus(Qt::MouseFocusReason);
     EXPECT_EQ(window.form.focused(), &window.INP_IP);
     EXPECT_EQ(lost, 1);
+
+    // Code puts the focus back (a refused entry): the keyboard follows.
+    window.INP_NAME.setFocus();
+    EXPECT_TRUE(find("INP_NAME")->hasFocus());
+    EXPECT_EQ(window.form.focused(), &window.INP_NAME);
 }
 
 TEST_F(PlatformQtView, TheCloseBoxAsksTheWindowsLogic) {

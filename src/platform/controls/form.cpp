@@ -22,6 +22,15 @@ void Form::resize(int width, int height) {
     if (onResize) onResize();
 }
 
+void Form::show() {
+    ++showRequests_;
+    if (visible()) {
+        changed();
+    } else {
+        setVisible(true);
+    }
+}
+
 void Form::requestClose() {
     if (onQueryUnload && onQueryUnload()) return;
     hide();
@@ -38,6 +47,7 @@ void Form::moveFocusTo(Control* control) {
     if (focused_ == control) return;
     Control* previous = focused_;
     focused_ = control;
+    changed();  // the view moves the keyboard focus when code moved it
     if (previous != nullptr && previous->onLostFocus) previous->onLostFocus();
 }
 

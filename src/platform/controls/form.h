@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,8 +19,11 @@ public:
     // Resizing runs onResize (the window's layout) when the size changes.
     void resize(int width, int height);
 
-    void show() { setVisible(true); }
+    // Showing a window that is already open brings it to the front.
+    void show();
     void hide() { setVisible(false); }
+    // Counts the requests to show, so a view can tell a new one from one it has served.
+    std::uint64_t showRequests() const { return showRequests_; }
 
     // The operator's close box: onQueryUnload may cancel (and usually hides instead);
     // otherwise the window is hidden, onUnload runs, then onClosed (its owner releases it).
@@ -40,6 +44,7 @@ private:
     std::string caption_;
     std::vector<Control*> controls_;
     Control* focused_ = nullptr;
+    std::uint64_t showRequests_ = 0;
 };
 
 }  // namespace plx

@@ -105,17 +105,33 @@ void FormView::syncForm() {
     if (this->size() != size) resize(size);
     state_.syncing = wasSyncing;
 
-    if (form_.visible() && !isVisible()) {
-        flush();
-        show();
+    if (form_.visible() && (!isVisible() || form_.showRequests() != showRequestsServed_)) {
+        showRequestsServed_ = form_.showRequests();
+        if (!isVisible()) {
+            flush();
+            show();
+        }
         // The offscreen platform of a headless gateway has no window stack to raise in.
         if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
             raise();
             activateWindow();
         }
-    } else if (!form_.visible()) {
+        syncFocus();
+    } else if (form_.visible()) {
+        syncFocus();
+    } else {
         if (isVisible()) hide();
         leaveModalLoop();
+    }
+}
+
+void FormView::syncFocus() {
+    const Control* focused = form_.focused();
+    for (const auto& binding : bindings_) {
+        if (&binding->control() != focused) continue;
+        QWidget* const widget = binding->widget();
+        if (!widget->hasFocus()) widget->setFocus(Qt::OtherFocusReason);
+        return;
     }
 }
 

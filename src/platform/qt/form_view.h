@@ -4,6 +4,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -39,6 +40,7 @@ class FormView : public QWidget {
   private:
     void controlChanged(ControlBinding& binding);
     void syncForm();
+    void syncFocus();
     void leaveModalLoop();
 
     Form& form_;
@@ -48,6 +50,7 @@ class FormView : public QWidget {
     // Lists and multi-line texts catch up at most this often however fast they change.
     QTimer refresh_;
     QEventLoop* modalLoop_ = nullptr;
+    std::uint64_t showRequestsServed_ = 0;
 };
 
 }  // namespace plx::qtp
