@@ -1,6 +1,5 @@
 #include "scripted_host.h"
 
-#include <QHostAddress>
 #include <QTimer>
 #include <utility>
 
@@ -37,7 +36,12 @@ ScriptedHost::~ScriptedHost() {
 }
 
 bool ScriptedHost::listen(quint16 port) {
-    if (!server_.listen(QHostAddress(QHostAddress::LocalHost), port)) return false;
+    return listen(QHostAddress(QHostAddress::LocalHost), port);
+}
+
+bool ScriptedHost::listen(const QHostAddress& address, quint16 port) {
+    if (!server_.listen(address, port)) return false;
+    address_ = address;
     port_ = server_.serverPort();
     return true;
 }
@@ -48,6 +52,12 @@ void ScriptedHost::refuse() {
 
 bool ScriptedHost::connected() const {
     return client_ && client_->state() == QAbstractSocket::ConnectedState;
+}
+
+qint64 ScriptedHost::bytesToWrite() const {
+    qint64 queued = client_ ? client_->bytesToWrite() : 0;
+    for (const QByteArray& piece : pieces_) queued += piece.size();
+    return queued;
 }
 
 void ScriptedHost::accept() {

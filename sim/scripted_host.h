@@ -4,6 +4,7 @@
 // screen output it is given. One connection at a time, as the gateway keeps.
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QObject>
 #include <QPointer>
 #include <QTcpServer>
@@ -26,7 +27,10 @@ public:
 
     // Listens on 127.0.0.1 at this port, or at one the system picks (0); false on failure.
     bool listen(quint16 port = 0);
-    // The port listened on (kept after refuse(), so listen(port()) takes it again).
+    // Listens on this address instead, for a simulator that a user places.
+    bool listen(const QHostAddress& address, quint16 port);
+    // The address and port listened on (kept after refuse(), so listen(port()) takes it again).
+    const QHostAddress& address() const { return address_; }
     quint16 port() const { return port_; }
     // Stops listening: further connects are refused; a connection already made stays.
     void refuse();
@@ -42,6 +46,9 @@ public:
     void closeConnection();
 
     bool connected() const;
+    // Bytes written but not yet handed to the system: queued pieces and the socket's
+    // buffer. A sender at a high rate waits while this is large, so nothing piles up.
+    qint64 bytesToWrite() const;
     int connectionCount() const { return connections_; }
     // Every byte received on the current connection, telnet answers included.
     const QByteArray& received() const { return received_; }
@@ -67,6 +74,7 @@ private:
 
     QTcpServer server_;
     QPointer<QTcpSocket> client_;
+    QHostAddress address_;
     quint16 port_ = 0;
     int connections_ = 0;
 

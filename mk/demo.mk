@@ -1,0 +1,9 @@
+.PHONY: demo
+
+DEMO_DIR  ?= $(BUILD)/demo
+DEMO_PORT ?= 2323
+
+# The gateway with our AS/400 simulator and a wall of LED terminals, on loopback only.
+demo: configure
+	cmake --build $(BUILD) -j $(JOBS) --target plyxen400 plyxen400-as400-sim plyxen400-terminal-wall
+	$(ROOT)/scripts/demo.sh -b $(BUILD) -d $(DEMO_DIR) -p $(DEMO_PORT)
