@@ -4,8 +4,13 @@
 #include <signal.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <cstdio>
 #include <cstdlib>
 
+#include "app/instance_lock.h"
 #include "app/termination_signals.h"
 #include "console/gateway.h"
 #include "platform/qt/qt_platform.h"
@@ -20,14 +25,45 @@ void chooseOffscreenWithoutDisplay() {
     if (!hasDisplay) ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
 }
 
+// Says why this process does not start: on stderr always, in a box when someone can see it.
+void refuseToStart(const QString& text) {
+    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+    const QString screen = QGuiApplication::platformName();
+    if (screen != QLatin1String("offscreen") && screen != QLatin1String("minimal")) {
+        QMessageBox::critical(nullptr, QStringLiteral("Error !"), text);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     chooseOffscreenWithoutDisplay();
     // A peer gone in the middle of a write costs that write an error, never the process.
     ::signal(SIGPIPE, SIG_IGN);
+    // A full disk or a file size limit costs that write an error (EFBIG), never the process.
+    ::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plyxen400"));
+
+    // Taken before start-up touches any file of the folder, and held until the process ends.
+    const QString lockPath = QDir::current().filePath(QStringLiteral("Plyxen400.lock"));
+    const plx::app::InstanceLock lock(QFile::encodeName(lockPath).toStdString());
+    switch (lock.result()) {
+        case plx::app::InstanceLock::Result::Acquired:
+            break;
+        case plx::app::InstanceLock::Result::HeldByAnother:
+            refuseToStart(QStringLiteral("Plyxen400 is already running in the folder %1; "
+                                         "only one gateway may use a folder.")
+                              .arg(QDir::currentPath()));
+            return EXIT_FAILURE;
+        case plx::app::InstanceLock::Result::Unavailable:
+            // Nothing can be written there anyway; the gateway still serves the terminals.
+            std::fprintf(stderr,
+                         "Warning: %s cannot be locked (%s); a second gateway in this "
+                         "folder would not be noticed.\n",
+                         qUtf8Printable(lockPath), lock.reason().c_str());
+            break;
+    }
 
     plx::qtp::QtPlatform platform;
     plx::Gateway gateway(platform);

@@ -87,16 +87,22 @@ void F_EVENTS::writeToFile(const LocalTime& now, const std::string& line, const 
         bytes = "Web Page: " + main.INP_WEBPAGE.text() + kLineEnd + kDashes + kLineEnd +
                 entriesAsLines(main.LST_PRODUIT) + kDashes + kLineEnd;
     }
+    // A file that failed (full disk, read-only folder) and takes lines again says how many
+    // it lost, so a reader knows the gap is not a quiet time.
+    if (missedFileLines_ > 0) {
+        bytes += now.timeText() + " Warning:" + source(-1) + "," +
+                 std::to_string(missedFileLines_) + " event(s) could not be written to this file" +
+                 kLineEnd;
+    }
     bytes += line;
     bytes += kLineEnd;
     if (files.append(logFile_, bytes)) {
-        fileFailing_ = false;
+        missedFileLines_ = 0;
         return;
     }
     // The event is kept in the list whatever the disk does; the list says once that the
     // file is not being written.
-    if (fileFailing_) return;
-    fileFailing_ = true;
+    if (missedFileLines_++ > 0) return;
     showLine(now.timeText() + " Warning:" + from + ",The log file cannot be written: " + logFile_);
 }
 

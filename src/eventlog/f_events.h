@@ -45,8 +45,9 @@ class F_EVENTS {
     // Today's log file, recomputed when the date changes.
     LocalTime logDate_{0, 0, 0};
     std::string logFile_;
-    // Set while the log file cannot be written, so the list says so once, not per event.
-    bool fileFailing_ = false;
+    // Lines the log file refused since its last successful write: the list says so at the
+    // first, and the file gets their count once it takes lines again.
+    int missedFileLines_ = 0;
 };
 
 }  // namespace plx

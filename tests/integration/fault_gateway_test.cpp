@@ -1,0 +1,648 @@
+// The real gateway between a host and a network that misbehave. Every fault must end with
+// the gateway alive and still turning host frames into datagrams, the terminal list whole
+// on disk, and the fault told in the daily log file. Each case has its own folder, host
+// port and terminal address; the cases of one test run side by side, so the suite stays
+// short although every gateway needs its first connection tick and sign-on delay.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "integration/platform_qt_test_support.h"
+#include "scripted_host.h"
+#include "terminal_wall.h"
+
+namespace {
+
+using plx::sim::ScriptedHost;
+using plx::sim::TerminalWall;
+
+// First connection tick with the loaded settings (5 s), sign-on (3 s), a reconnection
+// (5 to 10 s) and a second sign-on, on a shared machine running several gateways.
+constexpr int kCaseBoundMs = 60000;
+constexpr int kStopBoundMs = 15000;
+constexpr int kProbeEveryMs = 250;  // a probe frame is repeated until its datagram arrives
+constexpr int kPollMs = 50;
+constexpr int kFirstTerminal = 101;         // 127.0.10.101 onwards: clear of other tests
+constexpr char kNobody[] = "127.0.10.250";  // no terminal ever listens there
+constexpr char kProbeValue[] = "4242";      // the value of the frame sent after each fault
+
+QByteArray frameFor(int terminal, const QByteArray& value) {
+    return "<" + QByteArray::number(terminal).rightJustified(4, '0') + value + "0>";
+}
+
+// Entries of a configuration text: a line ends at CR LF, a lone CR or a lone LF.
+QList<QByteArray> entries(const QByteArray& text) {
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.append(text.mid(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.append(text.mid(start));
+    return lines;
+}
+
+// Deterministic bytes of every value, line ends included, starting with one that no
+// terminal number begins with.
+QByteArray garbage(qsizetype size) {
+    QByteArray bytes(size, '\0');
+    quint32 state = 12345;
+    for (qsizetype i = 0; i < size; ++i) {
+        state = state * 1103515245u + 12345u;
+        bytes[i] = static_cast<char>(state >> 24);
+    }
+    bytes[0] = '\xff';
+    return bytes;
+}
+
+// One gateway in its own folder with its own host and its one terminal.
+class Rig {
+  public:
+    explicit Rig(int index) : terminal_(QStringLiteral("127.0.10.%1").arg(kFirstTerminal + index)) {
+        QObject::connect(&host, &ScriptedHost::signOnReceived, [this] { ++signOns; });
+    }
+    ~Rig() {
+        if (gateway.state() != QProcess::NotRunning) {
+            gateway.kill();
+            gateway.waitForFinished(kStopBoundMs);
+        }
+        if (unlock_) unlock_();
+    }
+    Rig(const Rig&) = delete;
+    Rig& operator=(const Rig&) = delete;
+
+    QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+    void write(const QString& name, const QByteArray& bytes) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+    QByteArray read(const QString& name) const {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QByteArray log() const {
+        QByteArray all;
+        for (const QString& name : QDir(folder.path()).entryList({"Plyxen400_*.LOG"}))
+            all += read(name);
+        return all;
+    }
+    QByteArray hostSettings(const QByteArray& lineEnd = "\r\n", const QByteArray& rxLog = " 0") {
+        return "127.0.0.1" + lineEnd + QByteArray::number(host.port()) + lineEnd + "pw" + lineEnd +
+               "user" + lineEnd + rxLog + lineEnd;
+    }
+    QByteArray terminalEntry() const { return "0001,," + terminal_.toLatin1() + ",Line 1"; }
+
+    // The files a case has not written itself, then the gateway, logging everything.
+    void start() {
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(wall.addTerminal(terminal_));
+        if (!QFile::exists(path("Products.cfg"))) write("Products.cfg", terminalEntry() + "\r\n");
+        if (!QFile::exists(path("SERVER_AS400.cfg"))) write("SERVER_AS400.cfg", hostSettings());
+        write("LOG_ALL_MERVAX.TXT", {});
+        products = read("Products.cfg");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        gateway.setProcessEnvironment(environment);
+        gateway.setWorkingDirectory(folder.path());
+        gateway.start(QStringLiteral(PLX_EXECUTABLE), {});
+        ASSERT_TRUE(gateway.waitForStarted(kStopBoundMs));
+    }
+
+    // Runs `action` once, at the first poll that finds `condition` true.
+    void when(std::function<bool()> condition, std::function<void()> action) {
+        QTimer* timer = every(kPollMs, [] {});
+        QObject::connect(timer, &QTimer::timeout, [timer, condition, action] {
+            if (!condition()) return;
+            timer->stop();
+            action();
+        });
+    }
+    QTimer* every(int ms, std::function<void()> action) {
+        timers_.push_back(std::make_unique<QTimer>());
+        QTimer* timer = timers_.back().get();
+        QObject::connect(timer, &QTimer::timeout, action);
+        timer->start(ms);
+        return timer;
+    }
+    // Sends `value` to terminal 0001 again and again until its datagram has arrived.
+    void probe(const QByteArray& value = kProbeValue) {
+        every(kProbeEveryMs, [this, value] {
+            if (host.connected() && !showed(value)) host.write(frameFor(1, value));
+        });
+    }
+    void probeAfterSignOn(int signOnCount = 1) {
+        when([this, signOnCount] { return signOns >= signOnCount; }, [this] { probe(); });
+    }
+    bool showed(const QByteArray& value) const {
+        for (const auto& datagram : wall.received())
+            if (datagram.bytes.mid(7, 4) == value) return true;
+        return false;
+    }
+    // Called by the destructor: gives the folder back its write permission.
+    void onTearDown(std::function<void()> unlock) { unlock_ = std::move(unlock); }
+
+    QTemporaryDir folder;
+    ScriptedHost host;
+    TerminalWall wall;
+    QProcess gateway;
+    QByteArray products;  // Products.cfg as it was at start
+    int signOns = 0;
+
+  private:
+    QString terminal_;
+    std::vector<std::unique_ptr<QTimer>> timers_;
+    std::function<void()> unlock_;
+};
+
+struct Fault {
+    const char* name;
+    // Writes the files and arranges the host's behaviour; runs before the gateway starts.
+    std::function<void(Rig&)> arrange;
+    // Extra checks once the gateway has answered after the fault.
+    std::function<void(Rig&)> verify = [](Rig&) {};
+    // A host that never connects cannot probe: then this says the fault has played out.
+    std::function<bool(Rig&)> done = [](Rig& rig) { return rig.showed(kProbeValue); };
+    // Products.cfg may come back with CR LF line ends instead of the bytes it had.
+    bool sameBytes = true;
+    // The shut-down can log its end (false when the disk is kept full to the end).
+    bool closeLogged = true;
+    std::function<void(Rig&)> beforeStop = [](Rig&) {};
+    std::function<void(Rig&)> afterStop = [](Rig&) {};
+};
+
+class Faults : public ::testing::Test {
+  protected:
+    void SetUp() override { plx::qtp::testing::application(); }
+
+    // Starts every case at once, waits for all, then checks each and stops it.
+    void run(const std::vector<Fault>& faults) {
+        std::vector<std::unique_ptr<Rig>> rigs;
+        for (std::size_t i = 0; i < faults.size(); ++i) {
+            rigs.push_back(std::make_unique<Rig>(static_cast<int>(i)));
+            Rig& rig = *rigs.back();
+            ASSERT_TRUE(rig.host.listen());
+            faults[i].arrange(rig);
+            rig.start();
+            if (::testing::Test::HasFatalFailure()) return;
+        }
+        // Each case says below whether it got there; one late case must not hide the others.
+        [[maybe_unused]] const bool allDone = QTest::qWaitFor(
+            [&] {
+                bool all = true;
+                for (std::size_t i = 0; i < faults.size(); ++i) {
+                    // A gateway that died will never answer: no use waiting for the others.
+                    if (rigs[i]->gateway.state() == QProcess::NotRunning) return true;
+                    all = all && faults[i].done(*rigs[i]);
+                }
+                return all;
+            },
+            kCaseBoundMs);
+
+        for (std::size_t i = 0; i < faults.size(); ++i) {
+            SCOPED_TRACE(faults[i].name);
+            Rig& rig = *rigs[i];
+            EXPECT_TRUE(faults[i].done(rig)) << "the gateway did not answer after the fault";
+            ASSERT_EQ(rig.gateway.state(), QProcess::Running) << rig.log().right(2000).data();
+            faults[i].verify(rig);
+            faults[i].beforeStop(rig);
+            ASSERT_EQ(::kill(static_cast<pid_t>(rig.gateway.processId()), SIGTERM), 0);
+        }
+        for (std::size_t i = 0; i < faults.size(); ++i) {
+            SCOPED_TRACE(faults[i].name);
+            Rig& rig = *rigs[i];
+            ASSERT_TRUE(rig.gateway.waitForFinished(kStopBoundMs));
+            EXPECT_EQ(rig.gateway.exitStatus(), QProcess::NormalExit);
+            EXPECT_EQ(rig.gateway.exitCode(), 0);
+            const QByteArray products = rig.read("Products.cfg");
+            EXPECT_EQ(entries(products), entries(rig.products));
+            if (faults[i].sameBytes) {
+                EXPECT_TRUE(products == rig.products);
+            }
+            EXPECT_EQ(rig.log().contains("CLOSE SOFTWARE"), faults[i].closeLogged);
+            faults[i].afterStop(rig);
+        }
+    }
+};
+
+bool logHas(const Rig& rig, const QByteArray& text) {
+    return rig.log().contains(text);
+}
+
+const QByteArray kHostStatus = "Status:Server [127.0.0.1],";
+
+TEST_F(Faults, HostMisbehaviourNeverStopsTheGateway) {
+    std::vector<Fault> faults;
+    faults.push_back({
+        .name = "the host refuses",
+        .arrange =
+            [](Rig& rig) {
+                rig.host.refuse();
+                // Two refusals logged, then the host comes back on the same port.
+                rig.when([&rig] { return rig.log().count(kHostStatus + "Error: ") >= 2; },
+                         [&rig] { ASSERT_TRUE(rig.host.listen(rig.host.port())); });
+                rig.probeAfterSignOn();
+            },
+        .verify =
+            [](Rig& rig) { EXPECT_TRUE(logHas(rig, kHostStatus + "Error: Connection refused")); },
+    });
+    faults.push_back({
+        .name = "the host accepts and closes at once",
+        .arrange =
+            [](Rig& rig) {
+                QObject::connect(
+                    &rig.host, &ScriptedHost::connectionAccepted, &rig.host,
+                    [&rig] {
+                        if (rig.host.connectionCount() == 1) rig.host.closeConnection();
+                    },
+                    Qt::QueuedConnection);
+                rig.probeAfterSignOn();
+            },
+        .verify =
+            [](Rig& rig) {
+                EXPECT_EQ(rig.host.connectionCount(), 2);
+                EXPECT_TRUE(logHas(rig, kHostStatus + "Close connection"));
+            },
+    });
+    faults.push_back({
+        .name = "the host closes in the middle of a frame",
+        .arrange =
+            [](Rig& rig) {
+                // The frame's end comes first on the next connection: it must not complete
+                // the half left by the old one.
+                QObject::connect(
+                    &rig.host, &ScriptedHost::signOnReceived, &rig.host,
+                    [&rig] {
+                        if (rig.signOns != 1) return;
+                        rig.host.setScreenAfterSignOn("0>");
+                        rig.host.write("\x1b[5;10H<00011234");
+                        rig.host.closeConnection();
+                    },
+                    Qt::QueuedConnection);
+                rig.probeAfterSignOn(2);
+            },
+        .verify =
+            [](Rig& rig) {
+                EXPECT_FALSE(rig.showed("1234")) << "a frame was made of two connections";
+                EXPECT_TRUE(logHas(rig, kHostStatus + "Close connection"));
+            },
+    });
+    faults.push_back({
+        .name = "the host floods megabytes without frames",
+        .arrange =
+            [](Rig& rig) {
+                // The host link's own log switch is on: the flood passes the event list too.
+                rig.write("SERVER_AS400.cfg", rig.hostSettings("\r\n", " 1"));
+                QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
+                    QByteArray screen;
+                    for (int line = 0; screen.size() < 4 * 1024 * 1024; ++line) {
+                        screen += "\x1b[" + QByteArray::number(line % 24 + 1) + ";1HREPORT LINE " +
+                                  QByteArray::number(line) + " == 3 > 2\r\n";
+                    }
+                    rig.host.write(screen);
+                    rig.probe();
+                });
+            },
+        .verify =
+            [](Rig& rig) {
+                EXPECT_EQ(rig.host.connectionCount(), 1);
+                EXPECT_TRUE(logHas(rig, "RX-AS400:Server [127.0.0.1],"));
+                EXPECT_TRUE(logHas(rig, "%27%[1;1HREPORT LINE 0 == 3 > 2%13%%10%"));
+            },
+    });
+    faults.push_back({
+        .name = "the host starts a subnegotiation that never ends",
+        .arrange =
+            [](Rig& rig) {
+                rig.write("SERVER_AS400.cfg", rig.hostSettings("\r\n", " 1"));
+                QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
+                    rig.host.write("\xff\xfa\x18" + QByteArray(1024 * 1024, 'x'));
+                    rig.host.write("\xff\xfa");  // one more, cut after its first two bytes
+                    rig.probe();
+                });
+            },
+        .verify =
+            [](Rig& rig) {
+                EXPECT_EQ(rig.host.connectionCount(), 1);
+                // Each IAC SB gets the terminal type, the cut one too; nothing else is sent.
+                const QByteArray terminalType("\xff\xfa\x18\x00VT100\xff\xf0", 11);
+                const QByteArray received = rig.host.received();
+                EXPECT_EQ(received.mid(received.indexOf("user\tpw\r") + 8),
+                          terminalType + terminalType);
+                EXPECT_TRUE(logHas(rig, "%255%%250%%24%xxxx"));
+            },
+    });
+    faults.push_back({
+        .name = "the host sends a frame every millisecond",
+        .arrange =
+            [](Rig& rig) {
+                // 2000 frames, each a new value for terminal 0001, then the probe.
+                rig.when([&rig] { return rig.signOns >= 1; },
+                         [&rig] {
+                             auto sent = std::make_shared<int>(0);
+                             QTimer* burst = rig.every(1, [] {});
+                             burst->setTimerType(Qt::PreciseTimer);
+                             QObject::connect(burst, &QTimer::timeout, [&rig, sent, burst] {
+                                 if (*sent == 2000) {
+                                     burst->stop();
+                                     rig.probe();
+                                     return;
+                                 }
+                                 const QByteArray value = QByteArray::number((*sent)++);
+                                 rig.host.write(frameFor(1, value.rightJustified(4, '0')));
+                             });
+                         });
+            },
+        .verify =
+            [](Rig& rig) {
+                std::set<QByteArray> values;
+                for (const auto& datagram : rig.wall.received())
+                    values.insert(datagram.bytes.mid(7, 4));
+                // Every frame stood whole in the stream: none may be lost.
+                EXPECT_EQ(values.size(), 2001u);
+                EXPECT_EQ(rig.host.connectionCount(), 1);
+                EXPECT_TRUE(logHas(rig, "CMD:0001,"));
+            },
+    });
+    faults.push_back({
+        .name = "the host goes silent",
+        .arrange =
+            [](Rig& rig) {
+                // Six seconds: far below the watchdog's limit (checked on virtual time),
+                // long enough to catch a link dropped early.
+                QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
+                    QTimer::singleShot(6000, &rig.host, [&rig] { rig.probe(); });
+                });
+            },
+        .verify =
+            [](Rig& rig) {
+                EXPECT_EQ(rig.host.connectionCount(), 1);
+                EXPECT_EQ(rig.log().count(kHostStatus + "Connected"), 1);
+                EXPECT_FALSE(logHas(rig, "Watchdog"));
+            },
+    });
+    run(faults);
+}
+
+TEST_F(Faults, BadNamesAddressesAndConfigurationFilesNeverStopTheGateway) {
+    std::vector<Fault> faults;
+    faults.push_back({
+        .name = "the host name does not resolve",
+        .arrange =
+            [](Rig& rig) {
+                rig.write("SERVER_AS400.cfg", "no-such-host.invalid\r\n23\r\npw\r\nuser\r\n 0\r\n");
+            },
+        // Two connection ticks in a row found no address, said so and went on.
+        .done =
+            [](Rig& rig) {
+                return rig.log().count("Status:Server [],Error: No remote host given") >= 2;
+            },
+    });
+    faults.push_back({
+        .name = "terminal addresses are unreachable or malformed",
+        .arrange =
+            [](Rig& rig) {
+                rig.write("Products.cfg", rig.terminalEntry() + "\r\n0002,," + kNobody +
+                                              ",nobody\r\n0003,,999.1.1.1,no address\r\n"
+                                              "0004,,abc,a name\r\n0005,,,empty\r\n");
+                QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
+                    // "1***": every row, as terminal 0001 is in the list.
+                    rig.host.write("<1***56781>" + frameFor(2, "1111") + frameFor(3, "3333") +
+                                   frameFor(4, "4444") + frameFor(5, "5555"));
+                    rig.probe();
+                });
+            },
+        .verify =
+            [](Rig& rig) {
+                EXPECT_TRUE(rig.showed("5678")) << rig.log().data();
+                for (const char* terminal : {"0002", "0003", "0004", "0005"})
+                    EXPECT_TRUE(logHas(rig, QByteArray("CMD:") + terminal + ",")) << terminal;
+            },
+    });
+    faults.push_back({
+        .name = "the configuration files hold binary garbage",
+        .arrange =
+            [](Rig& rig) {
+                rig.write("Products.cfg", rig.terminalEntry() + "\r\n" + garbage(64 * 1024));
+                rig.write("Color_Patern.txt", garbage(64 * 1024));
+                rig.write("SERVER_AS400.cfg", rig.hostSettings() + garbage(64 * 1024));
+                rig.probeAfterSignOn();
+            },
+        .verify =
+            [](Rig& rig) {
+                EXPECT_TRUE(logHas(rig, "Warning:Server [127.0.0.1],Products.cfg line 2 cannot"));
+            },
+        .sameBytes = false,
+    });
+    faults.push_back({
+        .name = "the configuration files hold 1 MB lines",
+        .arrange =
+            [](Rig& rig) {
+                const QByteArray huge(1024 * 1024, 'W');
+                rig.write("Products.cfg", rig.terminalEntry() + "\r\n0002,," + kNobody + "," +
+                                              huge + "\r\n" + huge + "\r\n");
+                rig.write("Color_Patern.txt", "0,1100\r\n" + huge + "\r\n1," + huge + "\r\n");
+                rig.write("SERVER_AS400.cfg", rig.hostSettings() + huge + "\r\n");
+                rig.probeAfterSignOn();
+            },
+        .verify =
+            [](Rig& rig) {
+                EXPECT_TRUE(logHas(rig, "Warning:Server [127.0.0.1],Products.cfg line 3 cannot"));
+            },
+    });
+    faults.push_back({
+        .name = "the configuration files hold 5000 lines",
+        .arrange =
+            [](Rig& rig) {
+                QByteArray products = rig.terminalEntry() + "\r\n";
+                QByteArray colours;
+                QByteArray settings = rig.hostSettings();
+                for (int line = 2; line <= 5000; ++line) {
+                    products += QByteArray::number(line).rightJustified(4, '0') + ",," + kNobody +
+                                ",Line " + QByteArray::number(line) + "\r\n";
+                    colours += QByteArray::number(line % 10) + ",0110\r\n";
+                    settings += "extra line\r\n";
+                }
+                rig.write("Products.cfg", products);
+                rig.write("Color_Patern.txt", colours);
+                rig.write("SERVER_AS400.cfg", settings);
+                rig.probeAfterSignOn();
+            },
+        // The tables hold 1001 terminals; the rest stay in the list and in the file.
+        .verify =
+            [](Rig& rig) {
+                EXPECT_TRUE(
+                    logHas(rig, "Warning:Server [127.0.0.1],Products.cfg line 1002 cannot"));
+            },
+    });
+    faults.push_back({
+        .name = "the configuration files end their lines with CR only",
+        .arrange =
+            [](Rig& rig) {
+                rig.write("Products.cfg", rig.terminalEntry() + "\r0002,," + kNobody + ",Line 2\r");
+                rig.write("Color_Patern.txt", "0,1100\r1,0011\r");
+                rig.write("SERVER_AS400.cfg", rig.hostSettings("\r"));
+                rig.probeAfterSignOn();
+            },
+        // The host settings were read line by line, or there would be no sign-on.
+        .verify = [](Rig& rig) { EXPECT_EQ(rig.host.signOn(), "user\tpw\r"); },
+        .sameBytes = false,
+    });
+    run(faults);
+}
+
+// Makes the folder refuse new files even to root: the immutable flag when we are root
+// (root passes every permission bit), the permission bits otherwise. Empty when neither
+// is possible here.
+std::function<void()> makeReadOnly(const QString& folder) {
+    const QByteArray path = QFile::encodeName(folder);
+    if (::geteuid() != 0) {
+        if (::chmod(path.constData(), 0555) != 0) return {};
+        return [path] { ::chmod(path.constData(), 0755); };
+    }
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return {};
+    int flags = 0;
+    const bool set = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                     (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+    if (!set) {
+        ::close(fd);
+        return {};
+    }
+    return [fd, flags] {
+        int cleared = flags & ~FS_IMMUTABLE_FL;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &cleared);
+        ::close(fd);
+    };
+}
+
+TEST_F(Faults, ReadOnlyFolderKeepsTheTerminalListAndSaysSo) {
+    {
+        QTemporaryDir scratch;
+        const auto unlock = makeReadOnly(scratch.path());
+        if (!unlock)
+            GTEST_SKIP() << "no way to make a folder read-only here (immutable flag or "
+                            "permission bits)";
+        const bool refused = !QFile(QDir(scratch.path()).filePath("x")).open(QIODevice::WriteOnly);
+        unlock();
+        if (!refused) GTEST_SKIP() << "a read-only folder still takes new files here";
+    }
+    run({{
+        .name = "the working folder becomes read-only while running",
+        .arrange =
+            [](Rig& rig) {
+                QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
+                    rig.onTearDown(makeReadOnly(rig.folder.path()));
+                    rig.probe();
+                });
+            },
+        // The shut-down cannot replace the list: the old file stays and the log says so.
+        .afterStop =
+            [](Rig& rig) {
+                EXPECT_TRUE(logHas(rig,
+                                   "Warning:Server [127.0.0.1],Products.cfg could not be "
+                                   "written, the previous file is kept"));
+            },
+    }});
+}
+
+TEST_F(Faults, FullDiskCostsLogLinesNeverTheProcessNorTheList) {
+    rlimit unlimited{};
+    if (::getrlimit(RLIMIT_FSIZE, &unlimited) != 0 || unlimited.rlim_max != RLIM_INFINITY)
+        GTEST_SKIP() << "file size limits cannot be lifted again here";
+    // A file size limit of 0 bytes refuses every write, as a full disk does.
+    const auto limitFiles = [](Rig& rig, rlim_t bytes) {
+        const rlimit limit{bytes, RLIM_INFINITY};
+        ASSERT_EQ(
+            ::prlimit(static_cast<pid_t>(rig.gateway.processId()), RLIMIT_FSIZE, &limit, nullptr),
+            0);
+    };
+    run({{
+        .name = "the disk fills, empties, and fills again at shut-down",
+        .arrange =
+            [limitFiles](Rig& rig) {
+                QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host,
+                                 [&rig, limitFiles] {
+                                     limitFiles(rig, 0);
+                                     rig.probe("7777");
+                                     rig.when([&rig] { return rig.showed("7777"); },
+                                              [&rig, limitFiles] {
+                                                  limitFiles(rig, RLIM_INFINITY);
+                                                  rig.probe();
+                                              });
+                                 });
+            },
+        // Lines written while full are missing, and the file says how many.
+        .verify =
+            [](Rig& rig) {
+                EXPECT_FALSE(logHas(rig, "7777"));
+                EXPECT_TRUE(logHas(rig, "event(s) could not be written to this file"));
+                EXPECT_TRUE(logHas(rig, "CMD:0001,"));
+            },
+        .closeLogged = false,
+        .beforeStop = [limitFiles](Rig& rig) { limitFiles(rig, 0); },
+    }});
+}
+
+TEST_F(Faults, OneGatewayPerFolderAndACrashLeavesNoLockBehind) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto log = [&folder] {
+        QByteArray all;
+        for (const QString& name : QDir(folder.path()).entryList({"Plyxen400_*.LOG"})) {
+            QFile file(QDir(folder.path()).filePath(name));
+            if (file.open(QIODevice::ReadOnly)) all += file.readAll();
+        }
+        return all;
+    };
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    const auto launch = [&](QProcess& gateway) {
+        gateway.setProcessEnvironment(environment);
+        gateway.setWorkingDirectory(folder.path());
+        gateway.start(QStringLiteral(PLX_EXECUTABLE), {});
+        ASSERT_TRUE(gateway.waitForStarted(kStopBoundMs));
+    };
+
+    QProcess first;
+    launch(first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log().count("START SOFTWARE") == 1; }, kStopBoundMs));
+    QProcess second;
+    launch(second);
+    ASSERT_TRUE(second.waitForFinished(kStopBoundMs));
+    EXPECT_NE(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardError().contains("already running")) << "says why";
+    EXPECT_EQ(first.state(), QProcess::Running);
+    EXPECT_EQ(log().count("START SOFTWARE"), 1) << "the second one touched nothing";
+
+    // A crash cannot release anything by itself: the kernel must.
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished(kStopBoundMs));
+    QProcess third;
+    launch(third);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log().count("START SOFTWARE") == 2; }, kStopBoundMs));
+    EXPECT_EQ(third.state(), QProcess::Running);
+    ASSERT_EQ(::kill(static_cast<pid_t>(third.processId()), SIGTERM), 0);
+    ASSERT_TRUE(third.waitForFinished(kStopBoundMs));
+    EXPECT_EQ(third.exitCode(), 0);
+}
+
+}  // namespace
