@@ -38,12 +38,17 @@ void F_MAIN::syncTablesAndWarn() {
     const int row = indexRows();
     if (row < 0) return;
     // The line stays in the list and in the file; the operator learns why the terminals
-    // from there on do not display anything.
+    // from there on do not display anything. A runaway line is quoted by its start only.
+    constexpr std::size_t kQuotedCharacters = 80;
+    const std::string& entry = LST_PRODUIT.text(row);
+    const std::string quoted = entry.size() <= kQuotedCharacters
+                                   ? entry
+                                   : entry.substr(0, kQuotedCharacters) + "...";
     gateway_.events().ADD_EVENTS(-1, "Warning",
                                  "Products.cfg line " + std::to_string(row + 1) +
                                      " cannot be indexed, it and the lines after it get no "
                                      "commands: " +
-                                     LST_PRODUIT.text(row),
+                                     quoted,
                                  true);
 }
 

@@ -88,6 +88,18 @@ TEST_F(ConsoleConfig, EveryProductsLineIsKeptAndWrittenBackEvenWhenItCannotBeInd
     EXPECT_EQ(readFile("Products.cfg"), file);
 }
 
+TEST_F(ConsoleConfig, AHugeLineThatCannotBeIndexedIsQuotedByItsStartOnly) {
+    const std::string huge(100000, 'x');
+    writeFile("Products.cfg", "0001,,127.0.10.1,Dock\r\n" + huge + "\r\n");
+    gateway.start();
+    const auto warnings = loggedEvents("Warning");
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].text, "Products.cfg line 2 cannot be indexed, it and the lines after it "
+                                "get no commands: " + huge.substr(0, 80) + "...");
+    gateway.shutDown();
+    EXPECT_EQ(list().text(1), huge);  // the line itself is kept whole
+}
+
 TEST_F(ConsoleConfig, ProductsFileIsWrittenWithCrLfLinesAndEmptyForAnEmptyList) {
     writeFile("Products.cfg", "0001,,127.0.10.1,A\n0002,,127.0.10.2,B\n0003,,127.0.10.3,C");
     gateway.start();
