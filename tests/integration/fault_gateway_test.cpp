@@ -583,7 +583,11 @@ TEST_F(Faults, FullDiskCostsLogLinesNeverTheProcessNorTheList) {
                                  [&rig, limitFiles] {
                                      limitFiles(rig, 0);
                                      rig.probe("7777");
+                                     // A value's log line follows its datagrams: once the
+                                     // next value shows, 7777's line has met the full disk.
                                      rig.when([&rig] { return rig.showed("7777"); },
+                                              [&rig] { rig.probe("7778"); });
+                                     rig.when([&rig] { return rig.showed("7778"); },
                                               [&rig, limitFiles] {
                                                   limitFiles(rig, RLIM_INFINITY);
                                                   rig.probe();
