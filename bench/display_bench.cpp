@@ -3,22 +3,12 @@
 // full list of 1001 terminals, with the event window hidden or shown and file logging off
 // or on. The terminals are plain loopback sockets (127.0.10.1 onwards, port 1024) that the
 // gateway's event loop never watches, as real terminals are not in the process.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/resource.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,113 +16,19 @@
 #include "console/gateway.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
+#include "loopback_terminals.h"
 #include "platform/qt/qt_platform.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace plx::bench;
 
 constexpr int kTerminals = 1001;       // a full terminal list
 constexpr int kCommands = 5000;        // commands per throughput measurement
 constexpr int kSynchronizeRounds = 3;  // the best of these is reported
-constexpr std::uint16_t kTerminalPort = 1024;
-constexpr std::size_t kFrameBytes = 20;
 // Commands between two readings of the one terminal: a socket's default receive buffer
 // holds about 256 small datagrams, and the terminal must not drop any.
 constexpr int kCommandsPerReading = 64;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Terminal i listens on 127.0.(10 + i / 250).(1 + i % 250): all on loopback.
-std::string terminalAddress(int i) {
-    return "127.0." + std::to_string(10 + i / 250) + "." + std::to_string(1 + i % 250);
-}
-
-sockaddr_in socketAddress(const std::string& dotted) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(kTerminalPort);
-    inet_pton(AF_INET, dotted.c_str(), &address.sin_addr);
-    return address;
-}
-
-// The terminals: one bound datagram socket per address, emptied between measurements.
-class TerminalWall {
-public:
-    explicit TerminalWall(int count) {
-        for (int i = 0; i < count; ++i) {
-            const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-            const sockaddr_in address = socketAddress(terminalAddress(i));
-            if (fd < 0 ||
-                bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-                std::perror(("terminal " + terminalAddress(i)).c_str());
-                std::exit(1);
-            }
-            fds_.push_back(fd);
-        }
-    }
-    ~TerminalWall() {
-        for (const int fd : fds_) close(fd);
-    }
-    TerminalWall(const TerminalWall&) = delete;
-    TerminalWall& operator=(const TerminalWall&) = delete;
-
-    // Empties every terminal; returns how many datagrams were waiting.
-    long drain() {
-        long count = 0;
-        for (std::size_t i = 0; i < fds_.size(); ++i) count += drain(i);
-        return count;
-    }
-    long drain(std::size_t terminal) {
-        long count = 0;
-        char buffer[64];
-        while (recv(fds_[terminal], buffer, sizeof buffer, 0) >= 0) ++count;
-        return count;
-    }
-
-private:
-    std::vector<int> fds_;
-};
-
-// The raw limit: a plain loop of two sendto() of a 20-byte frame per command.
-class RawSender {
-public:
-    RawSender() : fd_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {}
-    ~RawSender() { close(fd_); }
-    RawSender(const RawSender&) = delete;
-    RawSender& operator=(const RawSender&) = delete;
-
-    // Sends one command (two copies of a frame) to the address.
-    void send(const sockaddr_in& to) {
-        const char frame[kFrameBytes] = {};
-        for (int copy = 0; copy < 2; ++copy) {
-            sendto(fd_, frame, sizeof frame, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
-        }
-    }
-
-private:
-    int fd_;
-};
-
-void writeFile(const QString& path, const std::string& content) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(content.data(), static_cast<qint64>(content.size())) < 0) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        std::exit(1);
-    }
-}
-
-// Lets the process open one socket per terminal.
-void raiseFileLimit() {
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = limit.rlim_max;
-        setrlimit(RLIMIT_NOFILE, &limit);
-    }
-}
 
 struct Row {
     const char* window;
@@ -156,19 +52,11 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     if (!folder.isValid()) return 1;
     QDir::setCurrent(folder.path());
-    std::string products;
-    for (int i = 0; i < kTerminals; ++i) {
-        char number[8];
-        std::snprintf(number, sizeof number, "%04d", i + 1);
-        products += std::string(number) + ",," + terminalAddress(i) + ",bench\r\n";
-    }
-    writeFile(folder.filePath("Products.cfg"), products);
+    TerminalWall wall(kTerminals);
+    writeFile(folder.filePath("Products.cfg"), productList(wall, 1));
     writeFile(folder.filePath("SERVER_AS400.cfg"), "127.0.0.1\r\n9\r\n\r\n\r\n0\r\n");
 
-    TerminalWall wall(kTerminals);
     RawSender raw;
-    std::vector<sockaddr_in> everyTerminal;
-    for (int i = 0; i < kTerminals; ++i) everyTerminal.push_back(socketAddress(terminalAddress(i)));
 
     plx::qtp::QtPlatform platform;
     platform.answerMessageBoxesAutomatically(true);
@@ -223,12 +111,12 @@ int main(int argc, char** argv) {
                     host.GEST_CMD(command);
                 });
             row.rawCommandsPerSecond =
-                kCommands / toOneTerminal("raw", [&] { raw.send(everyTerminal.front()); });
+                kCommands / toOneTerminal("raw", [&] { raw.send(wall.address(0)); });
 
             row.synchronizeMs = 1000 * best([&] { gateway.main().B_SYNCHRONIZE_Click(); });
             row.rawSynchronizeMs = 1000 * best([&] {
-                                       for (const sockaddr_in& terminal : everyTerminal)
-                                           raw.send(terminal);
+                                       for (int i = 0; i < wall.size(); ++i)
+                                           raw.send(wall.address(i));
                                    });
             rows.push_back(row);
         }

@@ -116,6 +116,13 @@ std::optional<int> wholeNumber(std::string_view text) {
 }
 
 std::string fourDigits(long long number) {
+    // A terminal number, at every event of a terminal: written digit by digit.
+    if (number >= 0 && number <= 9999) {
+        std::string text(4, '0');
+        for (int at = 3; number > 0; --at, number /= 10)
+            text[at] = static_cast<char>('0' + number % 10);
+        return text;
+    }
     char text[32];
     std::snprintf(text, sizeof text, "%04lld", number);
     return text;

@@ -79,7 +79,9 @@ void FormView::controlChanged(ControlBinding& binding) {
         if (!binding.dirty) {
             binding.dirty = true;
             waiting_.push_back(&binding);
-            if (!refresh_.isActive()) refresh_.start();
+            // A hidden window catches up when it is shown (syncForm flushes before show):
+            // rebuilding the unseen event list would cost a broadcast most of its time.
+            if (!refresh_.isActive() && isVisible()) refresh_.start();
         }
     } else {
         binding.sync();

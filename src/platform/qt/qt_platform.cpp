@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
@@ -75,11 +74,18 @@ QtPlatform::~QtPlatform() {
 }
 
 LocalTime QtPlatform::now() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate date = now.date();
-    const QTime time = now.time();
-    return LocalTime{date.year(), date.month(),  date.day(),
-                     time.hour(), time.minute(), time.second()};
+    // Every logged event reads the clock. QDateTime::currentDateTime() re-reads the time zone
+    // at each call (a stat of /etc/localtime), which costs a busy host link one system call
+    // per datagram; once a minute follows a change of the machine's zone just as well.
+    const std::time_t seconds = std::time(nullptr);
+    if (seconds < zoneReadAt_ || seconds - zoneReadAt_ >= kZoneRereadSeconds) {
+        ::tzset();
+        zoneReadAt_ = seconds;
+    }
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                     local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 std::unique_ptr<TimerPort> QtPlatform::createTimer() {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <string>
@@ -65,6 +66,8 @@ class QtPlatform : public Platform {
     void flushViews();
 
   private:
+    static constexpr std::time_t kZoneRereadSeconds = 60;  // how often now() reads the zone
+    std::time_t zoneReadAt_ = 0;
     LocalFiles files_;
     // Context of posted tasks: those still queued are dropped with the platform.
     QObject postContext_;

@@ -1,0 +1,489 @@
+// The whole road from host byte to datagram, measured on the real executable: the gateway
+// starts headless in a folder of its own, connects to our scripted host on loopback, signs
+// on, and sends its datagrams to terminals that are plain loopback sockets of this program.
+// Every figure stands beside the raw limit of the same machine, measured in the same run.
+//
+//   gateway_bench [--runs N] [--frames N] [--no-million] [--only-synchronize] [--gateway PROGRAM]
+// --only-synchronize measures the in-process Synchronize alone, for a profiler; --gateway
+// starts PROGRAM instead of the built gateway (a script that runs it under a profiler).
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+
+#include "console/f_main.h"
+#include "console/gateway.h"
+#include "eventlog/f_events.h"
+#include "gateway_process.h"
+#include "loopback_terminals.h"
+#include "plain_relay.h"
+#include "platform/qt/qt_platform.h"
+#include "scripted_host.h"
+
+namespace {
+
+using namespace plx::bench;
+using Write = std::function<void(const std::string&)>;
+
+// Terminals 0000 to 1000: a full list, with the terminal 0000 that the broadcast form needs.
+constexpr int kTerminals = 1001;
+constexpr int kOneTerminal = 1;       // row and number of the terminal of the one-terminal figures
+constexpr int kFramesPerWrite = 16;   // host frames per write: a screen's worth of commands
+constexpr int kFramesInFlight = 128;  // written but not yet delivered, well within socket buffers
+constexpr int kLossTimeoutMs = 500;   // no datagram for this long: the frames in flight are lost
+// Between two readings of a terminal whose window of frames is full.
+constexpr std::chrono::microseconds kDrainPause{200};
+constexpr int kLowRate = 100;  // frames per second
+constexpr int kHighRate = 1000;
+constexpr int kLatencyFramesLow = 300;    // 3 s at the low rate
+constexpr int kLatencyFramesHigh = 3000;  // 3 s at the high rate
+constexpr int kBroadcastRounds = 5;
+constexpr long kWarmUpFrames = 100000;
+constexpr long kMillion = 1000000;
+// The host link window's initial fields name 127.0.0.1:1024: the first connect attempt of
+// start-up goes there, before the settings are loaded.
+constexpr std::uint16_t kFirstConnectPort = 1024;
+// The first connect with the loaded settings comes at the first 5 s tick, the sign-on 3 s
+// later; the rest is margin for a loaded machine.
+constexpr int kSignOnTimeoutMs = 20000;
+
+std::string hostFrame(const char* number, long value) {
+    char frame[16];
+    std::snprintf(frame, sizeof frame, "<%s%04ld0>", number, value % 10000);
+    return frame;
+}
+
+// ----- figures -----
+
+struct Figure {
+    std::string name, unit, rawIs;
+    std::vector<double> gateway, raw;
+};
+
+class Table {
+  public:
+    void add(const std::string& name, const std::string& unit, const std::string& rawIs,
+             double gateway, double raw) {
+        // One row per figure and raw limit: a figure may stand beside several limits.
+        const std::string key = name + '\n' + rawIs;
+        Figure& figure = figures_[key];
+        if (figure.name.empty()) {
+            order_.push_back(key);
+            figure = Figure{name, unit, rawIs, {}, {}};
+        }
+        figure.gateway.push_back(gateway);
+        figure.raw.push_back(raw);
+    }
+    void print() const {
+        std::printf("\n%-44s %12s %12s %9s  %s\n", "figure (median of runs)", "gateway",
+                    "raw limit", "gw/raw", "raw limit is");
+        for (const std::string& key : order_) {
+            const Figure& f = figures_.at(key);
+            const double gateway = quantile(f.gateway, 0.5), raw = quantile(f.raw, 0.5);
+            const std::string label = f.name + " (" + f.unit + ")";
+            if (f.rawIs.empty()) {
+                std::printf("%-44s %12.*f %12s %9s  (no raw limit) (n=%zu)\n", label.c_str(),
+                            precision(gateway), gateway, "-", "-", f.gateway.size());
+                continue;
+            }
+            std::printf("%-44s %12.*f %12.*f %9.3f  %s (n=%zu)\n", label.c_str(),
+                        precision(gateway), gateway, precision(raw), raw, gateway / raw,
+                        f.rawIs.c_str(), f.gateway.size());
+        }
+    }
+
+  private:
+    static int precision(double value) { return value >= 100 ? 0 : value >= 1 ? 2 : 3; }
+    std::map<std::string, Figure> figures_;
+    std::vector<std::string> order_;
+};
+
+// ----- measurements -----
+
+struct Push {
+    double seconds = 0;
+    long delivered = 0;  // frames whose two datagrams arrived
+    long lost = 0;
+    double perSecond() const { return seconds > 0 ? delivered / seconds : 0; }
+};
+
+// `count` frames to the one terminal, written kFramesPerWrite at a time with at most
+// kFramesInFlight outstanding, until every one has arrived or is given up as lost.
+Push pushFrames(long count, const Write& write, TerminalWall& wall, long& value) {
+    long written = 0, datagrams = 0, lost = 0;
+    wall.drain(kOneTerminal);
+    const auto start = Clock::now();
+    auto lastArrival = start;
+    while (written < count || datagrams / 2 + lost < written) {
+        const long inFlight = written - datagrams / 2 - lost;
+        if (written < count && inFlight + kFramesPerWrite <= kFramesInFlight) {
+            const long frames = std::min<long>(kFramesPerWrite, count - written);
+            std::string bytes;
+            for (long i = 0; i < frames; ++i) bytes += hostFrame("0001", value++);
+            write(bytes);
+            written += frames;
+            datagrams += wall.drain(kOneTerminal);
+            continue;
+        }
+        // A short pause, not a wait for the next datagram: a terminal woken at each one would
+        // preempt the gateway at every send on two cores, which no real terminal does; the
+        // raw loops read their terminal the same way.
+        std::this_thread::sleep_for(kDrainPause);
+        const long got = wall.drain(kOneTerminal);
+        datagrams += got;
+        if (got > 0) {
+            lastArrival = Clock::now();
+        } else if (secondsSince(lastArrival) * 1000 > kLossTimeoutMs) {
+            lost += inFlight;
+            lastArrival = Clock::now();
+        }
+    }
+    return {secondsSince(start), datagrams / 2, lost};
+}
+
+// Frames per second of a plain loop of two sendto() per frame to the one terminal.
+double rawSendRate(long count, TerminalWall& wall) {
+    RawSender raw;
+    wall.drain(kOneTerminal);
+    const auto start = Clock::now();
+    for (long i = 1; i <= count; ++i) {
+        raw.send(wall.address(kOneTerminal));
+        if (i % 64 == 0) wall.drain(kOneTerminal);  // a receive buffer holds ~256 datagrams
+    }
+    const double seconds = secondsSince(start);
+    wall.drain(kOneTerminal);
+    return count / seconds;
+}
+
+// Frames per second of the same host bytes pushed through a loopback TCP connection.
+double rawTcpRate(long count) {
+    const TcpPair pair = loopbackTcpPair();
+    const std::string bytes = [] {
+        std::string all;
+        for (int i = 0; i < kFramesPerWrite; ++i) all += hostFrame("0001", i);
+        return all;
+    }();
+    const long total = count / kFramesPerWrite * static_cast<long>(bytes.size());
+    long received = 0;
+    char buffer[65536];
+    const auto start = Clock::now();
+    for (long sent = 0; sent < total; sent += static_cast<long>(bytes.size())) {
+        if (write(pair.writer, bytes.data(), bytes.size()) < 0) break;
+        ssize_t got;
+        while ((got = recv(pair.reader, buffer, sizeof buffer, MSG_DONTWAIT)) > 0) received += got;
+    }
+    while (received < total) {
+        const ssize_t got = recv(pair.reader, buffer, sizeof buffer, 0);
+        if (got <= 0) break;
+        received += got;
+    }
+    const double seconds = secondsSince(start);
+    close(pair.writer);
+    close(pair.reader);
+    return static_cast<double>(received) / static_cast<double>(bytes.size()) * kFramesPerWrite /
+           seconds;
+}
+
+// Microseconds from the write of each frame to the arrival of its first datagram, frames
+// written `rate` times a second.
+std::vector<double> latencies(int rate, int count, const Write& write, TerminalWall& wall,
+                              long& value) {
+    std::vector<double> micros;
+    const auto period = std::chrono::nanoseconds(1000000000 / rate);
+    auto next = Clock::now();
+    wall.drain(kOneTerminal);
+    for (int i = 0; i < count; ++i) {
+        next += period;
+        std::this_thread::sleep_until(next);
+        const std::string frame = hostFrame("0001", value++);
+        const auto written = Clock::now();
+        write(frame);
+        long got = wall.await(kOneTerminal, 1000);
+        if (got == 0) continue;  // lost: counted by its absence
+        micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - written).count());
+        while (got < 2) {
+            const long more = wall.await(kOneTerminal, 50);  // the second copy
+            if (more == 0) break;
+            got += more;
+        }
+    }
+    return micros;
+}
+
+// Milliseconds from the write of a broadcast frame to the last of its 2002 datagrams.
+double broadcastMs(const Write& write, TerminalWall& wall, long& value) {
+    wall.drain();
+    const std::string frame = hostFrame("****", value++);
+    const auto start = Clock::now();
+    write(frame);
+    const long got = wall.awaitAll(2L * wall.size(), 2000);
+    const double ms = 1000 * secondsSince(start);
+    if (got != 2L * wall.size()) {
+        std::fprintf(stderr, "broadcast: %ld of %d datagrams arrived\n", got, 2 * wall.size());
+    }
+    return ms;
+}
+
+// Milliseconds of a plain loop of two sendto() to every terminal.
+double rawBroadcastMs(TerminalWall& wall) {
+    RawSender raw;
+    wall.drain();
+    const auto start = Clock::now();
+    for (int i = 0; i < wall.size(); ++i) raw.send(wall.address(i));
+    const double ms = 1000 * secondsSince(start);
+    wall.drain();
+    return ms;
+}
+
+// ----- the executable -----
+
+struct Options {
+    int runs = 5;
+    long frames = 20000;  // per throughput figure
+    bool million = true;
+    bool onlySynchronize = false;
+    QString self;     // this program, for the raw start-up
+    QString gateway;  // the program started as the gateway
+};
+
+// Watches the address of the first connect attempt; empty when it is taken by another.
+class ConnectWatch {
+  public:
+    ConnectWatch() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        const int on = 1;
+        setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        const sockaddr_in address = socketAddress("127.0.0.1", kFirstConnectPort);
+        listening_ = bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+                     listen(fd_, 4) == 0;
+    }
+    ~ConnectWatch() { close(fd_); }
+    ConnectWatch(const ConnectWatch&) = delete;
+    ConnectWatch& operator=(const ConnectWatch&) = delete;
+
+    // Milliseconds from `since` to the next connection, if one comes within timeoutMs.
+    std::optional<double> awaitConnect(Clock::time_point since, int timeoutMs) {
+        if (!listening_) return std::nullopt;
+        pollfd ready{fd_, POLLIN, 0};
+        if (poll(&ready, 1, timeoutMs) <= 0) return std::nullopt;
+        const double ms = 1000 * secondsSince(since);
+        close(accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC));
+        return ms;
+    }
+
+  private:
+    int fd_;
+    bool listening_ = false;
+};
+
+// The gateway running, connected to the scripted host and signed on.
+class Session {
+  public:
+    Session(const Options& options, const TerminalWall& wall, bool fileLog, Table* table) {
+        if (!folder_.isValid() || !host_.listen()) throw std::runtime_error("no folder or port");
+        writeFile(folder_.filePath("Products.cfg"), productList(wall, 0));
+        writeFile(folder_.filePath("SERVER_AS400.cfg"),
+                  "127.0.0.1\r\n" + std::to_string(host_.port()) + "\r\npw\r\nuser\r\n1\r\n");
+        if (fileLog) writeFile(folder_.filePath("LOG_ALL_MERVAX.TXT"), "");
+
+        ConnectWatch watch;
+        if (table != nullptr) {
+            // The same program start and connect with nothing in between: this program
+            // itself, which loads the same libraries, connects and leaves.
+            GatewayProcess plain(options.self, folder_.path(),
+                                 {"--connect", QString::number(kFirstConnectPort)});
+            const auto rawMs = watch.awaitConnect(plain.started(), 10000);
+            gateway_.emplace(options.gateway, folder_.path());
+            const auto ms = watch.awaitConnect(gateway_->started(), 10000);
+            if (ms && rawMs) {
+                table->add("start-up to first connect attempt", "ms", "program start + connect",
+                           *ms, *rawMs);
+            }
+        } else {
+            gateway_.emplace(options.gateway, folder_.path());
+        }
+        if (!waitFor([this] { return !host_.signOn().isEmpty(); }, kSignOnTimeoutMs)) {
+            // Thrown, not exit(): the stack unwinds and the gateway is stopped.
+            throw std::runtime_error("the gateway did not sign on");
+        }
+        waitFor([] { return false; }, 300);  // let the start-up settle
+    }
+
+    Write write() {
+        return [this](const std::string& bytes) {
+            host_.write(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        };
+    }
+    long residentKiB() const { return gateway_->residentKiB(); }
+
+  private:
+    QTemporaryDir folder_;
+    plx::sim::ScriptedHost host_;
+    std::optional<GatewayProcess> gateway_;
+};
+
+void oneRun(const Options& options, TerminalWall& wall, Table& table, long& value) {
+    const long frames = options.frames;
+    {
+        Session session(options, wall, false, &table);
+        table.add("resident memory, idle", "KiB", "", session.residentKiB(), 0);
+        const Write write = session.write();
+        const Push push = pushFrames(frames, write, wall, value);
+        if (push.lost != 0) std::fprintf(stderr, "file log off: %ld frames lost\n", push.lost);
+        const double rawSend = rawSendRate(frames, wall);
+        table.add("throughput, file log off", "frames/s", "2 x sendto per frame", push.perSecond(),
+                  rawSend);
+        table.add("throughput, file log off", "frames/s", "host bytes through loopback TCP",
+                  push.perSecond(), rawTcpRate(frames));
+        PlainRelay relay(wall.address(kOneTerminal));
+        const Write relayWrite = [&relay](const std::string& bytes) { relay.write(bytes); };
+
+        for (const int rate : {kLowRate, kHighRate}) {
+            const int count = rate == kLowRate ? kLatencyFramesLow : kLatencyFramesHigh;
+            const auto gateway = latencies(rate, count, write, wall, value);
+            const auto raw = latencies(rate, count, relayWrite, wall, value);
+            const std::string at = " at " + std::to_string(rate) + "/s";
+            if (gateway.size() != static_cast<std::size_t>(count)) {
+                std::fprintf(stderr, "latency%s: %zu of %d frames arrived\n", at.c_str(),
+                             gateway.size(), count);
+            }
+            table.add("latency median" + at, "us", "plain relay process", quantile(gateway, 0.5),
+                      quantile(raw, 0.5));
+            table.add("latency 99th percentile" + at, "us", "plain relay process",
+                      quantile(gateway, 0.99), quantile(raw, 0.99));
+        }
+
+        std::vector<double> gateway, raw;
+        for (int i = 0; i < kBroadcastRounds; ++i) {
+            gateway.push_back(broadcastMs(write, wall, value));
+            raw.push_back(rawBroadcastMs(wall));
+        }
+        table.add("broadcast <****VVVV0> to 1001 terminals", "ms", "2002 x sendto",
+                  quantile(gateway, 0.5), quantile(raw, 0.5));
+    }
+    {
+        Session session(options, wall, true, nullptr);
+        const Push push = pushFrames(frames, session.write(), wall, value);
+        if (push.lost != 0) std::fprintf(stderr, "file log on: %ld frames lost\n", push.lost);
+        table.add("throughput, file log on", "frames/s", "2 x sendto per frame", push.perSecond(),
+                  rawSendRate(frames, wall));
+    }
+}
+
+// Resident memory at start, after the warm-up and after a million frames.
+void million(const Options& options, TerminalWall& wall, Table& table, long& value) {
+    Session session(options, wall, false, nullptr);
+    const Write write = session.write();
+    const double idle = session.residentKiB();
+    const Push warmUp = pushFrames(kWarmUpFrames, write, wall, value);
+    const double warm = session.residentKiB();
+    const Push rest = pushFrames(kMillion - kWarmUpFrames, write, wall, value);
+    const double after = session.residentKiB();
+    table.add("resident memory, idle (million session)", "KiB", "", idle, 0);
+    table.add("resident memory after 100k frames", "KiB", "", warm, 0);
+    table.add("resident memory after 1M frames", "KiB", "the same after 100k frames", after, warm);
+    table.add("throughput over 1M frames, file log off", "frames/s", "",
+              (warmUp.delivered + rest.delivered) / (warmUp.seconds + rest.seconds), 0);
+    if (warmUp.lost + rest.lost != 0) {
+        std::fprintf(stderr, "million: %ld frames lost\n", warmUp.lost + rest.lost);
+    }
+}
+
+// Synchronize on the Qt platform in this process, as the operator's button runs it.
+void synchronizeInProcess(int rounds, TerminalWall& wall, Table& table) {
+    QTemporaryDir folder;
+    if (!folder.isValid()) return;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    writeFile(folder.filePath("Products.cfg"), productList(wall, 0));
+    // A host port where nobody answers: the link stays OFFLINE.
+    writeFile(folder.filePath("SERVER_AS400.cfg"), "127.0.0.1\r\n9\r\n\r\n\r\n0\r\n");
+    {
+        plx::qtp::QtPlatform platform;
+        platform.answerMessageBoxesAutomatically(true);
+        plx::Gateway gateway(platform);
+        gateway.start();
+        QApplication::processEvents();
+        for (int i = 0; i < rounds; ++i) {
+            wall.drain();
+            const auto start = Clock::now();
+            gateway.main().B_SYNCHRONIZE_Click();
+            const double ms = 1000 * secondsSince(start);
+            if (wall.drain() != 2L * kTerminals)
+                std::fprintf(stderr, "synchronize: datagrams lost\n");
+            table.add("Synchronize 1001 terminals, in process", "ms", "2002 x sendto", ms,
+                      rawBroadcastMs(wall));
+        }
+    }
+    QDir::setCurrent(previous);
+}
+
+// The raw start-up: connect to the port and leave.
+int plainConnect(const char* port) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    const sockaddr_in address =
+        socketAddress("127.0.0.1", static_cast<std::uint16_t>(std::atoi(port)));
+    return connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? 0 : 1;
+}
+
+void measure(const Options& options) {
+    TerminalWall wall(kTerminals);
+    Table table;
+    long value = 0;  // a new value for every frame, so that none is dropped as a repeat
+    for (int run = 1; run <= options.runs && !options.onlySynchronize; ++run) {
+        std::fprintf(stderr, "run %d of %d\n", run, options.runs);
+        oneRun(options, wall, table, value);
+    }
+    synchronizeInProcess(options.runs, wall, table);
+    if (options.million && !options.onlySynchronize) {
+        std::fprintf(stderr, "a million frames\n");
+        million(options, wall, table, value);
+    }
+    std::printf(
+        "Host frames through the gateway executable to loopback terminals; %d frames "
+        "per write, %d in flight; %ld frames per throughput figure\n",
+        kFramesPerWrite, kFramesInFlight, options.frames);
+    table.print();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    const char* gateway = PLX_EXECUTABLE;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--connect") == 0 && hasValue) return plainConnect(argv[i + 1]);
+        if (std::strcmp(argv[i], "--runs") == 0 && hasValue) {
+            options.runs = std::max(1, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--frames") == 0 && hasValue) {
+            options.frames = std::max(1000L, std::atol(argv[++i]));
+        } else if (std::strcmp(argv[i], "--gateway") == 0 && hasValue) {
+            gateway = argv[++i];
+        } else if (std::strcmp(argv[i], "--no-million") == 0) {
+            options.million = false;
+        } else if (std::strcmp(argv[i], "--only-synchronize") == 0) {
+            options.onlySynchronize = true;
+        } else {
+            std::fprintf(stderr, "unknown argument %s\n", argv[i]);
+            return 2;
+        }
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    raiseFileLimit();
+    QApplication application(argc, argv);
+    options.self = QCoreApplication::applicationFilePath();
+    options.gateway = QString::fromLocal8Bit(gateway);
+
+    try {
+        measure(options);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "gateway_bench: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
