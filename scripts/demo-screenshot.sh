@@ -8,6 +8,7 @@
 #   -o  where the PNG files go (default: docs/): demo-as400-simulator.png,
 #       demo-main-window.png, demo-terminal-wall.png and demo-screen.png
 set -euo pipefail
+. "$(dirname "$0")/lib/virtual_display.sh"
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
@@ -20,39 +21,24 @@ while getopts "b:o:h" option; do
     esac
 done
 
-missing=()
-command -v Xvfb >/dev/null || missing+=(xvfb)
-command -v xdotool >/dev/null || missing+=(xdotool)
-command -v import >/dev/null || missing+=(imagemagick)
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""; [ "$(id -u)" = 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+need_screenshot_tools
 
 mkdir -p "$output"
 output="$(realpath "$output")"
 work="$(mktemp -d)"
 demo_pid=""
-xvfb_pid=""
 cleanup() {
     # The demo script stops its three programs on SIGTERM.
     if [ -n "$demo_pid" ]; then
         kill -TERM "$demo_pid" 2>/dev/null || true
         wait "$demo_pid" 2>/dev/null || true
     fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    stop_virtual_display
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-display=99
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1920x1280x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+start_virtual_display 1920x1280
 
 # A free port for the simulator, so a demo running beside this one is not disturbed.
 port=$((20000 + RANDOM % 20000))

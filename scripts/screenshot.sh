@@ -11,6 +11,7 @@
 # The gateway runs in a fresh temporary folder holding a sample terminal list (loopback
 # addresses only). One PNG per visible window, named after its title, and screen.png.
 set -euo pipefail
+. "$(dirname "$0")/lib/virtual_display.sh"
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 executable="$root/build/plyxen400"
@@ -27,28 +28,19 @@ done
 [ -x "$executable" ] || { echo "no gateway at $executable (make build)" >&2; exit 1; }
 
 # The tools: a virtual display, a window driver, ImageMagick's import.
-missing=()
-command -v Xvfb >/dev/null || missing+=(xvfb)
-command -v xdotool >/dev/null || missing+=(xdotool)
-command -v import >/dev/null || missing+=(imagemagick)
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""; [ "$(id -u)" = 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+need_screenshot_tools
 
 mkdir -p "$output"
 output="$(realpath "$output")"
 work="$(mktemp -d)"
 gateway_pid=""
-xvfb_pid=""
 cleanup() {
     # SIGTERM: the gateway shuts down as when its main window is closed.
     if [ -n "$gateway_pid" ]; then
         kill "$gateway_pid" 2>/dev/null || true
         wait "$gateway_pid" 2>/dev/null || true
     fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    stop_virtual_display
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -59,14 +51,7 @@ printf '%s\r\n' \
     "0010,,127.0.10.3,Packing hall" \
     "0107,,127.0.10.4,Shipping dock" >"$work/Products.cfg"
 
-# A free display number: the first without a lock file.
-display=99
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+start_virtual_display 1280x1024
 
 (cd "$work" && exec "$executable") >"$work/gateway.out" 2>&1 &
 gateway_pid=$!

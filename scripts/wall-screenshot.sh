@@ -9,6 +9,7 @@
 #
 # Datagrams go only to the wall's own loopback addresses 127.0.10.x, port 1024.
 set -euo pipefail
+. "$(dirname "$0")/lib/virtual_display.sh"
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 wall="$root/build/plyxen400-terminal-wall"
@@ -22,16 +23,7 @@ while getopts "x:o:h" option; do
 done
 [ -x "$wall" ] || { echo "no wall program at $wall (make build)" >&2; exit 1; }
 
-missing=()
-command -v Xvfb >/dev/null || missing+=(xvfb)
-command -v xauth >/dev/null || missing+=(xauth)
-command -v xdotool >/dev/null || missing+=(xdotool)
-command -v import >/dev/null || missing+=(imagemagick)
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""; [ "$(id -u)" = 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-fi
+need_screenshot_tools
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

@@ -3,19 +3,12 @@
 #include <QTimer>
 #include <utility>
 
+#include "hostlink/telnet_bytes.h"
+
 namespace plx::sim {
 namespace {
 
-// Telnet bytes the host uses.
-constexpr unsigned char IAC = 255;
-constexpr unsigned char DONT = 254;
-constexpr unsigned char DO = 253;
-constexpr unsigned char WILL = 251;
-constexpr unsigned char SB = 250;
-constexpr unsigned char SE = 240;
-constexpr unsigned char TERMINAL_TYPE = 24;
-constexpr unsigned char SEND = 1;
-constexpr unsigned char IS = 0;
+using namespace plx::telnet;
 
 QByteArray bytes(std::initializer_list<unsigned char> values) {
     QByteArray text;

@@ -1,19 +1,12 @@
 #include "hostlink/telnet_negotiation.h"
 
+#include "hostlink/telnet_bytes.h"
+
 namespace plx {
 
 namespace {
 
-// Telnet command bytes and the one option we agree to perform.
-constexpr unsigned char IAC = 255;
-constexpr unsigned char DONT = 254;
-constexpr unsigned char DO = 253;
-constexpr unsigned char WONT = 252;
-constexpr unsigned char WILL = 251;
-constexpr unsigned char SB = 250;
-constexpr unsigned char SE = 240;
-constexpr unsigned char TERMINAL_TYPE = 24;
-constexpr unsigned char IS = 0;
+using namespace telnet;
 
 std::string bytes(std::initializer_list<unsigned char> values) {
     std::string text;
