@@ -38,12 +38,7 @@ class AppStartStop : public ::testing::Test {
         file.write(bytes);
     }
     // Every daily log file of the run (a run across midnight writes two).
-    QByteArray logs() const {
-        QByteArray all;
-        for (const QString& name : QDir(folder.path()).entryList({"Plyxen400_*.LOG"}))
-            all += read(name);
-        return all;
-    }
+    QByteArray logs() const { return plx::qtp::testing::dailyLogs(folder.path()); }
 
     // Starts the gateway as a service would: no display at all, nothing chosen for Qt.
     void start() {

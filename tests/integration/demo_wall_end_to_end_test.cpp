@@ -15,6 +15,8 @@
 #include <memory>
 #include <set>
 
+#include "integration/platform_qt_test_support.h"
+
 namespace {
 
 constexpr int kTerminals = 12;
@@ -88,12 +90,7 @@ class DemoEndToEnd : public ::testing::Test {
         file.write(content);
     }
 
-    QByteArray logFile() {
-        const QStringList logs = QDir(folder_.path()).entryList({"Plyxen400_*.LOG"});
-        if (logs.isEmpty()) return {};
-        QFile file(QDir(folder_.path()).filePath(logs.first()));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray logFile() { return plx::qtp::testing::dailyLogs(folder_.path()); }
 
     int argc_ = 1;
     char name_[16] = "demo_e2e";

@@ -99,12 +99,7 @@ class Rig {
         QFile file(path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    QByteArray log() const {
-        QByteArray all;
-        for (const QString& name : QDir(folder.path()).entryList({"Plyxen400_*.LOG"}))
-            all += read(name);
-        return all;
-    }
+    QByteArray log() const { return plx::qtp::testing::dailyLogs(folder.path()); }
     QByteArray hostSettings(const QByteArray& lineEnd = "\r\n", const QByteArray& rxLog = " 0") {
         return "127.0.0.1" + lineEnd + QByteArray::number(host.port()) + lineEnd + "pw" + lineEnd +
                "user" + lineEnd + rxLog + lineEnd;
@@ -609,14 +604,7 @@ TEST_F(Faults, FullDiskCostsLogLinesNeverTheProcessNorTheList) {
 TEST_F(Faults, OneGatewayPerFolderAndACrashLeavesNoLockBehind) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    const auto log = [&folder] {
-        QByteArray all;
-        for (const QString& name : QDir(folder.path()).entryList({"Plyxen400_*.LOG"})) {
-            QFile file(QDir(folder.path()).filePath(name));
-            if (file.open(QIODevice::ReadOnly)) all += file.readAll();
-        }
-        return all;
-    };
+    const auto log = [&folder] { return plx::qtp::testing::dailyLogs(folder.path()); };
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     const auto launch = [&](QProcess& gateway) {

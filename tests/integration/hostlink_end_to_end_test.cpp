@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "integration/platform_qt_test_support.h"
 #include "scripted_host.h"
 #include "terminal_wall.h"
 
@@ -72,12 +73,7 @@ protected:
     }
 
     // Today's log file of the gateway, empty until it exists.
-    QByteArray logFile() {
-        const QStringList logs = QDir(folder_.path()).entryList({"Plyxen400_*.LOG"});
-        if (logs.isEmpty()) return {};
-        QFile file(QDir(folder_.path()).filePath(logs.first()));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray logFile() { return plx::qtp::testing::dailyLogs(folder_.path()); }
 
     int argc_ = 1;
     char name_[16] = "hostlink_e2e";

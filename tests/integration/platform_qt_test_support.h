@@ -3,6 +3,8 @@
 // waits on the real event loop.
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 namespace plx::qtp::testing {
@@ -21,6 +23,17 @@ inline QApplication& application() {
 template <class Predicate>
 bool waitFor(Predicate done, int boundMs = 5000) {
     return QTest::qWaitFor(done, boundMs);
+}
+
+// Every daily log file the gateway wrote in a folder, oldest name first (a run across
+// midnight writes two); empty until one exists.
+inline QByteArray dailyLogs(const QString& folder) {
+    QByteArray all;
+    for (const QString& name : QDir(folder).entryList({"Plyxen400_*.LOG"}, QDir::Files, QDir::Name)) {
+        QFile file(QDir(folder).filePath(name));
+        if (file.open(QIODevice::ReadOnly)) all += file.readAll();
+    }
+    return all;
 }
 
 }  // namespace plx::qtp::testing
