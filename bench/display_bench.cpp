@@ -17,7 +17,7 @@
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
 #include "loopback_terminals.h"
-#include "platform/qt/qt_platform.h"
+#include "support/qt_test_platform.h"
 
 namespace {
 
@@ -58,8 +58,7 @@ int main(int argc, char** argv) {
 
     RawSender raw;
 
-    plx::qtp::QtPlatform platform;
-    platform.answerMessageBoxesAutomatically(true);
+    plx::qtp::testing::QtTestPlatform platform;
     plx::Gateway gateway(platform);
     gateway.start();
     plx::F_AS400& host = gateway.as400();

@@ -22,7 +22,7 @@
 #include "gateway_process.h"
 #include "loopback_terminals.h"
 #include "plain_relay.h"
-#include "platform/qt/qt_platform.h"
+#include "support/qt_test_platform.h"
 #include "scripted_host.h"
 
 namespace {
@@ -403,8 +403,7 @@ void synchronizeInProcess(int rounds, TerminalWall& wall, Table& table) {
     // A host port where nobody answers: the link stays OFFLINE.
     writeFile(folder.filePath("SERVER_AS400.cfg"), "127.0.0.1\r\n9\r\n\r\n\r\n0\r\n");
     {
-        plx::qtp::QtPlatform platform;
-        platform.answerMessageBoxesAutomatically(true);
+        plx::qtp::testing::QtTestPlatform platform;
         plx::Gateway gateway(platform);
         gateway.start();
         QApplication::processEvents();

@@ -4,8 +4,8 @@
 
 namespace plx {
 
-// Design measures in twips, for the form's size of 12000 x 9705. The layout handler keeps
-// the list 250 short of the form's width and 900 plus the footer above its bottom.
+// Design measures in twips, for a client area of 12000 x 9705. The list's size, the clock
+// and the management buttons follow the window's size (its layout handler).
 namespace {
 constexpr int kWidth = 12000;
 constexpr int kHeight = 9705;
@@ -14,8 +14,9 @@ constexpr int kButtonHeight = 495;   // every push button, and the management fr
 constexpr int kPictureButton = 615;  // width of a picture button
 constexpr int kFooterHeight = 600;
 constexpr int kListTop = 1500;
-constexpr int kListWidth = kWidth - kMargin - 250;
 constexpr int kManageWidth = 1935 + 75 + 3 * kPictureButton + 2 * 75;
+constexpr int kTopRowRight = 10710 + 1035;  // right edge of B_HELP, last of the top row
+constexpr int kMinimumListHeight = 1200;     // a few terminals stay in view
 }  // namespace
 
 F_MAIN::F_MAIN(Gateway& gateway)
@@ -55,7 +56,7 @@ F_MAIN::F_MAIN(Gateway& gateway)
     B_SYNCHRONIZE.move(5505, 120, 1575, kButtonHeight);
     B_PING.move(7180, 120, 2295, kButtonHeight);
     B_TEST.move(9575, 120, 1035, kButtonHeight);
-    B_HELP.move(10710, 120, 1035, kButtonHeight);  // ends with the list
+    B_HELP.move(10710, 120, 1035, kButtonHeight);
     B_TEST.setImage("test");
     B_HELP.setImage("help");
 
@@ -65,13 +66,12 @@ F_MAIN::F_MAIN(Gateway& gateway)
     PIC_SW_LOG_DISPLAY_1.move(1035, 750, 375, 375);  // moved onto index 0 at start-up
     PIC_SW_LOG_DISPLAY_1.setVisible(false);
     SW_LOG.move(1110, 780, 7500, 315);
-    AFF_HEURE.move(kMargin + kListWidth - 1215, 780, 1215, 315);
+    AFF_HEURE.move(0, 780, 1215, 315);
 
     // The terminal list with its header; the management buttons under it, right-aligned.
     Label1_0.move(kMargin, 1230, 6000, 255);
-    LST_PRODUIT.move(kMargin, kListTop, kListWidth, kHeight - kFooterHeight - kListTop - 900);
-    FR_B_MANAGE.move(kMargin + kListWidth - kManageWidth, kListTop + LST_PRODUIT.height(),
-                     kManageWidth, kButtonHeight);
+    LST_PRODUIT.move(kMargin, kListTop, 0, 0);
+    FR_B_MANAGE.move(0, 0, kManageWidth, kButtonHeight);
     B_SELECT_ALL.move(0, 0, 1935, kButtonHeight);
     B_ADD_TERM.move(2010, 0, kPictureButton, kButtonHeight);
     B_EDIT_TERM.move(2010 + kPictureButton + 75, 0, kPictureButton, kButtonHeight);
@@ -85,14 +85,21 @@ F_MAIN::F_MAIN(Gateway& gateway)
 
     PIC_FOOTER.move(0, kHeight - kFooterHeight, kWidth, kFooterHeight);
     PIC_FOOTER.setDockedBottom(true);
+    // Smaller, the top row of buttons or the management buttons would drop out of reach.
+    form.setMinimumClientSize(kTopRowRight + kMargin,
+                              kListTop + kMinimumListHeight + kButtonHeight + kFooterHeight);
 
     // The products writer's button and the web page group are never shown.
-    B_SAVE_CFG.move(kMargin, kListTop + LST_PRODUIT.height(), 1335, kButtonHeight);
+    B_SAVE_CFG.move(kMargin, kHeight - kFooterHeight - kButtonHeight, 1335, kButtonHeight);
     B_OPEN_WEBP.move(7260, 1140, 375, 375);
     B_OPEN_WEBP.setImage("webpage");
     INP_WEBPAGE.move(7740, 1155, 2775, 315);
     Label1_1.move(7740, 1230, 4095, 255);
     URL_WEBPAGE.move(10620, 1200, 1245, 255);
+    INP_WEBPAGE.setToolTip(
+        "Dans la page Web {[AF0001]} = Valeur de l'affichagel {[IP0001]} = Valeur du IP "
+        "{[DE0001]} = Description du Terminal  {[TY0001]} = Type de Terminal");
+    URL_WEBPAGE.setText("View Web Page 2");
     for (Control* hidden : std::initializer_list<Control*>{&B_SAVE_CFG, &B_OPEN_WEBP, &INP_WEBPAGE,
                                                            &Label1_1, &URL_WEBPAGE}) {
         hidden->setVisible(false);
@@ -115,6 +122,7 @@ F_MAIN::F_MAIN(Gateway& gateway)
     TIM_REFRESH.onTimer = [this] { TIM_REFRESH_Timer(); };
     form.onResize = [this] { Form_Resize(); };
     form.onUnload = [this] { Form_Unload(); };
+    Form_Resize();
 }
 
 }  // namespace plx

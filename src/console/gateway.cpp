@@ -82,9 +82,9 @@ void Gateway::pump() {
     if (nesting_ == 0 && !graveyard_.empty()) scheduleBurial();
 }
 
-void Gateway::runModal(Form& form) {
+void Gateway::runModal(Form& form, const Form& owner) {
     ++nesting_;
-    platform_.runModal(form);
+    platform_.runModal(form, owner);
     --nesting_;
     if (nesting_ == 0 && !graveyard_.empty()) scheduleBurial();
 }

@@ -72,8 +72,9 @@ public:
 
     // Lets pending events run once: the nesting point after each datagram.
     void pump();
-    // Shows a form modally and waits until it is hidden; events go on meanwhile.
-    void runModal(Form& form);
+    // Shows a form modally over its owner and waits until it is hidden; events go on
+    // meanwhile.
+    void runModal(Form& form, const Form& owner);
 
     // A released window is kept until no handler can still be running on it: it is
     // destroyed from the event loop, outside every pump and modal wait.

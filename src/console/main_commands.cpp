@@ -54,7 +54,7 @@ void F_MAIN::B_EDIT_TERM_Click() {
 
 void F_MAIN::runEditor(F_ADD_PRODUCT& editor) {
     // Added, edited or cancelled: the tables are rebuilt and the list saved all the same.
-    gateway_.runModal(editor.form);
+    gateway_.runModal(editor.form, form);
     gateway_.releaseAddProduct();
     syncTablesAndWarn();
     B_SAVE_CFG_Click();
@@ -63,7 +63,10 @@ void F_MAIN::runEditor(F_ADD_PRODUCT& editor) {
 void F_MAIN::B_REMOVE_TERM_Click() {
     const int row = LST_PRODUIT.currentRow();
     if (row < 0) return;
+    // Logged like an addition, so that a terminal removed by mistake can be rebuilt.
+    const std::string removed = LST_PRODUIT.text(row);
     LST_PRODUIT.removeItem(row);
+    gateway_.events().ADD_EVENTS(-1, "GENERAL", "REMOVE PRODUCT: " + removed, true);
     syncTablesAndWarn();
     B_SAVE_CFG_Click();
 }

@@ -1,5 +1,6 @@
 #include "console/numeric_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -115,6 +116,19 @@ std::optional<int> wholeNumber(std::string_view text) {
     return static_cast<int>(value);
 }
 
+std::optional<std::uint16_t> portNumber(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::nullopt;
+    const auto digits = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    unsigned value = 0;
+    for (const char c : digits) {
+        if (!isDigit(c)) return std::nullopt;
+        value = std::min(value * 10 + static_cast<unsigned>(c - '0'), 65536u);
+    }
+    if (value < 1 || value > 65535) return std::nullopt;
+    return static_cast<std::uint16_t>(value);
+}
+
 std::string fourDigits(long long number) {
     // A terminal number, at every event of a terminal: written digit by digit.
     if (number >= 0 && number <= 9999) {
@@ -123,8 +137,13 @@ std::string fourDigits(long long number) {
             text[at] = static_cast<char>('0' + number % 10);
         return text;
     }
+    // The sign stands before the four digits, as the "0000" format writes it.
     char text[32];
-    std::snprintf(text, sizeof text, "%04lld", number);
+    if (number < 0) {
+        std::snprintf(text, sizeof text, "-%04llu", 0ull - static_cast<unsigned long long>(number));
+    } else {
+        std::snprintf(text, sizeof text, "%04lld", number);
+    }
     return text;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // How the console reads numbers out of typed and stored text.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,7 +21,12 @@ double readLenientNumber(std::string_view text);
 // when the text is anything else or does not fit an int.
 std::optional<int> wholeNumber(std::string_view text);
 
-// A number written with at least four digits, zero-filled ("0007", "0012", "12345").
+// A TCP port as the operator means it: a whole decimal number from 1 to 65535, blanks
+// (spaces, tabs) around it allowed (" 23", "2323 "); nothing for anything else.
+std::optional<std::uint16_t> portNumber(std::string_view text);
+
+// A number written with at least four digits, zero-filled, after its sign ("0007", "12345",
+// "-0005").
 std::string fourDigits(long long number);
 
 // The text without leading and trailing spaces (only spaces: a tab is content).

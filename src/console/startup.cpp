@@ -38,7 +38,9 @@ void F_MAIN::Form_Load() {
 void F_MAIN::Form_Unload() {
     gateway_.events().ADD_EVENTS(-1, "GENERAL", "CLOSE SOFTWARE", true);
     B_SAVE_CFG_Click();
-    gateway_.platform().quit();
+    // However deep in a broadcast, a Synchronize or a dialog the close came: nothing that
+    // was interrupted runs on, so no datagram, event line or file write follows.
+    gateway_.platform().endProcess();
 }
 
 }  // namespace plx

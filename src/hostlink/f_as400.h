@@ -106,6 +106,8 @@ public:
 private:
     void layOut();
     void wireHandlers();
+    // Reads and handles the socket's data unless a chunk is being handled or in PAUSE.
+    void readNextChunk();
     // Reception of one chunk: log, display, negotiation, frames to GEST_CMD.
     void handleChunk(const std::string& chunk);
     // An unfinished frame belongs to one connection's stream only.

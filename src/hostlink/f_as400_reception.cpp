@@ -8,15 +8,21 @@ namespace plx {
 
 void F_AS400::TCPAS400_DataArrival() {
     WATCHDOG_COUNT = 0;
+    readNextChunk();
+}
+
+void F_AS400::readNextChunk() {
     // Nested inside the dispatch of an older chunk: its frames must go first, so the
-    // newer data waits in the socket for the loop below.
+    // newer data waits in the socket until that dispatch is done.
     if (receiving_) return;
-    receiving_ = true;
     // In PAUSE the data stays unread; the PAUSE test is made before each chunk.
-    while (gateway_.state().LINK_STATE != PAUSE && TCPAS400->hasPendingData()) {
-        handleChunk(TCPAS400->readAll());
-    }
+    if (gateway_.state().LINK_STATE == PAUSE || !TCPAS400->hasPendingData()) return;
+    receiving_ = true;
+    handleChunk(TCPAS400->readAll());
     receiving_ = false;
+    // Data that came during the dispatch is read from the event loop, after the operator's
+    // input that waited meanwhile: a host that never pauses cannot freeze the windows.
+    if (TCPAS400->hasPendingData()) gateway_.platform().post([this] { readNextChunk(); });
 }
 
 void F_AS400::handleChunk(const std::string& chunk) {

@@ -22,14 +22,16 @@ void F_AS400::TIM_TX_USR_PW_Timer() {
 
     const std::string user = trimSpaces(INP_USR.text());
     const std::string password = trimSpaces(INP_PSW.text());
-    const bool sent = TCPAS400->state() == TcpClientPort::State::Connected &&
-                      TCPAS400->send(user + '\t' + password + '\r');
-    // The password goes to the host, never to the event window or the log file.
-    gateway_.events().ADD_EVENTS(
-        -1, "Login",
-        sent ? user + "{TAB}" + std::string(password.size(), '*') + "{ENTER}"
-             : "Login not sent: no connection",
-        true);
+    std::string logged;
+    if (TCPAS400->state() != TcpClientPort::State::Connected) {
+        logged = "Login not sent: no connection";
+    } else if (!TCPAS400->send(user + '\t' + password + '\r')) {
+        logged = "Login not sent: the send failed";
+    } else {
+        // The password goes to the host, never to the event window or the log file.
+        logged = user + "{TAB}" + std::string(password.size(), '*') + "{ENTER}";
+    }
+    gateway_.events().ADD_EVENTS(-1, "Login", logged, true);
 }
 
 }  // namespace plx

@@ -52,11 +52,16 @@ void F_AS400::TIM_CONNECT_Timer() {
                                     ? trimSpaces(field)
                                     : GET_HOST_IP(gateway_.platform(), field);
     INP_IP.setToolTip(address);
-    const auto refused = TCPAS400->connectTo(address, INP_PORT.text());
+    const std::optional<std::uint16_t> port = portNumber(INP_PORT.text());
+    if (!address.empty() && port) TCPAS400->connectTo(address, *port);
     SHOW_STATUS("Try to connect to " + address);
-    // An attempt that cannot even start (no address, a port that is no number) leaves the
-    // link OFFLINE with the socket closed: the next tick tries again.
-    if (refused) SHOW_STATUS("Error: " + *refused);
+    // An attempt that cannot even start leaves the link OFFLINE with the socket closed: the
+    // next tick tries again.
+    if (address.empty()) {
+        SHOW_STATUS("Error: No remote host given");
+    } else if (!port) {
+        SHOW_STATUS("Error: Invalid remote port \"" + INP_PORT.text() + "\"");
+    }
 }
 
 void F_AS400::TIM_WATCHDOG_Timer() {

@@ -2,10 +2,14 @@
 
 namespace plx {
 
-bool isDottedIPv4(const std::string& text) {
-    int parts = 0;
+std::optional<std::array<std::uint8_t, 4>> parseDottedIPv4(const std::string& text) {
+    std::array<std::uint8_t, 4> bytes{};
     std::size_t i = 0;
-    while (true) {
+    for (std::size_t part = 0; part < bytes.size(); ++part) {
+        if (part > 0) {
+            if (i == text.size() || text[i] != '.') return std::nullopt;
+            ++i;
+        }
         int value = 0;
         std::size_t digits = 0;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9' && digits < 4) {
@@ -13,12 +17,11 @@ bool isDottedIPv4(const std::string& text) {
             ++digits;
             ++i;
         }
-        if (digits == 0 || digits > 3 || value > 255) return false;
-        ++parts;
-        if (i == text.size()) return parts == 4;
-        if (text[i] != '.' || parts == 4) return false;
-        ++i;
+        if (digits == 0 || digits > 3 || value > 255) return std::nullopt;
+        bytes[part] = static_cast<std::uint8_t>(value);
     }
+    if (i != text.size()) return std::nullopt;
+    return bytes;
 }
 
 }  // namespace plx

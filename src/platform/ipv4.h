@@ -1,9 +1,15 @@
 #pragma once
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace plx {
 
-// True for exactly four decimal numbers 0..255 joined by dots ("10.1.200.11").
-bool isDottedIPv4(const std::string& text);
+// The four bytes of exactly four decimal numbers 0..255 joined by dots ("10.1.200.11"). A
+// part with leading zeros is still decimal ("010" is ten), wherever the address is used.
+std::optional<std::array<std::uint8_t, 4>> parseDottedIPv4(const std::string& text);
+
+inline bool isDottedIPv4(const std::string& text) { return parseDottedIPv4(text).has_value(); }
 
 }  // namespace plx

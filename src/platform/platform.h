@@ -32,10 +32,9 @@ public:
     enum class State { Closed, Connecting, Connected, Closing };
     virtual ~TcpClientPort() = default;
     virtual State state() const = 0;
-    // Returns an error description when the attempt cannot even start (empty host,
-    // port that is not a number); the outcome of a started attempt arrives as an event.
-    virtual std::optional<std::string> connectTo(const std::string& host,
-                                                 const std::string& port) = 0;
+    // Starts a connection to a dotted IPv4 address (its parts read as decimal, leading
+    // zeros and all) or to a host name; the outcome arrives as an event.
+    virtual void connectTo(const std::string& host, std::uint16_t port) = 0;
     virtual void close() = 0;
     virtual bool send(const std::string& bytes) = 0;
     virtual std::string readAll() = 0;
@@ -75,23 +74,27 @@ public:
     // Files.
     virtual Files& files() = 0;
 
-    // Event loop: run the events already pending once (the nesting point of datagram
-    // sending); run a task after the current handler has returned; end the process.
+    // Event loop. processPendingEvents runs the events already pending once, the nesting
+    // point of datagram sending; the operator's input is not among them: a click waits
+    // until the dispatch under way is done, so no dialog can open in the middle of one and
+    // hold the host's data behind it. post runs a task after the current handler has
+    // returned. endProcess ends the process at once with status 0: nothing runs after it.
     virtual void processPendingEvents() = 0;
     virtual void post(std::function<void()> task) = 0;
-    virtual void quit() = 0;
+    [[noreturn]] virtual void endProcess() = 0;
 
-    // Windows: a view follows a form from creation to release; a modal form keeps the
-    // caller waiting, events still running, until the form is hidden.
+    // Windows: a view follows a form from creation to release; a modal form, centred over
+    // its owner, keeps the caller waiting, events still running, until the form is hidden.
+    // A message box opens over the window the operator is working in.
     virtual void attachView(Form& form) = 0;
     virtual void detachView(Form& form) = 0;
-    virtual void runModal(Form& form) = 0;
+    virtual void runModal(Form& form, const Form& owner) = 0;
     virtual void messageBox(const std::string& text, const std::string& title,
                             MessageIcon icon) = 0;
     virtual void setBusyCursor(bool busy) = 0;
 
     // Desktop and processes.
-    virtual bool openWithDesktop(const std::string& address) = 0;
+    virtual void openWithDesktop(const std::string& address) = 0;
     // Full path of a program found on the search path, empty when there is none.
     virtual std::string findProgram(const std::string& name) = 0;
     virtual bool startDetached(const std::string& program,

@@ -13,7 +13,7 @@ F_HELP::F_HELP(Gateway&)
 }
 
 void F_HELP::Form_Resize() {
-    INP_HELP.move(0, 0, form.width(), form.height());
+    INP_HELP.move(0, 0, form.clientWidth(), form.clientHeight());
 }
 
 const std::string& F_HELP::helpText() {

@@ -11,7 +11,7 @@ std::string statusLine(std::int32_t number, const std::string& value) {
 }
 
 F_STATUS::F_STATUS(Gateway& gateway)
-    : form("F_STATUS", "Mervax Products Status", 8535, 8490),
+    : form("F_STATUS", "Mervax Products Status", 8415, 8085),
       LST_STATUS(form, "LST_STATUS"),
       B_REFRESH(form, "B_REFRESH", "Refresh"),
       gateway_(gateway) {

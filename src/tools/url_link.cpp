@@ -7,11 +7,6 @@
 namespace plx {
 namespace {
 
-// Title of the failure message: the application's own name.
-const std::string kApplicationTitle = "Plyxen400";
-// What is known of a failed open: the desktop only says that it failed.
-const std::string kOpenFailedDescription = "the desktop could not open it";
-
 const std::string kTextKey = "Text";
 const std::string kUrlKey = "URL";
 const std::string kShowToolTipKey = "ShowToolTip";
@@ -48,10 +43,6 @@ URLLink::URLLink(Form& form, std::string name, Platform& platform)
     onMouseDown = [this](int button) { lblURL_MouseDown(button, 0, 0, 0); };
 }
 
-int URLLink::lblURLWidth() const {
-    return static_cast<int>(text().size()) * kCharWidthTwips;
-}
-
 void URLLink::setURL(const std::string& url) {
     url_ = url;
     refreshToolTip();
@@ -79,14 +70,9 @@ void URLLink::lblURL_MouseDown(int Button, int, float, float) {
     // Nothing to open is not a failure to report.
     if (cancel || address.empty()) return;
     platform_.setBusyCursor(true);
-    const bool opened = platform_.openWithDesktop(address);
-    // The pointer is back to normal before the operator reads any message.
+    // The desktop's answer is not examined: an address it cannot open shows no message.
+    platform_.openWithDesktop(address);
     platform_.setBusyCursor(false);
-    if (!opened) {
-        platform_.messageBox("Unable to load '" + address + "' : " + kOpenFailedDescription +
-                                 " (Error " + std::to_string(kOpenFailedError) + ")",
-                             kApplicationTitle, MessageIcon::Information);
-    }
 }
 
 void URLLink::UserControl_InitProperties() {

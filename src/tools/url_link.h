@@ -13,18 +13,11 @@ namespace plx {
 
 class URLLink : public LinkLabel {
   public:
-    // The label is sized to its text in the 8.25-point link font, approximated per character.
-    static constexpr int kCharWidthTwips = 90;    // average character width of that font
-    static constexpr int kLineHeightTwips = 195;  // one line of that font
-    // The desktop's open action tells only success or failure; this number names a failure.
-    static constexpr int kOpenFailedError = 1;
 
     URLLink(Form& form, std::string name, Platform& platform);
 
-    // Text property: text() and setText(). The label inside sits at the control's top-left
-    // corner and always fits its text; the control keeps its own size.
-    int lblURLWidth() const;
-    int lblURLHeight() const { return kLineHeightTwips; }
+    // Text property: text() and setText(). The view draws the text at the control's
+    // top-left corner, sized to it.
 
     const std::string& URL() const { return url_; }
     void setURL(const std::string& url);

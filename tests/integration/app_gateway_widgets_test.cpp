@@ -20,7 +20,7 @@
 
 #include "console/gateway.h"
 #include "integration/platform_qt_test_support.h"
-#include "platform/qt/qt_platform.h"
+#include "support/qt_test_platform.h"
 
 namespace plx {
 namespace {
@@ -36,7 +36,6 @@ class AppGatewayWidgets : public ::testing::Test {
         previousFolder = QDir::currentPath();
         // The gateway's folder is the working directory at start-up.
         ASSERT_TRUE(QDir::setCurrent(folder.path()));
-        platform.answerMessageBoxesAutomatically(true);
     }
     void TearDown() override {
         gateway.reset();
@@ -84,7 +83,7 @@ class AppGatewayWidgets : public ::testing::Test {
 
     QTemporaryDir folder;
     QString previousFolder;
-    qtp::QtPlatform platform;
+    qtp::testing::QtTestPlatform platform;
     std::unique_ptr<Gateway> gateway;
 };
 
@@ -208,21 +207,6 @@ TEST_F(AppGatewayWidgets, EveryCaptionFitsItsControl) {
     });
     click(main, "B_ADD_TERM");
     EXPECT_TRUE(clipped.isEmpty()) << clipped.join('\n').toStdString();
-}
-
-TEST_F(AppGatewayWidgets, ClosingTheMainWindowShutsTheGatewayDown) {
-    write("Products.cfg", "0003,,127.0.10.3,Press\r\n");
-    start();
-    // The close box ends the event loop the gateway runs in.
-    QEventLoop loop;
-    QTimer::singleShot(0, [&] { window("F_MAIN")->close(); });
-    QTimer::singleShot(10000, &loop, [&] { loop.exit(1); });
-    EXPECT_EQ(loop.exec(), 0);
-    EXPECT_EQ(window("F_MAIN"), nullptr);
-    EXPECT_EQ(read("Products.cfg"), QByteArray("0003,,127.0.10.3,Press\r\n"));
-    const QByteArray log =
-        read(("Plyxen400_" + QDate::currentDate().toString("dd-MM-yyyy") + ".LOG").toLatin1());
-    EXPECT_TRUE(log.contains("CLOSE SOFTWARE"));
 }
 
 }  // namespace

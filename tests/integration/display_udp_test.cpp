@@ -19,7 +19,7 @@
 #include "console/gateway.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
-#include "platform/qt/qt_platform.h"
+#include "support/qt_test_platform.h"
 #include "integration/platform_qt_test_support.h"
 
 namespace plx {
@@ -63,8 +63,7 @@ protected:
             terminals.push_back(std::make_unique<Terminal>(address));
             ASSERT_TRUE(terminals.back()->bound) << address;
         }
-        platform = std::make_unique<qtp::QtPlatform>();
-        platform->answerMessageBoxesAutomatically(true);
+        platform = std::make_unique<qtp::testing::QtTestPlatform>();
         gateway = std::make_unique<Gateway>(*platform);
         gateway->start();
         gateway->events().LST_EVENTS.clear();
@@ -123,7 +122,7 @@ protected:
     QTemporaryDir folder;
     QString previous;
     std::vector<std::unique_ptr<Terminal>> terminals;
-    std::unique_ptr<qtp::QtPlatform> platform;
+    std::unique_ptr<qtp::testing::QtTestPlatform> platform;
     std::unique_ptr<Gateway> gateway;
 };
 

@@ -504,6 +504,38 @@ TEST_F(Faults, BadNamesAddressesAndConfigurationFilesNeverStopTheGateway) {
     run(faults);
 }
 
+TEST_F(Faults, ShutDownInTheMiddleOfBroadcastsEndsTheProcessAtOnce) {
+    run({{
+        .name = "SIGTERM while the host's broadcasts go to a 1001-terminal list",
+        .arrange =
+            [](Rig& rig) {
+                QByteArray products;
+                for (int number = 0; number < 1001; ++number) {
+                    products += number == 1 ? rig.terminalEntry()
+                                            : QByteArray::number(number).rightJustified(4, '0') +
+                                                  ",,127.0.12." + QByteArray::number(number % 250 + 1) +
+                                                  ",Line";
+                    products += "\r\n";
+                }
+                rig.write("Products.cfg", products);
+                QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
+                    QByteArray backlog;
+                    for (int value = 0; value < 400; ++value)
+                        backlog += "<****" + QByteArray::number(1000 + value) + "0>";
+                    rig.host.write(backlog);
+                });
+            },
+        // A few broadcasts are out, most of the backlog is still to come.
+        .done = [](Rig& rig) { return rig.log().count(" CMD:") > 3000; },
+        .afterStop =
+            [](Rig& rig) {
+                const QByteArray log = rig.log();
+                EXPECT_TRUE(log.endsWith(",CLOSE SOFTWARE\r\n")) << log.right(300).data();
+                EXPECT_LT(log.count(" CMD:"), 400 * 1001) << "the backlog ran on after the stop";
+            },
+    }});
+}
+
 // Makes the folder refuse new files even to root: the immutable flag when we are root
 // (root passes every permission bit), the permission bits otherwise. Empty when neither
 // is possible here.

@@ -99,10 +99,11 @@ class PlatformQtTcp : public ::testing::Test {
             errorDescription = description;
         };
     }
-    std::string port() const { return std::to_string(server.serverPort()); }
-    // Connects and returns the host's end of the connection.
-    QTcpSocket* connectToHost() {
-        EXPECT_EQ(client->connectTo("127.0.0.1", port()), std::nullopt);
+    std::uint16_t port() const { return server.serverPort(); }
+    // Connects and returns the host's end of the connection. The address's parts are read
+    // as decimal: as octal, "000.001" would still be 0.1, but "010" would be 8.
+    QTcpSocket* connectToHost(const std::string& address = "127.0.0.1") {
+        client->connectTo(address, port());
         EXPECT_TRUE(waitFor([&] { return server.hasPendingConnections(); }));
         QTcpSocket* host = server.nextPendingConnection();
         EXPECT_TRUE(waitFor([&] { return !events.empty(); }));
@@ -119,32 +120,10 @@ class PlatformQtTcp : public ::testing::Test {
     std::string errorDescription;
 };
 
-TEST_F(PlatformQtTcp, AConnectThatCannotStartIsRefusedAtOnceWithoutEvents) {
-    const std::vector<std::pair<std::string, std::string>> refused = {
-        {"", "23"},
-        {"127.0.0.1", ""},
-        {"127.0.0.1", "0"},
-        {"127.0.0.1", "65536"},
-        {"127.0.0.1", "abc"},
-        {"127.0.0.1", "-1"},
-        {"127.0.0.1", "23x"},
-        {"127.0.0.1", " 23"},
-        {"127.0.0.1", "999999"},
-    };
-    for (const auto& [host, port] : refused) {
-        const auto description = client->connectTo(host, port);
-        ASSERT_TRUE(description.has_value()) << host << ":" << port;
-        EXPECT_FALSE(description->empty());
-        EXPECT_EQ(client->state(), TcpClientPort::State::Closed);
-    }
-    QTest::qWait(50);
-    EXPECT_TRUE(events.empty());
-}
-
 TEST_F(PlatformQtTcp, RefusedConnectionIsAnErrorAndStaysNotClosedUntilClosed) {
-    const std::string freePort = port();
+    const std::uint16_t freePort = port();
     server.close();  // nothing listens there any more
-    ASSERT_EQ(client->connectTo("127.0.0.1", freePort), std::nullopt);
+    client->connectTo("127.0.0.1", freePort);
     EXPECT_TRUE(events.empty()) << "no event from inside the call";
     ASSERT_TRUE(waitFor([&] { return !events.empty(); }));
     QTest::qWait(50);
@@ -156,7 +135,7 @@ TEST_F(PlatformQtTcp, RefusedConnectionIsAnErrorAndStaysNotClosedUntilClosed) {
 }
 
 TEST_F(PlatformQtTcp, BytesGoBothWaysUnchanged) {
-    QTcpSocket* host = connectToHost();
+    QTcpSocket* host = connectToHost("127.000.000.001");
     EXPECT_EQ(client->state(), TcpClientPort::State::Connected);
     const std::string negotiation("\xff\xfd\x18\xff\xfb\x01\x00<000112340>", 17);
     host->write(negotiation.data(), static_cast<qint64>(negotiation.size()));
@@ -228,7 +207,7 @@ TEST_F(PlatformQtTcp, ReconnectingStartsAFreshConnection) {
 
 TEST_F(PlatformQtTcp, SendWithoutConnectionFails) {
     EXPECT_FALSE(client->send("x"));
-    ASSERT_EQ(client->connectTo("127.0.0.1", port()), std::nullopt);
+    client->connectTo("127.0.0.1", port());
     EXPECT_FALSE(client->send("x")) << "still connecting";
 }
 
@@ -255,13 +234,6 @@ TEST_F(PlatformQtLoop, TasksStillQueuedAreDroppedWithThePlatform) {
     }
     QCoreApplication::processEvents();
     EXPECT_FALSE(ran);
-}
-
-TEST_F(PlatformQtLoop, QuitLeavesANestedLoop) {
-    platform.post([&] { platform.quit(); });
-    QEventLoop nested;
-    QTimer::singleShot(5000, &nested, [&] { nested.exit(1); });
-    EXPECT_EQ(nested.exec(), 0);
 }
 
 TEST_F(PlatformQtLoop, LooksUpLocalNamesAndTellsTheClock) {

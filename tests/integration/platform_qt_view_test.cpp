@@ -28,7 +28,7 @@
 #include "platform/controls/option_button.h"
 #include "platform/controls/picture.h"
 #include "platform/controls/text_box.h"
-#include "platform/qt/qt_platform.h"
+#include "support/qt_test_platform.h"
 
 namespace plx::qtp {
 namespace {
@@ -99,7 +99,7 @@ class PlatformQtView : public ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
     }
 
-    QtPlatform platform;
+    testing::QtTestPlatform platform;
     SampleWindow window;
     QWidget* view = nullptr;
 };
@@ -384,11 +384,15 @@ TEST_F(PlatformQtView, ResizingRunsTheLayoutAndKeepsTheFooterDocked) {
         window.LST_ITEMS.setWidth(window.form.width() - 600);
     };
     showWindow();
+    EXPECT_EQ(view->size(), QSize(400, 300)) << "the design's client area";
+    layouts = 0;
     view->resize(500, 400);
-    EXPECT_EQ(window.form.width(), 7500);
-    EXPECT_EQ(window.form.height(), 6000);
+    // The form's size is the outer one: the client area and the window system's frame.
+    const QSize outer = view->frameGeometry().size();
+    EXPECT_EQ(window.form.width(), outer.width() * 15);
+    EXPECT_EQ(window.form.height(), outer.height() * 15);
     EXPECT_EQ(layouts, 1);
-    EXPECT_EQ(find("LST_ITEMS")->width(), 460);
+    EXPECT_EQ(find("LST_ITEMS")->width(), outer.width() - 40);
     EXPECT_EQ(find("PIC_FOOTER")->geometry(), QRect(0, 380, 500, 20));
 }
 
@@ -398,7 +402,8 @@ TEST_F(PlatformQtView, ModalShowWaitsUntilTheFormIsHidden) {
         wasModal = view->isVisible() && view->windowModality() == Qt::ApplicationModal;
         window.form.hide();
     });
-    platform.runModal(window.form);
+    Form owner("F_OWNER", "", 3000, 3000);
+    platform.runModal(window.form, owner);
     EXPECT_TRUE(wasModal);
     EXPECT_FALSE(view->isVisible());
     EXPECT_EQ(view->windowModality(), Qt::NonModal);
@@ -422,15 +427,6 @@ TEST_F(PlatformQtView, ADetachedViewNoLongerFollowsNorActs) {
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(gone.isNull());
-}
-
-TEST_F(PlatformQtView, MessageBoxesCanBeAnsweredForTheTest) {
-    platform.answerMessageBoxesAutomatically(true);
-    platform.messageBox("Please seclect a product(s)", "Warning !", MessageIcon::Critical);
-    ASSERT_EQ(platform.messages().size(), 1u);
-    EXPECT_EQ(platform.messages()[0].text, "Please seclect a product(s)");
-    EXPECT_EQ(platform.messages()[0].title, "Warning !");
-    EXPECT_EQ(platform.messages()[0].icon, MessageIcon::Critical);
 }
 
 }  // namespace

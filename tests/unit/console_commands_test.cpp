@@ -53,6 +53,10 @@ TEST_F(ConsoleCommands, RemoveTakesOnlyTheCurrentRowAndShiftsTheRest) {
     EXPECT_EQ(state().TAB_ROW_OF_NO[3], 1);
     EXPECT_EQ(state().TAB_ROW_OF_NO[2], kNoRow);
     EXPECT_EQ(readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n0003,,127.0.10.3,C\r\n");
+    // Logged, and always to the file, so that a terminal removed by mistake can be rebuilt.
+    EXPECT_EQ(loggedEvents("GENERAL").back().text, "REMOVE PRODUCT: 0002,,127.0.10.2,B");
+    EXPECT_NE(readFile("Plyxen400_05-12-2026.LOG").find(",REMOVE PRODUCT: 0002,,127.0.10.2,B\r\n"),
+              std::string::npos);
 
     main().B_REMOVE_TERM.click();  // no current row any more: nothing
     EXPECT_EQ(list().count(), 2);
@@ -65,8 +69,9 @@ TEST_F(ConsoleCommands, AddThroughTheEditorRebuildsSavesAndReleasesIt) {
         editor.INP_NO.type("4");
         editor.INP_IP.type("127.0.10.4");
         editor.INP_DESCRIPTION.type("Dock 4");
-        editor.B_OK.click();
+        editor.form.pressEnter();  // Enter confirms, wherever the focus is
     });
+    EXPECT_EQ(platform.modalOwner, &main().form);  // opened over the main window
     EXPECT_EQ(list().text(3), "0004,,127.0.10.4,Dock 4");
     EXPECT_EQ(state().TAB_ROW_OF_NO[4], 3);
     EXPECT_EQ(readFile("Products.cfg").substr(60), "0004,,127.0.10.4,Dock 4\r\n");
@@ -98,7 +103,8 @@ TEST_F(ConsoleCommands, CancelledEditorStillRebuildsAndSaves) {
     ::remove(path("Products.cfg").c_str());
     withEditor(main().B_ADD_TERM, [](F_ADD_PRODUCT& editor) {
         editor.INP_NO.type("9");
-        editor.B_CLOSE.click();
+        editor.INP_IP.type("127.0.10.9");
+        editor.form.pressEscape();  // Esc cancels
     });
     EXPECT_EQ(list().count(), 3);
     EXPECT_EQ(readFile("Products.cfg").size(), 3u * 20u);

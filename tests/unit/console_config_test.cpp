@@ -84,7 +84,7 @@ TEST_F(ConsoleConfig, EveryProductsLineIsKeptAndWrittenBackEvenWhenItCannotBeInd
               "Products.cfg line 2 cannot be indexed, it and the lines after it get no commands: "
               "abc,,127.0.10.2,Bad");
 
-    gateway.shutDown();
+    EXPECT_THROW(gateway.shutDown(), fake::ProcessEnded);
     EXPECT_EQ(readFile("Products.cfg"), file);
 }
 
@@ -96,7 +96,7 @@ TEST_F(ConsoleConfig, AHugeLineThatCannotBeIndexedIsQuotedByItsStartOnly) {
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_EQ(warnings[0].text, "Products.cfg line 2 cannot be indexed, it and the lines after it "
                                 "get no commands: " + huge.substr(0, 80) + "...");
-    gateway.shutDown();
+    EXPECT_THROW(gateway.shutDown(), fake::ProcessEnded);
     EXPECT_EQ(list().text(1), huge);  // the line itself is kept whole
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "console/numeric_text.h"
+#include "platform/ipv4.h"
 #include "platform/local_time.h"
 
 namespace plx {
@@ -31,9 +32,27 @@ TEST(ConsoleEventText, TerminalNumberIsZeroFilledToAtLeastFourDigits) {
     } cases[] = {
         {0, "0000"},    {7, "0007"},    {42, "0042"},     {999, "0999"},
         {1000, "1000"}, {9999, "9999"}, {10000, "10000"},  // wider than four digits: written whole
-        {-5, "-005"},  // a sign takes one of the four places, as the format "0000" gives
+        {-5, "-0005"}, {-12345, "-12345"},  // the sign stands before the four digits
     };
     for (const auto& c : cases) EXPECT_EQ(fourDigits(c.number), c.text) << c.number;
+}
+
+// A dotted address means the same to the host connection and to the terminal datagrams:
+// each part decimal, leading zeros and all.
+TEST(ConsoleAddressText, DottedPartsAreDecimal) {
+    using Bytes = std::array<std::uint8_t, 4>;
+    const struct {
+        const char* text;
+        std::optional<Bytes> bytes;
+    } cases[] = {
+        {"10.1.200.11", Bytes{10, 1, 200, 11}},  {"010.000.000.001", Bytes{10, 0, 0, 1}},
+        {"127.000.010.001", Bytes{127, 0, 10, 1}}, {"0.0.0.0", Bytes{0, 0, 0, 0}},
+        {"255.255.255.255", Bytes{255, 255, 255, 255}},
+        {"256.0.0.1", std::nullopt},  {"0010.0.0.1", std::nullopt}, {"10.0.0", std::nullopt},
+        {"10.0.0.1.", std::nullopt},  {" 10.0.0.1", std::nullopt},  {"a.b.c.d", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parseDottedIPv4(c.text), c.bytes) << c.text;
 }
 
 }  // namespace

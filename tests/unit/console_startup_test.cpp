@@ -1,4 +1,6 @@
 // Start-up and shut-down of the gateway, from the main window's load and unload.
+#include <algorithm>
+
 #include "gateway_fixture.h"
 
 namespace plx::console_test {
@@ -65,26 +67,56 @@ TEST_F(ConsoleStartup, StartIsLoggedBeforeTheTerminalListIsLoaded) {
     EXPECT_EQ(state().TAB_ROW_OF_NO[1], 0);
 }
 
-TEST_F(ConsoleStartup, ClosingTheMainWindowLogsSavesAndQuits) {
+TEST_F(ConsoleStartup, ClosingTheMainWindowLogsSavesAndEndsTheProcess) {
     gateway.start();
     list().addItem("0005,,127.0.10.5,Added");
-    main().form.requestClose();
+    EXPECT_THROW(main().form.requestClose(), fake::ProcessEnded);
     EXPECT_EQ(loggedEvents("GENERAL").back().text, "CLOSE SOFTWARE");
     EXPECT_EQ(readFile("Products.cfg"), "0005,,127.0.10.5,Added\r\n");
-    EXPECT_TRUE(platform.quitRequested);
     const std::string log = readFile("Plyxen400_05-12-2026.LOG");
     EXPECT_NE(
         log.find("GENERAL:Server [" + gateway.as400().INP_IP.toolTip() + "],CLOSE SOFTWARE\r\n"),
         std::string::npos);
 }
 
+// SIGTERM (or the close box) in the middle of a broadcast, or while the terminal editor is
+// open: nothing that was interrupted runs on.
+TEST_F(ConsoleStartup, ShutDownEndsTheProcessWhateverItInterrupts) {
+    const std::string endOfLog = "CLOSE SOFTWARE\r\n";
+    writeFile("LOG_ALL_MERVAX.TXT", "");
+    gateway.start();
+    for (int number = 0; number < 50; ++number) {
+        list().addItem(fourDigits(number) + ",,127.0.10." + std::to_string(number + 1) + ",T");
+    }
+    main().SYNC_TABLES();
+    platform.onPump = [&] {
+        if (platform.datagrams.size() == 3) gateway.shutDown();
+    };
+    EXPECT_THROW(as400().GEST_CMD("****12340"), fake::ProcessEnded);
+    EXPECT_EQ(platform.datagrams.size(), 3u);
+    std::string log = readFile("Plyxen400_05-12-2026.LOG");
+    EXPECT_EQ(log.substr(log.size() - endOfLog.size()), endOfLog);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), std::count(log.begin(), log.end(), '\r'));
+
+    platform.onPump = nullptr;
+    platform.modalScript = [&](Form&) {
+        gateway.addProduct().INP_NO.type("77");
+        gateway.addProduct().INP_IP.type("127.0.10.77");
+        gateway.shutDown();
+        gateway.addProduct().B_OK.click();
+    };
+    EXPECT_THROW(main().B_ADD_TERM.click(), fake::ProcessEnded);
+    log = readFile("Plyxen400_05-12-2026.LOG");
+    EXPECT_EQ(log.substr(log.size() - endOfLog.size()), endOfLog);
+    EXPECT_EQ(readFile("Products.cfg").find("0077"), std::string::npos);
+}
+
 TEST_F(ConsoleStartup, UnwritableFolderNeitherStopsStartNorShutDown) {
     platform.fakeFiles().failWrites = true;
     gateway.start();
     EXPECT_EQ(loggedEvents("GENERAL").size(), 1u);
-    gateway.shutDown();
+    EXPECT_THROW(gateway.shutDown(), fake::ProcessEnded);
     EXPECT_EQ(loggedEvents("GENERAL").back().text, "CLOSE SOFTWARE");
-    EXPECT_TRUE(platform.quitRequested);
 }
 
 }  // namespace

@@ -71,6 +71,30 @@ TEST_F(HostlinkReception, DataArrivingDuringADispatchWaitsForTheOlderFrames) {
     EXPECT_FALSE(tcp().hasPendingData());
 }
 
+TEST_F(HostlinkReception, HostDataFlowsInStreamOrderWhileADialogIsOpen) {
+    // The operator presses "Add" while a chunk's frames are being dispatched: the press waits
+    // for that dispatch, and while the editor is open the host's data goes on, replies and all.
+    bool pressed = false;
+    Strings shownWhileOpen;
+    std::size_t repliesWhileOpen = 0;
+    platform.onPump = [&] {
+        if (pressed) return;
+        pressed = true;
+        platform.operatorDoes([&] {
+            withEditor(main().B_ADD_TERM, [&](F_ADD_PRODUCT& editor) {
+                hostSends("\xff\xfd\x18<0002BBBB0>");
+                shownWhileOpen = shown();
+                repliesWhileOpen = tcp().sent.size();
+                editor.B_CLOSE.click();
+            });
+        });
+    };
+    hostSends("<0001AAAA0><0002CCCC0>");
+    EXPECT_EQ(shownWhileOpen, (Strings{"127.0.10.1 AAAA", "127.0.10.1 AAAA", "127.0.10.2 CCCC",
+                                       "127.0.10.2 CCCC", "127.0.10.2 BBBB", "127.0.10.2 BBBB"}));
+    EXPECT_EQ(repliesWhileOpen, 1u);
+}
+
 TEST_F(HostlinkReception, LogSwitchLogsTheChunkWithControlBytesEscaped) {
     hostSends("A\r\n");
     EXPECT_EQ(eventTexts("RX-AS400"), Strings{"A%13%%10%"});

@@ -55,13 +55,19 @@ TEST_F(HostlinkSignOn, SentAgainAfterEachReconnection) {
     EXPECT_EQ(tcp().sent, (Strings{"ab c\ts3 cret\r", "ab c\ts3 cret\r"}));
 }
 
-TEST_F(HostlinkSignOn, ConnectionLostBeforeTheTickStopsTheTimerWithoutSending) {
+TEST_F(HostlinkSignOn, NotSentLogsItsCauseAndStopsTheTimer) {
+    tcp().failSends = true;
+    platform.advance(F_AS400::kSignOnDelayMs);
+    EXPECT_EQ(as400().TIM_TX_USR_PW.interval(), 0);
+    tcp().failSends = false;
     tcp().fail("Connection reset by peer");
     platform.runEvents();
+    as400().TIM_TX_USR_PW.setInterval(F_AS400::kSignOnDelayMs);
     platform.advance(F_AS400::kSignOnDelayMs);
     EXPECT_TRUE(tcp().sent.empty());
     EXPECT_EQ(as400().TIM_TX_USR_PW.interval(), 0);
-    EXPECT_EQ(eventTexts("Login"), Strings{"Login not sent: no connection"});
+    EXPECT_EQ(eventTexts("Login"),
+              (Strings{"Login not sent: the send failed", "Login not sent: no connection"}));
 }
 
 TEST_F(HostlinkSignOn, FailedRepliesAreIgnoredAndTheWalkGoesOn) {

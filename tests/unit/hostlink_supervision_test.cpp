@@ -20,7 +20,7 @@ TEST(HostlinkStartUp, ConnectsWithInitialFieldsThenClosesThenUsesTheLoadedSettin
     // The window's own load tick ran on the initial fields; start-up's last tick closed it.
     ASSERT_EQ(platform.tcp().connects.size(), 1u);
     EXPECT_EQ(platform.tcp().connects[0].host, "127.0.0.1");
-    EXPECT_EQ(platform.tcp().connects[0].port, "1024");
+    EXPECT_EQ(platform.tcp().connects[0].port, 1024);
     EXPECT_EQ(platform.tcp().closeCalls, 1);
     EXPECT_EQ(as400.AFF_STATUS.caption(), "Try to close");
     EXPECT_EQ(gateway.state().LINK_STATE, OFFLINE);
@@ -34,7 +34,7 @@ TEST(HostlinkStartUp, ConnectsWithInitialFieldsThenClosesThenUsesTheLoadedSettin
     platform.advance(F_AS400::kConnectPeriodMs);
     ASSERT_EQ(platform.tcp().connects.size(), 2u);
     EXPECT_EQ(platform.tcp().connects[1].host, "127.0.0.2");
-    EXPECT_EQ(platform.tcp().connects[1].port, "2323");
+    EXPECT_EQ(platform.tcp().connects[1].port, 2323);
     EXPECT_EQ(as400.INP_IP.toolTip(), "127.0.0.2");
     EXPECT_EQ(as400.AFF_STATUS.caption(), "Try to connect to 127.0.0.2");
 }
@@ -217,7 +217,7 @@ TEST_F(HostlinkSupervision, TypingInThePortWhileOnlineReconnectsWithTheNewPort) 
     EXPECT_EQ(linkState(), OFFLINE);
     EXPECT_TRUE(statuses().empty());
     platform.advance(2 * F_AS400::kConnectPeriodMs);
-    EXPECT_EQ(tcp().connects.back().port, "10243");
+    EXPECT_EQ(tcp().connects.back().port, 10243);
     // The user name and password do not touch the link.
     tcp().acceptConnection();
     platform.runEvents();
@@ -237,17 +237,31 @@ TEST_F(HostlinkSupervision, ErrorClosesAndTheNextTickRetries) {
     EXPECT_EQ(statuses(), (Strings{"Error: Connection refused", "Try to connect to 127.0.0.1"}));
 }
 
-TEST_F(HostlinkSupervision, AConnectThatCannotStartIsShownAndRetried) {
-    as400().INP_PORT.setText("telnet");
-    tcp().refuseConnectWith = "Invalid port";
-    forgetEvents();
-    const auto before = tcp().connects.size();
-    platform.advance(2 * F_AS400::kConnectPeriodMs);
-    EXPECT_EQ(tcp().connects.size(), before + 2);
-    EXPECT_EQ(tcp().connects.back().port, "telnet");  // passed as it stands
-    EXPECT_EQ(linkState(), OFFLINE);
-    EXPECT_EQ(statuses(), (Strings{"Try to connect to 127.0.0.1", "Error: Invalid port",
-                                   "Try to connect to 127.0.0.1", "Error: Invalid port"}));
+TEST_F(HostlinkSupervision, PortTextIsReadAsTheOperatorMeansItOrShownAndRetried) {
+    struct Row {
+        const char* field;
+        int port;  // 0: no connect, an error and a retry
+    };
+    const Row rows[] = {{" 23", 23}, {"2323 ", 2323}, {"\t992\t", 992}, {"telnet", 0},
+                        {"", 0},     {"0", 0},        {"65536", 0},       {"2 3", 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.field);
+        as400().INP_PORT.setText(row.field);
+        while (tcp().state() != State::Closed) platform.advance(F_AS400::kConnectPeriodMs);
+        forgetEvents();
+        const auto before = tcp().connects.size();
+        platform.advance(2 * F_AS400::kConnectPeriodMs);
+        EXPECT_EQ(as400().INP_PORT.text(), row.field);
+        if (row.port != 0) {
+            EXPECT_EQ(tcp().connects.back().port, row.port);
+            continue;
+        }
+        EXPECT_EQ(tcp().connects.size(), before);
+        EXPECT_EQ(linkState(), OFFLINE);
+        const std::string error = "Error: Invalid remote port \"" + std::string(row.field) + "\"";
+        EXPECT_EQ(statuses(), (Strings{"Try to connect to 127.0.0.1", error,
+                                       "Try to connect to 127.0.0.1", error}));
+    }
 }
 
 TEST_F(HostlinkSupervision, AddressWithThreeDotsIsUsedTrimmedOtherwiseResolved) {
@@ -264,8 +278,15 @@ TEST_F(HostlinkSupervision, AddressWithThreeDotsIsUsedTrimmedOtherwiseResolved) 
         platform.lookups.clear();
         as400().INP_IP.setText(row.field);
         while (tcp().state() != State::Closed) platform.advance(F_AS400::kConnectPeriodMs);
+        const auto before = tcp().connects.size();
         platform.advance(F_AS400::kConnectPeriodMs);
-        EXPECT_EQ(tcp().connects.back().host, row.address);
+        // No address, no connect: the status says so and the next tick tries again.
+        if (*row.address == '\0') {
+            EXPECT_EQ(tcp().connects.size(), before);
+            EXPECT_EQ(as400().AFF_STATUS.caption(), "Error: No remote host given");
+        } else {
+            EXPECT_EQ(tcp().connects.back().host, row.address);
+        }
         EXPECT_EQ(as400().INP_IP.toolTip(), row.address);
         const bool resolved = std::string(row.field).find("a.b") == std::string::npos &&
                               std::string(row.field).find("127.0.0.2") == std::string::npos;

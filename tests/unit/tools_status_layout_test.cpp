@@ -75,30 +75,29 @@ class ToolsLayout : public testing_support::StartedGatewayTest {};
 
 TEST_F(ToolsLayout, MainWindowStretchesTheListAndKeepsClockAndButtonsOnItsEdges) {
     F_MAIN& m = main();
-    m.LST_PRODUIT.move(120, 1500, 100, 100);
-    m.PIC_FOOTER.move(0, 9000, 12000, 600);
-    m.AFF_HEURE.move(0, 600, 1200, 255);
-    m.FR_B_MANAGE.move(0, 0, 4000, 375);
-    m.Form_Resize();
-    // Height 9705 - 600 - 1500 - 900, width 12000 - 120 - 250.
-    EXPECT_EQ(boxOf(m.LST_PRODUIT), (Box{120, 1500, 11630, 6705}));
-    EXPECT_EQ(boxOf(m.AFF_HEURE), (Box{10550, 600, 1200, 255}));
-    EXPECT_EQ(boxOf(m.FR_B_MANAGE), (Box{7750, 8205, 4000, 375}));
+    const auto rightOf = [](const Control& c) { return c.left() + c.width(); };
+    // At the design size the rules, applied to the outer size, put the management buttons
+    // right under the list and on the footer, the clock on the list's right edge.
+    EXPECT_EQ(m.FR_B_MANAGE.top(), m.LST_PRODUIT.top() + m.LST_PRODUIT.height());
+    EXPECT_EQ(m.FR_B_MANAGE.top() + m.FR_B_MANAGE.height(), m.form.clientHeight() - 600);
+    EXPECT_EQ(rightOf(m.AFF_HEURE), rightOf(m.LST_PRODUIT));
+    EXPECT_EQ(rightOf(m.FR_B_MANAGE), rightOf(m.LST_PRODUIT));
+    const Box list = boxOf(m.LST_PRODUIT), clock = boxOf(m.AFF_HEURE), buttons = boxOf(m.FR_B_MANAGE);
     // 1000 wider, then 500 taller.
-    m.form.resize(13000, 9705);
-    EXPECT_EQ(boxOf(m.LST_PRODUIT), (Box{120, 1500, 12630, 6705}));
-    EXPECT_EQ(boxOf(m.AFF_HEURE), (Box{11550, 600, 1200, 255}));
-    EXPECT_EQ(boxOf(m.FR_B_MANAGE), (Box{8750, 8205, 4000, 375}));
-    m.form.resize(13000, 10205);
-    EXPECT_EQ(boxOf(m.LST_PRODUIT), (Box{120, 1500, 12630, 7205}));
-    EXPECT_EQ(boxOf(m.AFF_HEURE), (Box{11550, 600, 1200, 255}));
-    EXPECT_EQ(boxOf(m.FR_B_MANAGE), (Box{8750, 8705, 4000, 375}));
-    m.form.resize(12000, 9705);
+    m.form.resize(m.form.width() + 1000, m.form.height());
+    EXPECT_EQ(boxOf(m.LST_PRODUIT), (Box{list.left, list.top, list.width + 1000, list.height}));
+    EXPECT_EQ(boxOf(m.AFF_HEURE), (Box{clock.left + 1000, clock.top, clock.width, clock.height}));
+    EXPECT_EQ(boxOf(m.FR_B_MANAGE), (Box{buttons.left + 1000, buttons.top, buttons.width, buttons.height}));
+    m.form.resize(m.form.width(), m.form.height() + 500);
+    EXPECT_EQ(boxOf(m.LST_PRODUIT), (Box{list.left, list.top, list.width + 1000, list.height + 500}));
+    EXPECT_EQ(boxOf(m.FR_B_MANAGE), (Box{buttons.left + 1000, buttons.top + 500, buttons.width, buttons.height}));
     // Too small for a list: both sizes are refused and kept, the rest follows the kept list.
     m.form.resize(300, 2000);
-    EXPECT_EQ(boxOf(m.LST_PRODUIT), (Box{120, 1500, 11630, 6705}));
-    EXPECT_EQ(boxOf(m.AFF_HEURE), (Box{10550, 600, 1200, 255}));
-    EXPECT_EQ(boxOf(m.FR_B_MANAGE), (Box{7750, 8205, 4000, 375}));
+    EXPECT_EQ(boxOf(m.LST_PRODUIT), (Box{list.left, list.top, list.width + 1000, list.height + 500}));
+    EXPECT_EQ(boxOf(m.FR_B_MANAGE), (Box{buttons.left + 1000, buttons.top + 500, buttons.width, buttons.height}));
+    // The window cannot be made so small that the top row or the buttons drop out of reach.
+    EXPECT_EQ(m.form.minimumClientWidth(), rightOf(m.B_HELP) + 120);
+    EXPECT_GE(m.form.minimumClientHeight(), 1500 + m.FR_B_MANAGE.height() + 600);
 }
 
 TEST_F(ToolsLayout, EventWindowRulesAndRefusedSizes) {
@@ -123,7 +122,8 @@ TEST_F(ToolsLayout, EventWindowRulesAndRefusedSizes) {
 
 TEST_F(ToolsLayout, StatusWindowDesignFollowsTheRulesAndRefusesNegativeSizes) {
     F_STATUS& s = gateway.status();
-    // Design: list at 120, 120; height 8490 - 700 - 375, width 8535 - 300.
+    // Design: client area 8415 x 8085 in a classic frame, so an outer 8535 x 8490; the list at
+    // 120, 120, height 8490 - 700 - 375, width 8535 - 300.
     EXPECT_EQ(boxOf(s.LST_STATUS), (Box{120, 120, 8235, 7415}));
     EXPECT_EQ(boxOf(s.B_REFRESH), (Box{7140, 7535, 1215, 375}));
 

@@ -100,6 +100,8 @@ class ToolsWebPageButton : public testing_support::StartedGatewayTest {
 };
 
 TEST_F(ToolsWebPageButton, ProducesThePageAndOpensIt) {
+    EXPECT_EQ(main().URL_WEBPAGE.text(), "View Web Page 2");
+    EXPECT_EQ(main().INP_WEBPAGE.toolTip().rfind("Dans la page Web {[AF0001]} = Valeur ", 0), 0u);
     addTerminal("0001,LED,127.0.10.1,Dock 1");
     gateway.state().TAB_AFF_VALUE[0] = "1234  0";
     gateway.as400().INP_PORT.setText("2323");

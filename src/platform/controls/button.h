@@ -24,6 +24,15 @@ public:
         changed();
     }
 
+    // The default button answers Enter, the cancel button Esc, anywhere in its window.
+    bool isDefault() const { return default_; }
+    void setDefault(bool isDefault) {
+        default_ = isDefault;
+        changed();
+    }
+    bool isCancel() const { return cancel_; }
+    void setCancel(bool isCancel) { cancel_ = isCancel; }
+
     // The operator presses it.
     void click() {
         if (enabled() && onClick) onClick();
@@ -33,6 +42,8 @@ public:
 private:
     std::string caption_;
     std::string image_;
+    bool default_ = false;
+    bool cancel_ = false;
 };
 
 }  // namespace plx

@@ -1,12 +1,36 @@
 #include "platform/controls/form.h"
 
+#include "platform/controls/button.h"
+
 namespace plx {
 
-Form::Form(std::string name, std::string caption, int width, int height)
+Form::Form(std::string name, std::string caption, int clientWidth, int clientHeight)
     : Control(this, nullptr, ControlKind::Form, std::move(name), -1), caption_(std::move(caption)) {
     setVisible(false);
-    setWidth(width);
-    setHeight(height);
+    setWidth(clientWidth + frameWidth_);
+    setHeight(clientHeight + frameHeight_);
+}
+
+void Form::setMinimumClientSize(int width, int height) {
+    minimumClientWidth_ = width;
+    minimumClientHeight_ = height;
+    changed();
+}
+
+void Form::pressEnter() {
+    for (Control* control : controls_) {
+        if (control->kind() != ControlKind::Button) continue;
+        auto* button = static_cast<Button*>(control);
+        if (button->isDefault() && button->visible()) return button->click();
+    }
+}
+
+void Form::pressEscape() {
+    for (Control* control : controls_) {
+        if (control->kind() != ControlKind::Button) continue;
+        auto* button = static_cast<Button*>(control);
+        if (button->isCancel() && button->visible()) return button->click();
+    }
 }
 
 void Form::setCaption(const std::string& caption) {

@@ -8,16 +8,41 @@
 
 namespace plx {
 
-// A window. Its size is the outer size in twips; its controls register themselves.
+// A window; its controls register themselves. Its width and height are the outer size in
+// twips, frame and title bar included, as the layout handlers reckon; the client area, where
+// the controls sit, is smaller by the frame: the window system's own once it reports one,
+// until then the classic frame.
 class Form : public Control {
 public:
-    Form(std::string name, std::string caption, int width, int height);
+    static constexpr int kClassicFrameWidth = 120;   // a 60-twip border left and right
+    static constexpr int kClassicFrameHeight = 405;  // a 345-twip title bar, 60 below
+
+    // Made with the design's client size.
+    Form(std::string name, std::string caption, int clientWidth, int clientHeight);
 
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& caption);
 
-    // Resizing runs onResize (the window's layout) when the size changes.
+    // Resizing (the outer size) runs onResize (the window's layout) when the size changes.
     void resize(int width, int height);
+    int clientWidth() const { return width() - frameWidth_; }
+    int clientHeight() const { return height() - frameHeight_; }
+    int frameWidth() const { return frameWidth_; }
+    int frameHeight() const { return frameHeight_; }
+    // The window system's frame: outer minus client size.
+    void setFrame(int width, int height) {
+        frameWidth_ = width;
+        frameHeight_ = height;
+    }
+    // The smallest client area the operator may give the window (0: no limit), so that no
+    // control drops out of reach.
+    int minimumClientWidth() const { return minimumClientWidth_; }
+    int minimumClientHeight() const { return minimumClientHeight_; }
+    void setMinimumClientSize(int width, int height);
+
+    // Enter and Esc, wherever the focus is: they press the default and the cancel button.
+    void pressEnter();
+    void pressEscape();
 
     // Showing a window that is already open brings it to the front.
     void show();
@@ -42,6 +67,10 @@ public:
 
 private:
     std::string caption_;
+    int frameWidth_ = kClassicFrameWidth;
+    int frameHeight_ = kClassicFrameHeight;
+    int minimumClientWidth_ = 0;
+    int minimumClientHeight_ = 0;
     std::vector<Control*> controls_;
     Control* focused_ = nullptr;
     std::uint64_t showRequests_ = 0;

@@ -123,17 +123,22 @@ std::optional<std::array<std::uint8_t, 4>> FakePlatform::lookupIPv4(const std::s
 void FakePlatform::processPendingEvents() {
     ++pumpCount;
     if (onPump) onPump();
-    // Only what is pending now: events queued by these handlers wait for the next round.
-    auto pending = std::move(queue_);
-    queue_.clear();
-    for (auto& task : pending) task();
+    // Only what is pending now, and no operator input: that waits for the event loop.
+    // Events queued by these handlers wait for the next round.
+    std::deque<Event> pending;
+    std::erase_if(queue_, [&pending](Event& event) {
+        if (event.operatorInput) return false;
+        pending.push_back(std::move(event));
+        return true;
+    });
+    for (auto& event : pending) event.run();
 }
 
 void FakePlatform::runEvents() {
     while (!queue_.empty()) {
-        auto task = std::move(queue_.front());
+        auto event = std::move(queue_.front());
         queue_.pop_front();
-        task();
+        event.run();
     }
 }
 
@@ -177,9 +182,13 @@ void FakePlatform::advance(int ms) {
     runEvents();
 }
 
-void FakePlatform::runModal(Form& form) {
+void FakePlatform::runModal(Form& form, const Form& owner) {
+    // A modal wait runs the event loop, as the real one does.
+    modalOwner = &owner;
     form.show();
+    runEvents();
     if (modalScript) modalScript(form);
+    runEvents();
     if (form.visible()) form.close();
 }
 
@@ -188,9 +197,8 @@ void FakePlatform::messageBox(const std::string& text, const std::string& title,
     messages.push_back({text, title, icon});
 }
 
-bool FakePlatform::openWithDesktop(const std::string& address) {
+void FakePlatform::openWithDesktop(const std::string& address) {
     openedAddresses.push_back(address);
-    return !desktopOpenFails;
 }
 
 std::string FakePlatform::findProgram(const std::string& name) {
@@ -220,12 +228,9 @@ FakeTcpClient::~FakeTcpClient() {
     if (platform_.tcp_ == this) platform_.tcp_ = nullptr;
 }
 
-std::optional<std::string> FakeTcpClient::connectTo(const std::string& host,
-                                                    const std::string& port) {
+void FakeTcpClient::connectTo(const std::string& host, std::uint16_t port) {
     connects.push_back({host, port});
-    if (refuseConnectWith) return refuseConnectWith;
     state_ = State::Connecting;
-    return std::nullopt;
 }
 
 void FakeTcpClient::close() {

@@ -36,6 +36,10 @@ private:
 
 class FakeTcpClient;
 
+// Thrown by endProcess: the real process ends there, so nothing after it may run. A test
+// that ends its gateway catches it where the event loop would have stood.
+struct ProcessEnded {};
+
 struct Datagram {
     std::string address;
     std::uint16_t port;
@@ -55,14 +59,14 @@ public:
     std::optional<std::array<std::uint8_t, 4>> lookupIPv4(const std::string& name) override;
     Files& files() override { return files_; }
     void processPendingEvents() override;
-    void post(std::function<void()> task) override { queue_.push_back(std::move(task)); }
-    void quit() override { quitRequested = true; }
+    void post(std::function<void()> task) override { queue_.push_back({std::move(task), false}); }
+    [[noreturn]] void endProcess() override { throw ProcessEnded{}; }
     void attachView(Form& form) override { attachedForms.insert(&form); }
     void detachView(Form& form) override { attachedForms.erase(&form); }
-    void runModal(Form& form) override;
+    void runModal(Form& form, const Form& owner) override;
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
     void setBusyCursor(bool busy) override { busyCursorChanges.push_back(busy); }
-    bool openWithDesktop(const std::string& address) override;
+    void openWithDesktop(const std::string& address) override;
     std::string findProgram(const std::string& name) override;
     bool startDetached(const std::string& program,
                        const std::vector<std::string>& arguments) override;
@@ -79,6 +83,9 @@ public:
     void advance(int ms);
     // Runs queued events until none is left (what the event loop does when idle).
     void runEvents();
+    // The operator acts (a click, a key): queued like a window event, run by the event loop
+    // and by modal waits, never by the pump of a dispatch.
+    void operatorDoes(std::function<void()> action) { queue_.push_back({std::move(action), true}); }
 
     // Called at each processPendingEvents, before the queued events: a test's way to run
     // something "in the middle" of a send loop.
@@ -98,14 +105,15 @@ public:
         MessageIcon icon;
     };
     std::vector<Message> messages;
-    // Runs when a form is shown modally: the test plays the operator; the form stays
-    // modal until hidden. Without a script the form is closed at once.
+    // Runs when a form is shown modally, after the events pending then: the test plays the
+    // operator; the form stays modal until hidden. Without a script the form is closed at
+    // once. The events pending after the script run before the wait ends.
     std::function<void(Form&)> modalScript;
+    const Form* modalOwner = nullptr;  // the owner of the last modal form
 
     std::set<Form*> attachedForms;
     std::vector<bool> busyCursorChanges;
     std::vector<std::string> openedAddresses;
-    bool desktopOpenFails = false;
     std::map<std::string, std::string> programs;  // name -> full path
     struct Started {
         std::string program;
@@ -113,7 +121,6 @@ public:
     };
     std::vector<Started> started;
     bool startFails = false;
-    bool quitRequested = false;
 
 private:
     friend class FakeTimer;
@@ -132,7 +139,11 @@ private:
     int subSecondMs_ = 0;
     std::map<int, TimerEntry> timers_;
     int nextTimerId_ = 0;
-    std::deque<std::function<void()>> queue_;
+    struct Event {
+        std::function<void()> run;
+        bool operatorInput;
+    };
+    std::deque<Event> queue_;
     FakeTcpClient* tcp_ = nullptr;
 };
 
@@ -143,8 +154,7 @@ public:
     ~FakeTcpClient() override;
 
     State state() const override { return state_; }
-    std::optional<std::string> connectTo(const std::string& host,
-                                         const std::string& port) override;
+    void connectTo(const std::string& host, std::uint16_t port) override;
     void close() override;
     bool send(const std::string& bytes) override;
     std::string readAll() override;
@@ -160,14 +170,13 @@ public:
     void fail(const std::string& description);
 
     struct ConnectCall {
-        std::string host, port;
+        std::string host;
+        std::uint16_t port;
     };
     std::vector<ConnectCall> connects;
     int closeCalls = 0;
     std::vector<std::string> sent;
     bool failSends = false;
-    // connectTo refuses at once with this description when set.
-    std::optional<std::string> refuseConnectWith;
 
 private:
     FakePlatform& platform_;

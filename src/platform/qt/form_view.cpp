@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <map>
 
@@ -31,7 +32,7 @@ FormView::FormView(Form& form) : form_(form) {
     designFont.setPointSizeF(kDesignFontPoints);
     setFont(designFont);
     // The client area has its size before the controls are placed in it.
-    resize(toPixels(form.width()), toPixels(form.height()));
+    resize(toPixels(form.clientWidth()), toPixels(form.clientHeight()));
 
     // Frames first: the controls placed in a frame are its widget's children.
     std::map<const Control*, QWidget*> frames;
@@ -103,7 +104,9 @@ void FormView::syncForm() {
     state_.syncing = true;
     const QString title = toQt(form_.caption());
     if (windowTitle() != title) setWindowTitle(title);
-    const QSize size(toPixels(form_.width()), toPixels(form_.height()));
+    const QSize minimum(toPixels(form_.minimumClientWidth()), toPixels(form_.minimumClientHeight()));
+    if (minimumSize() != minimum) setMinimumSize(minimum);
+    const QSize size(toPixels(form_.clientWidth()), toPixels(form_.clientHeight()));
     if (this->size() != size) resize(size);
     state_.syncing = wasSyncing;
 
@@ -147,11 +150,40 @@ void FormView::closeEvent(QCloseEvent* event) {
     if (state_.attached) form_.requestClose();
 }
 
+void FormView::keyPressEvent(QKeyEvent* event) {
+    // Keys no widget took: Enter and Esc press the window's default and cancel buttons.
+    if (!state_.attached) return QWidget::keyPressEvent(event);
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            form_.pressEnter();
+            break;
+        case Qt::Key_Escape:
+            form_.pressEscape();
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void FormView::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The window manager's frame becomes known once it has framed the window.
+    if (state_.attached && !state_.syncing) reportSize();
+}
+
+void FormView::reportSize() {
+    const QSize frame = frameGeometry().size() - size();
+    if (!frame.isEmpty()) form_.setFrame(frame.width() * kTwipsPerPixel, frame.height() * kTwipsPerPixel);
+    form_.resize(width() * kTwipsPerPixel + form_.frameWidth(),
+                 height() * kTwipsPerPixel + form_.frameHeight());
+}
+
 void FormView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (!state_.attached) return;
     // The operator resized the window: its layout handler runs when the size changed.
-    if (!state_.syncing) form_.resize(width() * kTwipsPerPixel, height() * kTwipsPerPixel);
+    if (!state_.syncing) reportSize();
     // Docked pictures follow the client area itself.
     const bool wasSyncing = state_.syncing;
     state_.syncing = true;

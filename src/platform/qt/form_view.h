@@ -35,9 +35,13 @@ class FormView : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // Tells the form its outer size: the client area and the window system's frame.
+    void reportSize();
     void controlChanged(ControlBinding& binding);
     void syncForm();
     void syncFocus();

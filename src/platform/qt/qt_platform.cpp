@@ -5,6 +5,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -117,16 +120,19 @@ std::optional<std::array<std::uint8_t, 4>> QtPlatform::lookupIPv4(const std::str
 }
 
 void QtPlatform::processPendingEvents() {
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void QtPlatform::post(std::function<void()> task) {
     QMetaObject::invokeMethod(&postContext_, std::move(task), Qt::QueuedConnection);
 }
 
-void QtPlatform::quit() {
-    // Leaves every running event loop, modal waits included.
-    QCoreApplication::exit(0);
+void QtPlatform::endProcess() {
+    // At once, however deep in pumps and modal waits the close arrived: unwinding would let
+    // the interrupted work (a broadcast, a dialog's OK) run on. Every file is closed after
+    // each write, so nothing is lost; what stdio still buffers goes out first.
+    std::fflush(nullptr);
+    std::_Exit(EXIT_SUCCESS);
 }
 
 void QtPlatform::attachView(Form& form) {
@@ -147,13 +153,16 @@ void QtPlatform::detachView(Form& form) {
     released_.emplace_back(view);
 }
 
-void QtPlatform::runModal(Form& form) {
+void QtPlatform::runModal(Form& form, const Form& owner) {
     const auto found = views_.find(&form);
     if (found == views_.end()) {
         form.show();
         return;
     }
     const QPointer<FormView> view = found->second;
+    if (const QWidget* over = viewOf(owner); over != nullptr && over->isVisible()) {
+        view->move(over->frameGeometry().center() - view->rect().center());
+    }
     view->setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     view->setModalLoop(&loop);
@@ -166,9 +175,10 @@ void QtPlatform::runModal(Form& form) {
 }
 
 void QtPlatform::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
-    messages_.push_back({text, title, icon});
-    if (autoAnswer_) return;
-    QMessageBox box(toQt(icon), qtp::toQt(title), qtp::toQt(text), QMessageBox::Ok);
+    // Centred over the window the operator is working in: a dialog, else the active window.
+    QWidget* over = QApplication::activeModalWidget();
+    if (over == nullptr) over = QApplication::activeWindow();
+    QMessageBox box(toQt(icon), qtp::toQt(title), qtp::toQt(text), QMessageBox::Ok, over);
     box.exec();
 }
 
@@ -183,8 +193,8 @@ void QtPlatform::setBusyCursor(bool busy) {
     }
 }
 
-bool QtPlatform::openWithDesktop(const std::string& address) {
-    return QDesktopServices::openUrl(QUrl::fromUserInput(qtp::toQt(address)));
+void QtPlatform::openWithDesktop(const std::string& address) {
+    QDesktopServices::openUrl(QUrl::fromUserInput(qtp::toQt(address)));
 }
 
 std::string QtPlatform::findProgram(const std::string& name) {
@@ -213,10 +223,6 @@ std::string QtPlatform::privateFolder() {
 QWidget* QtPlatform::viewOf(const Form& form) const {
     const auto found = views_.find(&form);
     return found == views_.end() ? nullptr : found->second;
-}
-
-void QtPlatform::flushViews() {
-    for (const auto& [form, view] : views_) view->flush();
 }
 
 }  // namespace plx::qtp

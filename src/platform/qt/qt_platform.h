@@ -36,34 +36,23 @@ class QtPlatform : public Platform {
     Files& files() override { return files_; }
     void processPendingEvents() override;
     void post(std::function<void()> task) override;
-    void quit() override;
+    [[noreturn]] void endProcess() override;
     void attachView(Form& form) override;
     void detachView(Form& form) override;
-    void runModal(Form& form) override;
+    void runModal(Form& form, const Form& owner) override;
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
     void setBusyCursor(bool busy) override;
-    bool openWithDesktop(const std::string& address) override;
+    void openWithDesktop(const std::string& address) override;
     std::string findProgram(const std::string& name) override;
     bool startDetached(const std::string& program,
                        const std::vector<std::string>& arguments) override;
     std::string privateFolder() override;
 
-    // --- Hooks for tests that drive the real windows ---
-    // A modal message box would block an offscreen test: when set, message boxes are only
-    // recorded, as if the operator had pressed OK at once.
-    void answerMessageBoxesAutomatically(bool automatic) { autoAnswer_ = automatic; }
-    struct Message {
-        std::string text, title;
-        MessageIcon icon;
-    };
-    // Every message box asked for, shown or answered automatically, in order.
-    const std::vector<Message>& messages() const { return messages_; }
-    void clearMessages() { messages_.clear(); }
     // The top-level widget showing a form; nullptr when the form has no view.
     QWidget* viewOf(const Form& form) const;
-    // Brings every view up to date with its controls now, instead of at the next
-    // coalesced refresh (lists and multi-line texts catch up every few tens of ms).
-    void flushViews();
+
+  protected:
+    const std::map<const Form*, FormView*>& views() const { return views_; }
 
   private:
     static constexpr std::time_t kZoneRereadSeconds = 60;  // how often now() reads the zone
@@ -75,8 +64,6 @@ class QtPlatform : public Platform {
     // Released views waiting for their deferred deletion; deleted with the platform when
     // the event loop has already ended.
     std::vector<QPointer<FormView>> released_;
-    std::vector<Message> messages_;
-    bool autoAnswer_ = false;
     bool busy_ = false;
 };
 

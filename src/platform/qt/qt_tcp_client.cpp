@@ -3,22 +3,10 @@
 #include <QMetaObject>
 #include <QTcpSocket>
 
+#include "platform/ipv4.h"
+#include "platform/qt/qt_address.h"
+
 namespace plx::qtp {
-namespace {
-
-// The port text as the operator typed it: decimal digits only, 1..65535.
-std::optional<quint16> parsePort(const std::string& text) {
-    if (text.empty() || text.size() > 5) return std::nullopt;
-    unsigned value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    if (value < 1 || value > 65535) return std::nullopt;
-    return static_cast<quint16>(value);
-}
-
-}  // namespace
 
 QtTcpClient::~QtTcpClient() {
     close();
@@ -54,12 +42,7 @@ TcpClientPort::State QtTcpClient::state() const {
     return State::Closing;
 }
 
-std::optional<std::string> QtTcpClient::connectTo(const std::string& host,
-                                                  const std::string& port) {
-    if (host.empty()) return std::string("No remote host given");
-    const auto number = parsePort(port);
-    if (!number) return "Invalid remote port \"" + port + "\"";
-
+void QtTcpClient::connectTo(const std::string& host, std::uint16_t port) {
     close();
     socket_ = new QTcpSocket;
     errorReported_ = false;
@@ -93,9 +76,12 @@ std::optional<std::string> QtTcpClient::connectTo(const std::string& host,
                     if (onError) onError(description);
                 });
             });
-    socket_->connectToHost(QString::fromLatin1(host.data(), static_cast<qsizetype>(host.size())),
-                           *number);
-    return std::nullopt;
+    if (const auto address = parseDottedIPv4(host)) {
+        socket_->connectToHost(toQt(*address), port);
+    } else {
+        socket_->connectToHost(QString::fromLatin1(host.data(), static_cast<qsizetype>(host.size())),
+                               port);
+    }
 }
 
 void QtTcpClient::close() {

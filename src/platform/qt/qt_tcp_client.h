@@ -1,7 +1,7 @@
 #pragma once
 // The host connection over QTcpSocket, behaving as the socket component the host link
-// expects: a connect that cannot start is refused at once; a started one reports Connect
-// or Error; a peer close reports Close (not Error); our own close reports nothing.
+// expects: a connect reports Connect or Error; a peer close reports Close (not Error); our
+// own close reports nothing.
 
 #include <QObject>
 
@@ -19,7 +19,7 @@ class QtTcpClient : public QObject, public TcpClientPort {
     QtTcpClient& operator=(const QtTcpClient&) = delete;
 
     State state() const override;
-    std::optional<std::string> connectTo(const std::string& host, const std::string& port) override;
+    void connectTo(const std::string& host, std::uint16_t port) override;
     void close() override;
     bool send(const std::string& bytes) override;
     std::string readAll() override;

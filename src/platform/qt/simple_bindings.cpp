@@ -87,6 +87,7 @@ class ButtonBinding : public ControlBinding {
   private:
     void syncContent() override {
         setTextIfChanged(widget_, button_.caption());
+        if (widget_->isDefault() != button_.isDefault()) widget_->setDefault(button_.isDefault());
         // A picture button without a caption shows its picture over the whole face.
         constexpr int kFacePadding = 8;   // px: bevel and focus frame around the picture
         constexpr int kCaptionIcon = 20;  // px: picture beside a caption
@@ -186,23 +187,36 @@ class PictureBinding : public ControlBinding {
     DrawnImage image_;
 };
 
+// A hyperlink: underlined text in the highlight colour, in the 8.25-point dialog font, on
+// the light grey of the control, its label sized to the text at the control's corner.
 class LinkBinding : public ControlBinding {
   public:
     LinkBinding(LinkLabel& link, QWidget* parent, ViewState& view)
         : ControlBinding(link, view), link_(link), widget_(createWidget<QLabel>(link, parent)) {
+        constexpr qreal kDialogFontPoints = 8.25;
+        const QColor kBackground(212, 208, 200);
         QFont font = widget_->font();
+        font.setPointSizeF(kDialogFontPoints);
         font.setUnderline(true);
         widget_->setFont(font);
         QPalette palette = widget_->palette();
         palette.setColor(QPalette::WindowText, palette.color(QPalette::Highlight));
+        palette.setColor(QPalette::Window, kBackground);
         widget_->setPalette(palette);
+        widget_->setAutoFillBackground(true);
         widget_->setCursor(Qt::PointingHandCursor);
         widget_->installEventFilter(this);
     }
     QWidget* widget() const override { return widget_; }
 
   private:
-    void syncContent() override { setTextIfChanged(widget_, link_.text()); }
+    QRect geometry() const override {
+        return QRect(QPoint(toPixels(link_.left()), toPixels(link_.top())), widget_->sizeHint());
+    }
+    void syncContent() override {
+        setTextIfChanged(widget_, link_.text());
+        widget_->setGeometry(geometry());
+    }
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::MouseButtonPress && operatorAction()) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
