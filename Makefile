@@ -6,20 +6,13 @@ TYPE    ?= RelWithDebInfo
 WERROR  ?= OFF
 JOBS    ?= $(shell nproc)
 PACKAGES = build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev
-
-SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps configure build run test clean
 
-# deps: install the Debian packages named in PACKAGES (plus EXTRA_PACKAGES) that are missing.
+# deps: the Debian packages named in PACKAGES (plus EXTRA_PACKAGES) that are missing.
 deps:
-	@missing=""; for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:$$missing"; \
-	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
-	fi
+	@$(ROOT)/scripts/need-packages.sh $(PACKAGES) $(EXTRA_PACKAGES)
 
 configure: deps
 	cmake -S $(ROOT) -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE) -DPLX_WERROR=$(WERROR) $(CMAKE_OPTIONS)

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "console/f_main.h"
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
 #include "loopback_terminals.h"

@@ -17,7 +17,7 @@
 #include <thread>
 
 #include "console/f_main.h"
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 #include "eventlog/f_events.h"
 #include "gateway_process.h"
 #include "loopback_terminals.h"

@@ -11,9 +11,9 @@
 
 #include "console/config_files.h"
 #include "console/f_main.h"
-#include "console/gateway.h"
-#include "console/global.h"
-#include "console/numeric_text.h"
+#include "gateway/gateway.h"
+#include "shared/global.h"
+#include "shared/numeric_text.h"
 #include "fuzz_check.h"
 #include "hostlink/f_as400.h"
 #include "platform/fake/fake_platform.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "console/global.h"
+#include "shared/global.h"
 #include "fuzz_check.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "console/config_files.h"
-#include "console/numeric_text.h"
-#include "console/shared_state.h"
+#include "shared/numeric_text.h"
+#include "shared/shared_state.h"
 #include "display/host_number.h"
 #include "fuzz_check.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "console/global.h"
+#include "shared/global.h"
 #include "fuzz_check.h"
 #include "tools/ping_script.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "console/f_main.h"
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 #include "fuzz_check.h"
 #include "hostlink/f_as400.h"
 #include "hostlink/frame_scanner.h"

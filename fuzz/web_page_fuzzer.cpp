@@ -5,7 +5,7 @@
 #include <string>
 
 #include "console/config_files.h"
-#include "console/shared_state.h"
+#include "shared/shared_state.h"
 #include "fuzz_check.h"
 #include "tools/web_page.h"
 

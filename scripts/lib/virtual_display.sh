@@ -2,17 +2,7 @@
 
 # Installs Xvfb, xauth, xdotool and ImageMagick when any is missing.
 need_screenshot_tools() {
-    local missing=()
-    command -v Xvfb >/dev/null || missing+=(xvfb)
-    command -v xauth >/dev/null || missing+=(xauth)
-    command -v xdotool >/dev/null || missing+=(xdotool)
-    command -v import >/dev/null || missing+=(imagemagick)
-    if [ ${#missing[@]} -gt 0 ]; then
-        local sudo=""
-        [ "$(id -u)" = 0 ] || sudo=sudo
-        $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
-    fi
+    "$(dirname "${BASH_SOURCE[0]}")/../need-packages.sh" xvfb xauth xdotool imagemagick
 }
 
 # Starts Xvfb on the first free display with a screen of $1 (e.g. 1280x1024) and points

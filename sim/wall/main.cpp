@@ -1,12 +1,13 @@
 // plyxen400-terminal-wall: the LED terminals of a terminal list, on loopback, as a window
 // or in a text terminal, so the gateway's datagrams can be seen as the plant floor would.
 //
-//   plyxen400-terminal-wall [--products PATH] [--headless] [--report]
+//   plyxen400-terminal-wall [--products PATH] [--headless] [--report] [--help]
 
 #include <signal.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -16,7 +17,6 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <optional>
 #include <sstream>
 #include <string>
 
@@ -32,36 +32,46 @@ using namespace plx::wall;
 
 constexpr int kAnsiPhaseCheckMs = 50;  // well under a flash half-period of 250 ms
 
-const char* const kUsage =
-    "usage: plyxen400-terminal-wall [--products PATH] [--headless] [--report]\n"
-    "  --products PATH  the terminal list (default ./Products.cfg; without it 0001..0012\n"
-    "                   on 127.0.10.1..12)\n"
-    "  --headless       draw in this terminal with ANSI colours, not in a window\n"
-    "  --report         print one line per datagram on standard output:\n"
-    "                     frame <number> <address> <value> <attribute digits>\n"
-    "                     malformed <address> <length>\n";
-
 struct Options {
     std::string products = "Products.cfg";
     bool headless = false;
     bool report = false;
 };
 
-std::optional<Options> parse(int argc, char* argv[]) {
-    Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--headless") {
-            options.headless = true;
-        } else if (argument == "--report") {
-            options.report = true;
-        } else if (argument == "--products" && i + 1 < argc) {
-            options.products = argv[++i];
-        } else {
-            return std::nullopt;
-        }
+// The options, read before the application exists: whether it may open a window depends on
+// them. --help and a wrong option print and end the program.
+Options parse(int argc, char* argv[]) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "The LED terminals of a terminal list, each listening on its loopback address at UDP "
+        "port 1024, drawn in a window or in this terminal."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption products(
+        QStringLiteral("products"),
+        QStringLiteral("The terminal list (default ./Products.cfg; without it 0001 to 0012 "
+                       "on 127.0.10.1 to 127.0.10.12)."),
+        QStringLiteral("path"), QStringLiteral("Products.cfg"));
+    const QCommandLineOption headless(QStringLiteral("headless"),
+                                      QStringLiteral("Draw in this terminal with ANSI colours."));
+    const QCommandLineOption report(
+        QStringLiteral("report"),
+        QStringLiteral("Print one line per datagram on standard output: \"frame <number> "
+                       "<address> <value> <attribute digits>\" or \"malformed <address> <length>\"."));
+    parser.addOptions({products, headless, report});
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    // No application yet to name the program in the help text.
+    QString usage = parser.helpText();
+    usage.replace(QStringLiteral("<executable_name>"), QStringLiteral("plyxen400-terminal-wall"));
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "%s\n%s", qPrintable(parser.errorText()), qPrintable(usage));
+        std::exit(2);
     }
-    return options;
+    if (parser.isSet(help)) {
+        std::fputs(qPrintable(usage), stdout);
+        std::exit(0);
+    }
+    return {parser.value(products).toStdString(), parser.isSet(headless), parser.isSet(report)};
 }
 
 std::vector<TerminalEntry> readTerminals(const std::string& path) {
@@ -98,23 +108,19 @@ std::FILE* ansiTerminal(bool report) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    const std::optional<Options> options = parse(argc, argv);
-    if (!options) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
+    const Options options = parse(argc, argv);
     // A report reader that goes away costs the wall its report, never its life.
     ::signal(SIGPIPE, SIG_IGN);
 
-    const bool windowed = !options->headless && hasDisplay();
+    const bool windowed = !options.headless && hasDisplay();
     const std::unique_ptr<QCoreApplication> application =
         windowed ? std::make_unique<QApplication>(argc, argv)
                  : std::make_unique<QCoreApplication>(argc, argv);
     plx::app::TerminationSignals terminationSignals([] { QCoreApplication::quit(); });
 
-    WallModel model(readTerminals(options->products));
+    WallModel model(readTerminals(options.products));
     WallListener listener(model,
-                          options->report ? WallListener::ReportSink(printReportLine) : nullptr);
+                          options.report ? WallListener::ReportSink(printReportLine) : nullptr);
 
     std::unique_ptr<WallWindow> window;
     std::unique_ptr<AnsiWall> ansi;
@@ -124,7 +130,7 @@ int main(int argc, char* argv[]) {
         window = std::make_unique<WallWindow>(model);
         QObject::connect(&listener, &WallListener::changed, window.get(), &WallWindow::refresh);
         window->show();
-    } else if (std::FILE* terminal = ansiTerminal(options->report)) {
+    } else if (std::FILE* terminal = ansiTerminal(options.report)) {
         ansi = std::make_unique<AnsiWall>(model, terminal);
         clock.start();
         QObject::connect(&listener, &WallListener::changed,

@@ -12,7 +12,7 @@
 
 #include "app/instance_lock.h"
 #include "app/termination_signals.h"
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 #include "platform/qt/qt_platform.h"
 
 namespace {

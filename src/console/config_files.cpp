@@ -2,27 +2,13 @@
 
 #include <cmath>
 
-#include "console/global.h"
-#include "console/numeric_text.h"
+#include "shared/global.h"
+#include "shared/numeric_text.h"
+#include "shared/shared_state.h"
+#include "shared/text_lines.h"
 #include "platform/controls/list_box.h"
 
 namespace plx {
-
-std::vector<std::string> splitLines(std::string_view bytes) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(bytes.substr(start));
-            break;
-        }
-        lines.emplace_back(bytes.substr(start, end - start));
-        const bool crlf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
-        start = end + (crlf ? 2 : 1);
-    }
-    return lines;
-}
 
 std::string entriesAsLines(const ListBox& list) {
     std::string bytes;
@@ -36,8 +22,8 @@ std::string entriesAsLines(const ListBox& list) {
 const std::string& defaultColourFile() {
     static const std::string text = [] {
         const std::string dashes(51, '-');
-        const char* const lines[] = {
-            dashes.c_str(),
+        return joinLines({
+            dashes,
             "- This file contain:",
             "- Color#,ColorPatern",
             "- Color#: 0 to 9 ... A to Z",
@@ -46,7 +32,7 @@ const std::string& defaultColourFile() {
             "-          2=Red with dot, 3=Green with dot",
             "-          4=Flashing red  5=flashing green",
             "-          6=Flashing red / green",
-            dashes.c_str(),
+            dashes,
             "",
             "0,1100",
             "1,0011",
@@ -59,29 +45,35 @@ const std::string& defaultColourFile() {
             "8,4411",
             "9,5511",
             "A,6611",
-        };
-        std::string joined;
-        for (const char* line : lines) {
-            joined += line;
-            joined += kLineEnd;
-        }
-        return joined;
+        });
     }();
     return text;
 }
 
 std::optional<ColourLine> parseColourLine(const std::string& line) {
     static const std::string kColourCharacters = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    static const std::string kDigits = "0123456789";
     const std::string character = EXTRACT_FIELD(line, ",", 1);
     // A substring test, as the file has always been read: "0" to "9" and "A" to "Z" pass,
     // lower case, comments and blank-led lines do not.
     if (kColourCharacters.find(character) == std::string::npos) return std::nullopt;
     if (line.find_first_not_of(' ') == std::string::npos) return std::nullopt;
-    const int index = kDigits.find(character) != std::string::npos
-                          ? static_cast<int>(readLenientNumber(character))
-                          : static_cast<unsigned char>(character.front());
-    return ColourLine{index, trimSpaces(EXTRACT_FIELD(line, ",", 2))};
+    return ColourLine{colourIndex(character), trimSpaces(EXTRACT_FIELD(line, ",", 2))};
+}
+
+std::string hostSettingsFile(const HostSettings& settings) {
+    // A blank before a non-negative number, as the switch has always been written.
+    return joinLines({settings.address, settings.port, settings.password, settings.user,
+                      " " + std::to_string(settings.logSwitch)});
+}
+
+HostSettingsLines readHostSettings(std::string_view bytes) {
+    constexpr std::size_t kTextLines = 4;
+    std::vector<std::string> lines = splitLines(bytes);
+    HostSettingsLines read;
+    if (lines.size() > kTextLines) read.logSwitch = switchValue(lines[kTextLines]);
+    if (lines.size() > kTextLines) lines.resize(kTextLines);
+    read.texts = std::move(lines);
+    return read;
 }
 
 std::optional<int> switchValue(const std::string& line) {

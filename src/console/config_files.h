@@ -1,6 +1,6 @@
 #pragma once
-// The configuration file formats as pure functions over bytes: line splitting and joining,
-// the default colour file, the colour file's lines and the host settings' switch line.
+// The configuration file formats as pure functions over bytes: the products file, the
+// colour file and the host settings file, each read and written here only.
 
 #include <optional>
 #include <string>
@@ -14,11 +14,6 @@ class ListBox;
 inline const std::string kProductsFile = "Products.cfg";
 inline const std::string kColourFile = "Color_Patern.txt";
 inline const std::string kHostSettingsFile = "SERVER_AS400.cfg";
-inline constexpr const char* kLineEnd = "\r\n";
-
-// Lines of a text file: a line ends at CR LF, CR or a lone LF (hand-written files); a last
-// line without terminator counts, a terminator at the very end opens no further line.
-std::vector<std::string> splitLines(std::string_view bytes);
 
 // Every entry of a list as one CR LF-terminated line, in row order.
 std::string entriesAsLines(const ListBox& list);
@@ -33,6 +28,28 @@ struct ColourLine {
     std::string pattern;
 };
 std::optional<ColourLine> parseColourLine(const std::string& line);
+
+// The host settings, in the file's order: the password comes before the user name.
+struct HostSettings {
+    std::string address;
+    std::string port;
+    std::string password;
+    std::string user;
+    int logSwitch = 0;  // "Log AS-400 communication": 0, 1 (or 2, greyed)
+    bool operator==(const HostSettings&) const = default;
+};
+
+// The file's five lines, each ending CR LF, the texts untrimmed and the switch written with
+// a blank before it (" 1").
+std::string hostSettingsFile(const HostSettings& settings);
+
+// What a host settings file holds, line by line: the texts of the lines present among the
+// first four, in order, and the switch when line 5 is present and its value fits.
+struct HostSettingsLines {
+    std::vector<std::string> texts;  // address, port, password, user: as many as there are
+    std::optional<int> logSwitch;
+};
+HostSettingsLines readHostSettings(std::string_view bytes);
 
 // Line 5 of the host settings file as the log switch's value: the number the text starts
 // with, as a 16-bit integer; nothing when it does not fit one.

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "console/f_main.h"
-#include "console/gateway.h"
-#include "console/global.h"
-#include "console/numeric_text.h"
+#include "gateway/gateway.h"
+#include "shared/global.h"
+#include "shared/numeric_text.h"
 #include "eventlog/f_events.h"
 
 namespace plx {

@@ -1,6 +1,6 @@
 #include "console/f_main.h"
 
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 
 namespace plx {
 

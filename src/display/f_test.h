@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/posix_names.h"
+#include "platform/c_library_names.h"
 
 #include "platform/controls/button.h"
 #include "platform/controls/form.h"

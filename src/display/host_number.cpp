@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "console/shared_state.h"
+#include "shared/shared_state.h"
 
 namespace plx {
 

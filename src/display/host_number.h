@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "console/numeric_text.h"
+#include "shared/numeric_text.h"
 
 namespace plx {
 

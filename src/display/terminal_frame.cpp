@@ -13,13 +13,8 @@ constexpr std::size_t kPatternWidth = 4;             // one attribute digit per 
 
 }  // namespace
 
-int colourIndex(char colour) {
-    if (colour >= '0' && colour <= '9') return colour - '0';
-    return static_cast<unsigned char>(colour);
-}
-
 std::string colourPattern(char colour, const ColourTable& table) {
-    const int index = colourIndex(colour);
+    const int index = colourIndex(std::string_view(&colour, 1));
     if (index < kColourEntries && table[index].size() == kPatternWidth) return table[index];
     switch (colour) {
         case '0':

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/shared_state.h"
+#include "shared/shared_state.h"
 
 namespace plx {
 
@@ -17,10 +17,6 @@ using ColourTable = std::array<std::string, kColourEntries>;
 inline constexpr std::uint16_t kTerminalPort = 1024;  // UDP port every terminal listens on
 inline constexpr std::size_t kFrameBytes = 20;        // header, text, attributes, ETX
 inline constexpr int kCopiesPerCommand = 2;           // UDP may drop one; terminals are idempotent
-
-// The colour table entry a colour character selects: a digit by its value, any other
-// character by its 8-bit code ("A" is 65). Codes above 100 have no entry.
-int colourIndex(char colour);
 
 // The four attribute digits for the colour character: the table's entry when it holds
 // exactly four characters, otherwise the built-in pattern of the colour ("0000" for any

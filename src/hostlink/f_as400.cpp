@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 
 namespace plx {
 

@@ -1,6 +1,6 @@
 // Reception of the host stream: watchdog, log, receive display, negotiation, frames.
-#include "console/gateway.h"
-#include "console/global.h"
+#include "gateway/gateway.h"
+#include "shared/global.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
 

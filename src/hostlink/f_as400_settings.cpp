@@ -1,18 +1,16 @@
 // The host link settings: saved to SERVER_AS400.cfg whenever a field is left; a change
 // of address or port drops the link so the next ticks reconnect with the new values.
-#include "console/gateway.h"
+#include "console/config_files.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "tools/f_help.h"
 
 namespace plx {
 
 void F_AS400::B_SAVE_CFG_Click() {
-    // Five lines, the password before the user name: the order the loader reads.
-    constexpr const char* kLineEnd = "\r\n";
-    const std::string content = INP_IP.text() + kLineEnd + INP_PORT.text() + kLineEnd +
-                                INP_PSW.text() + kLineEnd + INP_USR.text() + kLineEnd + " " +
-                                std::to_string(SW_LOG.value()) + kLineEnd;
-    const std::string path = gateway_.state().filePath("SERVER_AS400.cfg");
+    const std::string content = hostSettingsFile(
+        {INP_IP.text(), INP_PORT.text(), INP_PSW.text(), INP_USR.text(), SW_LOG.value()});
+    const std::string path = gateway_.state().filePath(kHostSettingsFile);
     // Written whole or not at all, and readable by its owner only: it holds a password.
     if (!gateway_.platform().files().replace(path, content, Files::Access::OwnerOnly)) {
         SHOW_STATUS("Settings not saved: cannot write " + path);

@@ -1,6 +1,6 @@
 // Telnet negotiation replies and the automatic sign-on.
-#include "console/gateway.h"
-#include "console/numeric_text.h"
+#include "gateway/gateway.h"
+#include "shared/numeric_text.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
 #include "hostlink/telnet_negotiation.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "console/f_main.h"
-#include "console/gateway.h"
-#include "console/numeric_text.h"
+#include "gateway/gateway.h"
+#include "shared/numeric_text.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
 #include "tools/dns.h"

@@ -1,6 +1,6 @@
 #include "tools/f_help.h"
 
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 
 namespace plx {
 

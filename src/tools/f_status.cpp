@@ -1,8 +1,8 @@
 #include "tools/f_status.h"
 
 #include "console/f_main.h"
-#include "console/gateway.h"
-#include "console/numeric_text.h"
+#include "gateway/gateway.h"
+#include "shared/numeric_text.h"
 
 namespace plx {
 

@@ -1,6 +1,6 @@
 #include "tools/ping_script.h"
 
-#include "console/global.h"
+#include "shared/global.h"
 
 namespace plx {
 namespace {

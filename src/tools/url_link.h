@@ -1,9 +1,9 @@
 #pragma once
 // URLLink, a hyperlink control: underlined text that opens an address with the desktop's
-// "open" action when clicked.
+// "open" action when clicked. Its text is the label's (text(), setText()): the view draws it
+// at the control's top-left corner, sized to it.
 
 #include <functional>
-#include <map>
 #include <string>
 
 #include "platform/controls/link_label.h"
@@ -13,11 +13,7 @@ namespace plx {
 
 class URLLink : public LinkLabel {
   public:
-
     URLLink(Form& form, std::string name, Platform& platform);
-
-    // Text property: text() and setText(). The view draws the text at the control's
-    // top-left corner, sized to it.
 
     const std::string& URL() const { return url_; }
     void setURL(const std::string& url);
@@ -30,13 +26,6 @@ class URLLink : public LinkLabel {
     // A mouse press on the text (button bits: 1 left, 2 right, 4 middle); public so that a
     // window can follow the link from code. Only the button is used.
     void lblURL_MouseDown(int Button, int Shift, float X, float Y);
-
-    // Saved design: keys "Text", "URL", "ShowToolTip", matched without regard to case; a
-    // property equal to its default is not written.
-    using PropertyBag = std::map<std::string, std::string>;
-    void UserControl_InitProperties();
-    void UserControl_ReadProperties(const PropertyBag& bag);
-    void UserControl_WriteProperties(PropertyBag& bag) const;
 
   private:
     void refreshToolTip();

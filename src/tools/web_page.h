@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "console/shared_state.h"
+#include "shared/shared_state.h"
 
 namespace plx {
 

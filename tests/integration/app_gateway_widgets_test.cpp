@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <QUdpSocket>
 
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 #include "integration/platform_qt_test_support.h"
 #include "support/qt_test_platform.h"
 

@@ -76,7 +76,7 @@ TEST_F(ConsoleCommands, AddThroughTheEditorRebuildsSavesAndReleasesIt) {
     EXPECT_EQ(state().TAB_ROW_OF_NO[4], 3);
     EXPECT_EQ(readFile("Products.cfg").substr(60), "0004,,127.0.10.4,Dock 4\r\n");
     EXPECT_EQ(loggedEvents("GENERAL").back().text, "ADD PRODUCT: 0004,,127.0.10.4,Dock 4");
-    EXPECT_FALSE(gateway.addProductLoaded());
+    EXPECT_FALSE(windowExists("F_ADD_PRODUCT"));
 }
 
 TEST_F(ConsoleCommands, EditOpensTheCurrentEntryAndRewritesIt) {

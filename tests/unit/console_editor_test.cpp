@@ -1,5 +1,5 @@
 // The terminal editor's validation, in the order the operator meets it.
-#include "console/numeric_text.h"
+#include "shared/numeric_text.h"
 #include "gateway_fixture.h"
 
 namespace plx::console_test {

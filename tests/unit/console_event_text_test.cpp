@@ -1,7 +1,7 @@
 // The texts an event line starts with: the time of day and the terminal's four-digit number.
 #include <gtest/gtest.h>
 
-#include "console/numeric_text.h"
+#include "shared/numeric_text.h"
 #include "platform/ipv4.h"
 #include "platform/local_time.h"
 

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "console/config_files.h"
-#include "console/global.h"
+#include "shared/text_lines.h"
+#include "shared/global.h"
 
 namespace plx {
 namespace {

@@ -52,7 +52,7 @@ class DisplayColourPattern : public ::testing::TestWithParam<PatternCase> {};
 TEST_P(DisplayColourPattern, ResolvesTheAttributeField) {
     const PatternCase& c = GetParam();
     ColourTable table = defaultColours();
-    if (c.entry != nullptr) table[colourIndex(c.colour)] = c.entry;
+    if (c.entry != nullptr) table[colourIndex(std::string(1, c.colour))] = c.entry;
     const std::string frame = terminalFrame(std::string("><F1234  ") + c.colour, table);
     EXPECT_EQ(frame.substr(13, 6), c.attributes) << "colour '" << c.colour << "'";
 }

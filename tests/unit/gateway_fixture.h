@@ -11,8 +11,8 @@
 
 #include "console/f_add_product.h"
 #include "console/f_main.h"
-#include "console/gateway.h"
-#include "console/numeric_text.h"
+#include "gateway/gateway.h"
+#include "shared/numeric_text.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
 #include "platform/fake/fake_platform.h"
@@ -102,6 +102,14 @@ struct FakeGateway {
     // Any file, in the folder or not.
     std::string readFileAt(const std::string& fullPath) {
         return platform.files().read(fullPath).value_or("(missing)");
+    }
+
+    // Whether a window of that name exists (created and not yet released).
+    bool windowExists(const std::string& name) const {
+        for (const Form* form : platform.attachedForms) {
+            if (form->name() == name) return true;
+        }
+        return false;
     }
 
     // Runs the add or edit command with the operator's actions in the modal editor.

@@ -300,7 +300,7 @@ TEST_F(HostlinkSupervision, CloseBoxSavesAndHidesWhileTheLinkGoesOn) {
     as400().INP_USR.setText("me");
     as400().form.requestClose();
     EXPECT_FALSE(as400().form.visible());
-    EXPECT_TRUE(gateway.as400Loaded());
+    EXPECT_TRUE(windowExists("F_AS400"));
     EXPECT_EQ(linkState(), ONLINE);
     const auto saved = platform.files().read(gateway.state().filePath("SERVER_AS400.cfg"));
     ASSERT_TRUE(saved.has_value());

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 #include "console/f_main.h"
 #include "platform/controls/check_box.h"
 #include "platform/controls/form.h"

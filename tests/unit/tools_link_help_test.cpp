@@ -70,37 +70,6 @@ TEST_F(ToolsLink, ToolTipShowsTheAddressOnlyWhenAskedFor) {
     EXPECT_EQ(link.toolTip(), "");
 }
 
-TEST_F(ToolsLink, SavedDesignKeepsOnlyWhatDiffersFromTheDefaults) {
-    URLLink::PropertyBag bag{{"Other", "kept"}};
-    link.UserControl_InitProperties();
-    link.UserControl_WriteProperties(bag);
-    EXPECT_EQ(bag, (URLLink::PropertyBag{{"Other", "kept"}}));
-
-    link.setText("View Web Page 2");
-    link.setURL("127.0.10.1/page.html");
-    link.setShowToolTip(true);
-    link.UserControl_WriteProperties(bag);
-    URLLink copy{form, "COPY", platform};
-    copy.UserControl_ReadProperties(bag);
-    EXPECT_EQ(copy.text(), "View Web Page 2");
-    EXPECT_EQ(copy.URL(), "127.0.10.1/page.html");
-    EXPECT_TRUE(copy.ShowToolTip());
-    EXPECT_EQ(copy.toolTip(), "127.0.10.1/page.html");
-
-    copy.UserControl_ReadProperties({});
-    EXPECT_EQ(copy.text(), "");
-    EXPECT_EQ(copy.URL(), "");
-    EXPECT_EQ(copy.toolTip(), "");
-
-    // Keys in any case; a value that cannot be read gives the new-instance values.
-    copy.UserControl_ReadProperties({{"text", "a"}, {"url", "127.0.10.5"}, {"SHOWTOOLTIP", "-1"}});
-    EXPECT_EQ(copy.toolTip(), "127.0.10.5");
-    EXPECT_EQ(copy.text(), "a");
-    copy.UserControl_ReadProperties({{"Text", "b"}, {"ShowToolTip", "maybe"}});
-    EXPECT_EQ(copy.text(), "");
-    EXPECT_FALSE(copy.ShowToolTip());
-}
-
 TEST(ToolsHelp, TextHoldsTheCommandSyntaxLineByLine) {
     const std::string& text = F_HELP::helpText();
     ASSERT_TRUE(text.ends_with("\r\n"));

@@ -2,8 +2,8 @@
 
 namespace plx {
 
-Timer::Timer(Platform& platform, int intervalMs, bool enabled)
-    : port_(platform.createTimer()), interval_(intervalMs), enabled_(enabled) {
+Timer::Timer(Platform& platform, int intervalMs)
+    : port_(platform.createTimer()), interval_(intervalMs) {
     port_->onTimeout = [this] {
         if (onTimer) onTimer();
     };
@@ -15,13 +15,8 @@ void Timer::setInterval(int intervalMs) {
     rearm();
 }
 
-void Timer::setEnabled(bool enabled) {
-    enabled_ = enabled;
-    rearm();
-}
-
 void Timer::rearm() {
-    if (enabled_ && interval_ > 0) {
+    if (interval_ > 0) {
         port_->start(interval_);
     } else {
         port_->stop();

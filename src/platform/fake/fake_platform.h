@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/local_files.h"
+#include "platform/posix/local_files.h"
 #include "platform/platform.h"
 
 namespace plx::fake {

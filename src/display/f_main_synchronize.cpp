@@ -2,8 +2,8 @@
 #include <string>
 
 #include "console/f_main.h"
-#include "console/gateway.h"
-#include "console/numeric_text.h"
+#include "gateway/gateway.h"
+#include "shared/numeric_text.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
 

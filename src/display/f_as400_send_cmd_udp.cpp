@@ -1,27 +1,21 @@
 // One display command to one terminal: the memory test, the frame sent twice, the log line
 // and the memory of what the terminal shows.
-#include <algorithm>
 #include <string>
 
 #include "console/f_main.h"
-#include "console/gateway.h"
+#include "display/display_command.h"
+#include "gateway/gateway.h"
 #include "display/terminal_frame.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
 
 namespace plx {
-namespace {
-
-constexpr std::size_t kShownFrom = 3;  // after "><F": value, two blanks, colour character
-constexpr std::size_t kShownWidth = 7;
-
-}  // namespace
 
 void F_AS400::SEND_CMD_UDP(int Index, const std::string& ID_CMD) {
     // Rows past the tables can only come from an over-long list: nothing to send them to.
     if (Index < 0 || Index >= kMaxRows) return;
     SharedState& state = gateway_.state();
-    const std::string shown = ID_CMD.substr(std::min(kShownFrom, ID_CMD.size()), kShownWidth);
+    const std::string shown = shownValue(ID_CMD);
     if (state.TAB_AFF_VALUE[Index] == shown) return;  // the terminal already shows it
 
     // Everything the sends need is taken now, in this call's own copies: the pump after

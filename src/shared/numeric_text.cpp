@@ -1,4 +1,4 @@
-#include "console/numeric_text.h"
+#include "shared/numeric_text.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "tools/terminal_window.h"
+#include "tools/terminal_emulator.h"
 
 #include <array>
 

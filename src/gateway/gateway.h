@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
-#include "console/shared_state.h"
-#include "platform/posix_names.h"
+#include "platform/c_library_names.h"
 #include "platform/platform.h"
+#include "shared/shared_state.h"
 
 namespace plx {
 
@@ -30,7 +30,6 @@ public:
     WindowSlot(Gateway& gateway, bool destroyOnClose)
         : gateway_(gateway), destroyOnClose_(destroyOnClose) {}
     Unit& get();
-    bool loaded() const { return unit_ != nullptr; }
     void release();
 
 private:
@@ -61,12 +60,6 @@ public:
     F_TEST& test();
     F_STATUS& status();
     F_HELP& help();
-    bool eventsLoaded() const { return events_.loaded(); }
-    bool as400Loaded() const { return as400_.loaded(); }
-    bool testLoaded() const { return test_.loaded(); }
-    bool statusLoaded() const { return status_.loaded(); }
-    bool helpLoaded() const { return help_.loaded(); }
-    bool addProductLoaded() const { return addProduct_.loaded(); }
     // The terminal editor is released by its opener once the modal show has returned.
     void releaseAddProduct() { addProduct_.release(); }
 

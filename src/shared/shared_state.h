@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace plx {
 
@@ -12,6 +13,11 @@ inline constexpr int kTerminalNumbers = 10000;  // terminal numbers 0..9999
 inline constexpr int kMaxRows = 1001;           // terminal list rows 0..1000
 inline constexpr std::uint16_t kNoRow = 65535;  // TAB_ROW_OF_NO: no terminal has this number
 inline constexpr int kColourEntries = 101;      // colour character indices 0..100
+
+// The TAB_COLOR_PATERN entry a colour selects: a run of "0123456789" ("7", "12", or none at
+// all) by its value, anything else by the 8-bit code of its first character ("A" is 65).
+// The colour file's loader and the terminal frame both index the table by this rule.
+int colourIndex(std::string_view colour);
 
 enum LinkState : std::uint8_t { OFFLINE = 0, ONLINE = 1, PAUSE = 2 };
 

@@ -1,8 +1,8 @@
 // The main window's commands: the terminal list, the clock and the other windows.
 #include "console/f_add_product.h"
 #include "console/f_main.h"
-#include "console/gateway.h"
-#include "console/global.h"
+#include "gateway/gateway.h"
+#include "shared/global.h"
 #include "display/f_test.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"

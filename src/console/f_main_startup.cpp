@@ -1,6 +1,6 @@
 // Start-up and shut-down of the whole gateway, run by the main window.
 #include "console/f_main.h"
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
 

@@ -1,4 +1,4 @@
-#include "console/global.h"
+#include "shared/global.h"
 
 namespace plx {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "console/f_main.h"
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
 #include "tools/web_page.h"

@@ -1,4 +1,4 @@
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 
 #include "console/f_add_product.h"
 #include "console/f_main.h"

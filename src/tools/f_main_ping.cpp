@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "console/f_main.h"
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 #include "eventlog/f_events.h"
 #include "tools/ping_script.h"
-#include "tools/terminal_window.h"
+#include "tools/terminal_emulator.h"
 
 namespace plx {
 namespace {

@@ -1,7 +1,8 @@
 // The start-up loader of the three configuration files and the products file writer.
 #include "console/config_files.h"
+#include "shared/text_lines.h"
 #include "console/f_main.h"
-#include "console/gateway.h"
+#include "gateway/gateway.h"
 #include "eventlog/f_events.h"
 #include "hostlink/f_as400.h"
 
@@ -49,15 +50,11 @@ void F_MAIN::LOAD_CFG() {
     if (!files.exists(host)) return;
     const auto bytes = files.read(host);
     if (!bytes) return;
-    const auto lines = splitLines(*bytes);
+    const HostSettingsLines settings = readHostSettings(*bytes);
     TextBox* const fields[] = {&as400.INP_IP, &as400.INP_PORT, &as400.INP_PSW, &as400.INP_USR};
-    for (std::size_t i = 0; i < lines.size() && i < 5; ++i) {
-        if (i < 4) {
-            fields[i]->setText(lines[i]);
-        } else if (const auto value = switchValue(lines[i])) {
-            as400.SW_LOG.setValue(*value);  // a value the check box refuses is ignored
-        }
-    }
+    for (std::size_t i = 0; i < settings.texts.size(); ++i) fields[i]->setText(settings.texts[i]);
+    // A value the check box refuses is ignored.
+    if (settings.logSwitch) as400.SW_LOG.setValue(*settings.logSwitch);
 }
 
 void F_MAIN::B_SAVE_CFG_Click() {

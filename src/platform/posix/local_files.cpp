@@ -1,4 +1,4 @@
-#include "platform/local_files.h"
+#include "platform/posix/local_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,8 +1,8 @@
 // The terminal tables that every lookup reads instead of the list.
 #include "console/f_main.h"
-#include "console/gateway.h"
-#include "console/global.h"
-#include "console/numeric_text.h"
+#include "gateway/gateway.h"
+#include "shared/global.h"
+#include "shared/numeric_text.h"
 #include "eventlog/f_events.h"
 
 namespace plx {
