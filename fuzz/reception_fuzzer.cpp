@@ -7,12 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "console/f_main.h"
-#include "gateway/gateway.h"
-#include "fuzz_check.h"
-#include "hostlink/f_as400.h"
+#include "fuzz_harness.h"
 #include "hostlink/frame_scanner.h"
-#include "platform/fake/fake_platform.h"
 
 namespace {
 
@@ -24,34 +20,16 @@ const std::vector<std::string> kTerminals = {"0000,,127.0.10.1,Line 0", "0001,,1
                                              "0012,,127.0.10.3,Line 12"};
 const std::set<std::string> kAddresses = {"127.0.10.1", "127.0.10.2", "127.0.10.3"};
 
-// A started gateway with three terminals, online, the sign-on not yet due.
-struct OnlineGateway {
-    OnlineGateway() {
-        gateway.start();
-        auto& list = gateway.main().LST_PRODUIT;
-        for (const std::string& entry : kTerminals) list.addItem(entry);
-        FUZZ_CHECK(gateway.main().SYNC_TABLES());
-        platform.advance(plx::F_AS400::kConnectPeriodMs);
-        platform.tcp().acceptConnection();
-        platform.runEvents();
-        FUZZ_CHECK(gateway.state().LINK_STATE == plx::ONLINE);
-    }
-
-    // Back to the state after start-up, so that each input runs as on a fresh gateway
-    // (starting one per input would spend the fuzzing time on start-up): "<" starts or
-    // drops an unfinished frame and ">" right after it is a frame too short to dispatch.
-    void startAfresh() {
-        platform.onPump = nullptr;
-        platform.tcp().receive("<>");
-        platform.runEvents();
-        gateway.state().TAB_AFF_VALUE.fill({});
-        platform.datagrams.clear();
-        platform.tcp().sent.clear();
-    }
-
-    plx::fake::FakePlatform platform;
-    plx::Gateway gateway{platform};
-};
+// Back to the state after start-up, so that each input runs as on a fresh gateway (starting
+// one per input would spend the fuzzing time on start-up): "<" starts or drops an unfinished
+// frame and ">" right after it is a frame too short to dispatch.
+void startAfresh(plx::fuzz::OnlineGateway& line) {
+    line.platform.onPump = nullptr;
+    line.platform.tcp().receive("<>");
+    line.platform.runEvents();
+    line.gateway.state().TAB_AFF_VALUE.fill({});
+    line.platform.datagrams.clear();
+}
 
 std::vector<std::string> piecesOf(const std::string& stream, std::vector<std::size_t> cuts) {
     for (auto& cut : cuts) cut %= stream.size() + 1;
@@ -107,10 +85,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
     checkScanner(stream, pieces);
 
-    static OnlineGateway whole;
-    static OnlineGateway split;
-    whole.startAfresh();
-    split.startAfresh();
+    static plx::fuzz::OnlineGateway whole(kTerminals);
+    static plx::fuzz::OnlineGateway split(kTerminals);
+    startAfresh(whole);
+    startAfresh(split);
 
     whole.platform.tcp().receive(stream);
     whole.platform.runEvents();

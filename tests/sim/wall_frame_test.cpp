@@ -1,11 +1,10 @@
-// The LED terminal's reading of the 20-byte frame and of its attribute digits.
+// The terminal wall's reading of the 20-byte frame: what makes the wall a trustworthy
+// oracle for the end-to-end test of the demo's programs.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "led_attribute.h"
-#include "seven_segment.h"
 #include "terminal_frame.h"
 
 namespace plx::wall {
@@ -58,93 +57,20 @@ TEST(WallFrame, OnlyExactlyTwentyBytesAreAFrame) {
     }
 }
 
-TEST(WallFrame, ValueCharactersAreTakenAsTheyCome) {
-    const std::string values[] = {"----", "    ", "AB.z", std::string("\x00\xFF\x7F\x01", 4)};
-    for (const auto& value : values) {
+TEST(WallFrame, ValueAndAttributeCharactersAreTakenAsTheyCome) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"----", "1100"}, {"    ", "0000"}, {"AB.z", "6666"},
+        {std::string("\x00\xFF\x7F\x01", 4), "7980"},  // digits outside 0 to 6 still count
+    };
+    for (const auto& [value, pattern] : cases) {
         std::string bytes = kWorkedExample;
         bytes.replace(7, 4, value);
+        bytes.replace(13, 4, pattern);
         const FrameDecoding decoding = decodeFrame(bytes);
         ASSERT_TRUE(decoding.ok());
         EXPECT_EQ(decoding.frame.value, value);
+        EXPECT_EQ(decoding.frame.attributes, pattern + "00");
     }
-}
-
-TEST(WallFrame, AttributeDigitsOutsideZeroToSixStillMakeAFrame) {
-    std::string bytes = kWorkedExample;
-    bytes.replace(13, 4, "7980");
-    const FrameDecoding decoding = decodeFrame(bytes);
-    ASSERT_TRUE(decoding.ok());
-    EXPECT_EQ(decoding.frame.attributes, "798000");
-}
-
-TEST(WallFrame, EveryFaultHasItsOwnText) {
-    const FrameFault faults[] = {FrameFault::Length, FrameFault::Header, FrameFault::Stx,
-                                 FrameFault::Marker, FrameFault::Blanks, FrameFault::Attributes,
-                                 FrameFault::Etx};
-    EXPECT_EQ(faultText(FrameFault::Header), "header not FE F8 08");
-    for (const auto a : faults) {
-        for (const auto b : faults) {
-            if (a != b) {
-                EXPECT_NE(faultText(a), faultText(b));
-            }
-        }
-    }
-}
-
-struct AttributeCase {
-    char digit;
-    Lamp first;
-    Lamp second;
-    bool dot;
-    bool known;
-};
-
-TEST(WallAttribute, EachDigitGivesItsColourDotAndFlash) {
-    const AttributeCase cases[] = {
-        {'0', Lamp::Red, Lamp::Red, false, true},      // red
-        {'1', Lamp::Green, Lamp::Green, false, true},  // green
-        {'2', Lamp::Red, Lamp::Red, true, true},       // red with dot
-        {'3', Lamp::Green, Lamp::Green, true, true},   // green with dot
-        {'4', Lamp::Red, Lamp::Off, false, true},      // flashing red
-        {'5', Lamp::Green, Lamp::Off, false, true},    // flashing green
-        {'6', Lamp::Red, Lamp::Green, false, true},    // flashing red / green
-        {'7', Lamp::Red, Lamp::Red, false, false},     // unknown: red, and said so
-        {'9', Lamp::Red, Lamp::Red, false, false},    {'A', Lamp::Red, Lamp::Red, false, false},
-    };
-    for (const auto& c : cases) {
-        const LedAttribute attribute = attributeOf(c.digit);
-        EXPECT_EQ(lampAt(attribute, FlashPhase::First), c.first) << c.digit;
-        EXPECT_EQ(lampAt(attribute, FlashPhase::Second), c.second) << c.digit;
-        EXPECT_EQ(attribute.dot, c.dot) << c.digit;
-        EXPECT_EQ(attribute.known, c.known) << c.digit;
-        EXPECT_EQ(attribute.flashing(), c.first != c.second) << c.digit;
-    }
-}
-
-TEST(WallAttribute, FlashingAlternatesTwiceASecond) {
-    const std::pair<std::int64_t, FlashPhase> cases[] = {
-        {0, FlashPhase::First},
-        {249, FlashPhase::First},
-        {250, FlashPhase::Second},
-        {499, FlashPhase::Second},
-        {500, FlashPhase::First},
-        {750, FlashPhase::Second},
-        {3'600'000'125, FlashPhase::First},  // months into a run, still in step
-    };
-    for (const auto& [ms, phase] : cases) EXPECT_EQ(flashPhaseAt(ms), phase) << ms << " ms";
-}
-
-TEST(WallSevenSegment, CharactersLightTheirSegments) {
-    const std::pair<char, std::uint8_t> cases[] = {
-        {'8', 0x7F},
-        {'0', kSegmentA | kSegmentB | kSegmentC | kSegmentD | kSegmentE | kSegmentF},
-        {'1', kSegmentB | kSegmentC},
-        {'7', kSegmentA | kSegmentB | kSegmentC},
-        {'-', kSegmentG},
-        {' ', 0},
-        {'#', kSegmentA | kSegmentD | kSegmentG},  // not showable: seen, not blank
-    };
-    for (const auto& [c, segments] : cases) EXPECT_EQ(segmentsOf(c), segments) << c;
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Start-up and shut-down of the gateway, from the main window's load and unload.
+// Start-up and shut-down of the gateway, and the configuration files they read and write.
 #include <algorithm>
 
 #include "gateway_fixture.h"
@@ -6,30 +6,29 @@
 namespace plx::console_test {
 namespace {
 
-using ConsoleStartup = testing_support::GatewayTest;
+using namespace testing_support;
 
-// The start-up's own events, without the host link's status lines.
-std::vector<std::string> startUpEvents(const std::vector<testing_support::LoggedEvent>& all) {
-    std::vector<std::string> found;
-    for (const auto& event : all) {
-        if (event.mode == "GENERAL" || event.mode == "LOG TO FILE") {
-            found.push_back(event.mode + ":" + event.text);
+class ConsoleStartup : public GatewayTest {
+  protected:
+    // The start-up's own events, without the host link's status lines.
+    Strings startUpEvents() {
+        Strings found;
+        for (const auto& event : loggedEvents()) {
+            if (event.mode == "GENERAL" || event.mode == "LOG TO FILE")
+                found.push_back(event.mode + ":" + event.text);
         }
+        return found;
     }
-    return found;
-}
+};
 
-TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOff) {
+TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOffAndTheDefaultColours) {
     gateway.start();
     EXPECT_EQ(state().APP_PATH, platform.folder());
-    EXPECT_EQ(startUpEvents(loggedEvents()),
-              (std::vector<std::string>{
-                  "GENERAL:START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)", "LOG TO FILE:0"}));
-    EXPECT_EQ(loggedEvents("GENERAL")[0].source,
-              "Server [" + gateway.as400().INP_IP.toolTip() + "]");
+    EXPECT_EQ(startUpEvents(), (Strings{"GENERAL:START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)",
+                                        "LOG TO FILE:0"}));
+    EXPECT_EQ(loggedEvents("GENERAL")[0].source, "Server [" + as400().INP_IP.toolTip() + "]");
     EXPECT_EQ(list().count(), 0);
     EXPECT_EQ(state().TAB_ROW_OF_NO[0], kNoRow);
-
     // The clock ran once, the indicators share one spot, the frame lost its border.
     EXPECT_EQ(main().AFF_HEURE.caption(), "14:05:09");
     EXPECT_EQ(main().SW_LOG.caption(), path("LOG_PLYXEN_400_05-12-2026.TXT"));
@@ -41,42 +40,128 @@ TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOff) {
     EXPECT_EQ(main().FR_B_MANAGE.height(), main().B_ADD_TERM.height());
     EXPECT_TRUE(main().form.visible());
     EXPECT_FALSE(eventWindow().form.visible());
+
+    // The colour file is written with its 22 lines, then read.
+    const std::string dashes(51, '-');
+    EXPECT_EQ(readFile("Color_Patern.txt"),
+              dashes +
+                  "\r\n- This file contain:\r\n- Color#,ColorPatern\r\n"
+                  "- Color#: 0 to 9 ... A to Z\r\n- ColorPatern: Contain 4 numbers from 0 to 6\r\n"
+                  "-          0=Red, 1=Green\r\n-          2=Red with dot, 3=Green with dot\r\n"
+                  "-          4=Flashing red  5=flashing green\r\n-          6=Flashing red / green\r\n" +
+                  dashes +
+                  "\r\n\r\n0,1100\r\n1,0011\r\n2,1111\r\n3,0000\r\n4,6666\r\n5,1144\r\n6,1155\r\n"
+                  "7,1166\r\n8,4411\r\n9,5511\r\nA,6611\r\n");
+    const ListBox& colours = as400().LST_COLOR_PATERN;
+    ASSERT_EQ(colours.count(), 11);
+    EXPECT_EQ(colours.text(10), "A,6611");
+    EXPECT_EQ(colours.toolTip(), path("Color_Patern.txt"));
+    const auto& patterns = state().TAB_COLOR_PATERN;
+    EXPECT_EQ(patterns[0], "1100");
+    EXPECT_EQ(patterns[65], "6611");
+    EXPECT_EQ(std::count(patterns.begin(), patterns.end(), ""), kColourEntries - 11);
 }
 
 TEST_F(ConsoleStartup, MarkerFileSwitchesFileLoggingOnBeforeTheStartEvent) {
     writeFile("LOG_ALL_MERVAX.TXT", "");
     gateway.start();
-    EXPECT_EQ(startUpEvents(loggedEvents()),
-              (std::vector<std::string>{
-                  "LOG TO FILE:1", "GENERAL:START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)",
-                  "LOG TO FILE:1"}));
-    EXPECT_EQ(eventWindow().SW_LOG.value(), 1);
+    EXPECT_EQ(startUpEvents(), (Strings{"LOG TO FILE:1",
+                                        "GENERAL:START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)",
+                                        "LOG TO FILE:1"}));
     EXPECT_FALSE(main().PIC_SW_LOG_DISPLAY(0).visible());
     EXPECT_TRUE(main().PIC_SW_LOG_DISPLAY(1).visible());
 }
 
-TEST_F(ConsoleStartup, StartIsLoggedBeforeTheTerminalListIsLoaded) {
+TEST_F(ConsoleStartup, ConfigurationFilesFillTheListTheColoursAndTheHostLink) {
     writeFile("Products.cfg", "0001,,127.0.10.1,Dock\r\n");
+    writeFile("Color_Patern.txt", "- comment\na,1111\n B,2222\nB, 3344 \n3,0000\n3,6666\n]");
+    writeFile("SERVER_AS400.cfg", "127.0.10.9\r\n2300\r\nsecret\r\nQUSER\r\n0\r\n");
     gateway.start();
-    // The day's log file was begun by the start event: its header lists no terminal yet.
-    const std::string log = readFile("Plyxen400_05-12-2026.LOG");
+    // The day's file was begun by the start event: its header lists no terminal yet.
     const std::string dashes(50, '-');
-    EXPECT_EQ(
-        log.rfind("Web Page: c:\\WebPageName.html\r\n" + dashes + "\r\n" + dashes + "\r\n", 0), 0u);
-    EXPECT_EQ(list().count(), 1);
+    EXPECT_EQ(dailyLog().rfind("Web Page: c:\\WebPageName.html\r\n" + dashes + "\r\n" + dashes, 0),
+              0u);
     EXPECT_EQ(state().TAB_ROW_OF_NO[1], 0);
+    const ListBox& colours = as400().LST_COLOR_PATERN;
+    ASSERT_EQ(colours.count(), 3);
+    EXPECT_EQ(colours.text(0), "B, 3344 ");  // listed as read, the table trimmed
+    EXPECT_EQ(state().TAB_COLOR_PATERN[66], "3344");
+    EXPECT_EQ(state().TAB_COLOR_PATERN[3], "6666");  // the later line wins
+    EXPECT_EQ(as400().INP_IP.text(), "127.0.10.9");
+    EXPECT_EQ(as400().INP_PORT.text(), "2300");
+    EXPECT_EQ(as400().INP_PSW.text(), "secret");
+    EXPECT_EQ(as400().INP_USR.text(), "QUSER");
+    EXPECT_EQ(as400().SW_LOG.value(), 0);
+
+    // A short host settings file applies the lines present; the rest keep their values.
+    FakeGateway other;
+    other.writeFile("SERVER_AS400.cfg", "127.0.10.8");
+    other.gateway.start();
+    EXPECT_EQ(other.as400().INP_IP.text(), "127.0.10.8");
+    EXPECT_EQ(other.as400().INP_PORT.text(), "1024");
+}
+
+TEST_F(ConsoleStartup, EveryProductsLineIsKeptAndWrittenBackEvenWhenItCannotBeIndexed) {
+    std::string file = "0001,,127.0.10.1,Dock\r\nabc,,127.0.10.2,Bad\r\n";
+    for (int n = 3; n <= 1003; ++n) file += std::to_string(n) + ",,,\r\n";
+    file += "\r\n";  // an empty last line is an empty entry
+    writeFile("Products.cfg", file);
+    gateway.start();
+    EXPECT_EQ(list().count(), 1004);
+    EXPECT_EQ(state().TAB_ROW_OF_NO[1], 0);
+    EXPECT_EQ(state().TAB_ROW_OF_NO[3], kNoRow);
+    EXPECT_EQ(eventTexts("Warning"),
+              Strings{"Products.cfg line 2 cannot be indexed, it and the lines after it get no "
+                      "commands: abc,,127.0.10.2,Bad"});
+    EXPECT_THROW(gateway.shutDown(), fake::ProcessEnded);
+    EXPECT_EQ(readFile("Products.cfg"), file);
+
+    // A runaway line is quoted by its start only, and kept whole.
+    const std::string huge(100000, 'x');
+    FakeGateway other;
+    other.writeFile("Products.cfg", "0001,,127.0.10.1,Dock\r\n" + huge + "\r\n");
+    other.gateway.start();
+    EXPECT_EQ(other.eventTexts("Warning"),
+              Strings{"Products.cfg line 2 cannot be indexed, it and the lines after it get no "
+                      "commands: " + huge.substr(0, 80) + "..."});
+    EXPECT_EQ(other.list().text(1), huge);
+}
+
+TEST_F(ConsoleStartup, ProductsFileIsReplacedWholeOrNotAtAll) {
+    writeFile("Products.cfg", "0001,,127.0.10.1,A\n0002,,127.0.10.2,B");
+    gateway.start();
+    main().B_SAVE_CFG_Click();
+    EXPECT_EQ(readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n0002,,127.0.10.2,B\r\n");
+    list().addItem("0003,,127.0.10.3,C");
+    platform.fakeFiles().failAfterBytes = 30;  // the disk fills in the middle of the write
+    main().B_SAVE_CFG_Click();
+    EXPECT_EQ(readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n0002,,127.0.10.2,B\r\n");
+    for (const auto& name : folderFiles()) EXPECT_FALSE(name.starts_with("Products.cfg.")) << name;
+    // The full disk also refuses the event's log line; the list says so after the event.
+    EXPECT_EQ(eventTexts("Warning"),
+              (Strings{"Products.cfg could not be written, the previous file is kept",
+                       "The log file cannot be written: " + path("Plyxen400_05-12-2026.LOG")}));
+    platform.fakeFiles().failAfterBytes = -1;
+    list().clear();
+    main().B_SAVE_CFG_Click();
+    EXPECT_EQ(readFile("Products.cfg"), "");
 }
 
 TEST_F(ConsoleStartup, ClosingTheMainWindowLogsSavesAndEndsTheProcess) {
     gateway.start();
     list().addItem("0005,,127.0.10.5,Added");
     EXPECT_THROW(main().form.requestClose(), fake::ProcessEnded);
-    EXPECT_EQ(loggedEvents("GENERAL").back().text, "CLOSE SOFTWARE");
     EXPECT_EQ(readFile("Products.cfg"), "0005,,127.0.10.5,Added\r\n");
-    const std::string log = readFile("Plyxen400_05-12-2026.LOG");
-    EXPECT_NE(
-        log.find("GENERAL:Server [" + gateway.as400().INP_IP.toolTip() + "],CLOSE SOFTWARE\r\n"),
-        std::string::npos);
+    EXPECT_NE(dailyLog().find("GENERAL:Server [" + as400().INP_IP.toolTip() +
+                              "],CLOSE SOFTWARE\r\n"),
+              std::string::npos);
+
+    // An unwritable folder stops neither start-up nor shut-down.
+    FakeGateway readOnly;
+    readOnly.platform.fakeFiles().failWrites = true;
+    readOnly.gateway.start();
+    EXPECT_THROW(readOnly.gateway.shutDown(), fake::ProcessEnded);
+    EXPECT_EQ(readOnly.eventTexts("GENERAL").back(), "CLOSE SOFTWARE");
 }
 
 // SIGTERM (or the close box) in the middle of a broadcast, or while the terminal editor is
@@ -85,18 +170,13 @@ TEST_F(ConsoleStartup, ShutDownEndsTheProcessWhateverItInterrupts) {
     const std::string endOfLog = "CLOSE SOFTWARE\r\n";
     writeFile("LOG_ALL_MERVAX.TXT", "");
     gateway.start();
-    for (int number = 0; number < 50; ++number) {
-        list().addItem(fourDigits(number) + ",,127.0.10." + std::to_string(number + 1) + ",T");
-    }
-    main().SYNC_TABLES();
+    for (int number = 0; number < 50; ++number) addTerminal(number);
     platform.onPump = [&] {
         if (platform.datagrams.size() == 3) gateway.shutDown();
     };
     EXPECT_THROW(as400().GEST_CMD("****12340"), fake::ProcessEnded);
     EXPECT_EQ(platform.datagrams.size(), 3u);
-    std::string log = readFile("Plyxen400_05-12-2026.LOG");
-    EXPECT_EQ(log.substr(log.size() - endOfLog.size()), endOfLog);
-    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), std::count(log.begin(), log.end(), '\r'));
+    EXPECT_TRUE(dailyLog().ends_with(endOfLog));
 
     platform.onPump = nullptr;
     platform.modalScript = [&](Form&) {
@@ -106,17 +186,8 @@ TEST_F(ConsoleStartup, ShutDownEndsTheProcessWhateverItInterrupts) {
         gateway.addProduct().B_OK.click();
     };
     EXPECT_THROW(main().B_ADD_TERM.click(), fake::ProcessEnded);
-    log = readFile("Plyxen400_05-12-2026.LOG");
-    EXPECT_EQ(log.substr(log.size() - endOfLog.size()), endOfLog);
+    EXPECT_TRUE(dailyLog().ends_with(endOfLog));
     EXPECT_EQ(readFile("Products.cfg").find("0077"), std::string::npos);
-}
-
-TEST_F(ConsoleStartup, UnwritableFolderNeitherStopsStartNorShutDown) {
-    platform.fakeFiles().failWrites = true;
-    gateway.start();
-    EXPECT_EQ(loggedEvents("GENERAL").size(), 1u);
-    EXPECT_THROW(gateway.shutDown(), fake::ProcessEnded);
-    EXPECT_EQ(loggedEvents("GENERAL").back().text, "CLOSE SOFTWARE");
 }
 
 }  // namespace

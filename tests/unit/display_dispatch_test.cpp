@@ -1,32 +1,52 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-#include "display_gateway_fixture.h"
+// Host commands to the terminals: the dispatcher, the datagrams, the value memory, and the
+// two commands that make host commands of their own, Synchronize and the test window.
+#include "display/f_test.h"
+#include "gateway_fixture.h"
 
 namespace plx::display_test {
 namespace {
 
-class DisplayDispatch : public DisplayGateway {};
+using namespace testing_support;
 
-TEST_F(DisplayDispatch, SendsAHostCommandTwiceToItsTerminalLogsAndRemembersIt) {
+class DisplayDispatch : public StartedGatewayTest {
+  protected:
+    DisplayDispatch() {
+        useDefaultColourPatterns();
+        forgetEvents();
+    }
+    std::string& remembered(int row) { return state().TAB_AFF_VALUE[row]; }
+    Strings destinations() {
+        Strings addresses;
+        for (const std::string& datagram : shown()) addresses.push_back(datagram.substr(0, datagram.find(' ')));
+        return addresses;
+    }
+    F_TEST& testWindow() { return gateway.test(); }
+};
+
+TEST_F(DisplayDispatch, HostCommandGoesTwiceToItsTerminalIsLoggedAndRemembered) {
     addTerminal(2);
     const std::string address = addTerminal(1);
     as400().GEST_CMD("000112340");
-
     const std::string frame = frameOf("1234", "110000");
-    ASSERT_EQ(platform.datagrams.size(), 2u);
     EXPECT_EQ(destinations(), (Strings{address, address}));
     EXPECT_EQ(platform.datagrams[0].bytes, frame);
     EXPECT_EQ(platform.datagrams[1].bytes, frame);
     const auto logged = loggedEvents();
     ASSERT_EQ(logged.size(), 1u);
-    EXPECT_EQ(logged[0].mode, "CMD");
-    EXPECT_EQ(logged[0].source, "0001");
+    EXPECT_EQ(logged[0].mode + " " + logged[0].source, "CMD 0001");
     EXPECT_EQ(logged[0].text, "<" + frame.substr(0, 19) + ">");
-    EXPECT_EQ(shown(1), "1234  0");
-    EXPECT_EQ(shown(0), "");
+    EXPECT_EQ(remembered(1), "1234  0");
+    EXPECT_EQ(remembered(0), "");
+
+    as400().GEST_CMD("000112340");  // the same again: dropped without a trace
+    EXPECT_EQ(platform.datagrams.size(), 2u);
+    EXPECT_EQ(loggedEvents().size(), 1u);
+    as400().GEST_CMD("000112341");  // another colour is another display
+    EXPECT_EQ(platform.datagrams[2].bytes, frameOf("1234", "001100"));
+    EXPECT_EQ(remembered(1), "1234  1");
+    forgetHistory();
+    as400().GEST_CMD(" 1  56780");  // the number read leniently
+    EXPECT_EQ(destinations(), (Strings{address, address}));
 }
 
 TEST_F(DisplayDispatch, UnknownAndOutOfRangeNumbersLogOneWarningAndSendNothing) {
@@ -35,163 +55,148 @@ TEST_F(DisplayDispatch, UnknownAndOutOfRangeNumbersLogOneWarningAndSendNothing) 
     for (const std::string field : {"0002", "****", "-001", "9E99", "&HFF", "1E5 "}) {
         forgetHistory();
         as400().GEST_CMD(field + "12340");
-        const auto logged = loggedEvents();
-        ASSERT_EQ(logged.size(), 1u) << field;
-        EXPECT_EQ(logged[0].mode, "Warning");
-        EXPECT_EQ(logged[0].text, "<><F1234  0> The product number " + field + " does not exist !");
+        EXPECT_EQ(eventTexts("Warning"),
+                  Strings{"<><F1234  0> The product number " + field + " does not exist !"});
+        EXPECT_EQ(loggedEvents().size(), 1u) << field;
         EXPECT_TRUE(platform.datagrams.empty()) << field;
     }
 }
 
-TEST_F(DisplayDispatch, ReadsTheNumberFieldLeniently) {
-    const std::string address = addTerminal(42);
-    for (const std::string field : {" 42 ", "0042", "&H2A", "42.4", "42D0"}) {
-        shown(0).clear();
-        forgetHistory();
-        as400().GEST_CMD(field + "ABCD0");
-        EXPECT_EQ(destinations(), (Strings{address, address})) << field;
-    }
-}
-
-TEST_F(DisplayDispatch, TakesTheLastCharacterAsColourWhateverTheLength) {
-    addTerminal(42);
-    as400().GEST_CMD("00421234");  // eight characters: the last value character is the colour
-    ASSERT_EQ(platform.datagrams.size(), 2u);
-    EXPECT_EQ(platform.datagrams[0].bytes, frameOf("1234", "666600"));
-    EXPECT_EQ(shown(0), "1234  4");
-    as400().GEST_CMD("00425678xyzA");
-    ASSERT_EQ(platform.datagrams.size(), 4u);
-    EXPECT_EQ(platform.datagrams[2].bytes, frameOf("5678", "661100"));
-}
-
-TEST_F(DisplayDispatch, BroadcastNeedsTheNumberItReadsAsToExist) {
+TEST_F(DisplayDispatch, BroadcastNeedsItsNumberToExistAndSkipsWhatIsShown) {
     const std::string a = addTerminal(5);
     const std::string b = addTerminal(12);
     as400().GEST_CMD("****12340");  // reads as 0: no terminal 0000
     EXPECT_TRUE(platform.datagrams.empty());
-    ASSERT_EQ(loggedEvents("Warning").size(), 1u);
-
+    EXPECT_EQ(eventTexts("Warning").size(), 1u);
     forgetHistory();
     as400().GEST_CMD("12**12340");  // reads as 12, which exists: every terminal in list order
     EXPECT_EQ(destinations(), (Strings{a, a, b, b}));
-    EXPECT_EQ(loggedEvents("CMD").size(), 2u);
-    EXPECT_TRUE(loggedEvents("Warning").empty());
-
+    EXPECT_EQ(eventTexts("CMD").size(), 2u);
     forgetHistory();
     const std::string c = addTerminal(0);
-    as400().GEST_CMD("****56780");
-    EXPECT_EQ(destinations(), (Strings{a, a, b, b, c, c}));
-}
-
-TEST_F(DisplayDispatch, BroadcastSkipsTerminalsThatAlreadyShowTheCommand) {
-    const std::string a = addTerminal(0);
-    const std::string b = addTerminal(1);
-    const std::string c = addTerminal(2);
-    as400().GEST_CMD("000112340");
-    forgetHistory();
-    as400().GEST_CMD("****12340");
-    EXPECT_EQ(destinations(), (Strings{a, a, c, c}));
-    const auto logged = loggedEvents("CMD");
-    ASSERT_EQ(logged.size(), 2u);
-    EXPECT_EQ(logged[0].source, "0000");
-    EXPECT_EQ(logged[1].source, "0002");
-}
-
-TEST_F(DisplayDispatch, RemembersValueAndColourPerTerminal) {
-    addTerminal(7);
-    as400().GEST_CMD("000712340");
-    as400().GEST_CMD("000712340");  // dropped without a trace
-    EXPECT_EQ(platform.datagrams.size(), 2u);
-    EXPECT_EQ(loggedEvents().size(), 1u);
-    as400().GEST_CMD("000712341");  // another colour is another display
-    EXPECT_EQ(platform.datagrams.size(), 4u);
-    EXPECT_EQ(platform.datagrams[2].bytes, frameOf("1234", "001100"));
-    EXPECT_EQ(shown(0), "1234  1");
-    as400().GEST_CMD("000712340");
-    EXPECT_EQ(platform.datagrams.size(), 6u);
+    as400().GEST_CMD("000512340");
+    as400().GEST_CMD("****12340");  // 0005 and 0012 show it already
+    EXPECT_EQ(destinations(), (Strings{c, c}));
 }
 
 TEST_F(DisplayDispatch, CommandsThatNeverLeftAreLoggedButNotRemembered) {
-    addTerminal(1);
-    list().setText(0, "0001,,,no address");
-    ASSERT_TRUE(main().SYNC_TABLES());
+    addTerminal("0001,,,no address");
     as400().GEST_CMD("000112340");
     EXPECT_TRUE(platform.datagrams.empty());
-    EXPECT_EQ(loggedEvents("CMD").size(), 1u);
-    EXPECT_EQ(shown(0), "");
-
+    EXPECT_EQ(eventTexts("CMD").size(), 1u);
+    EXPECT_EQ(remembered(0), "");
     list().setText(0, "0001,,127.0.10.9,fixed");
     ASSERT_TRUE(main().SYNC_TABLES());
     platform.failUdpSends = true;
     as400().GEST_CMD("000112340");
-    EXPECT_EQ(shown(0), "");
-    platform.failUdpSends = false;
-    as400().GEST_CMD("000112340");  // tried again, and now it leaves
-    EXPECT_EQ(destinations(), (Strings{"127.0.10.9", "127.0.10.9"}));
-    EXPECT_EQ(shown(0), "1234  0");
-    EXPECT_EQ(loggedEvents("CMD").size(), 3u);
-}
-
-TEST_F(DisplayDispatch, OneCopySentIsEnoughToRemember) {
-    addTerminal(1);
-    platform.failUdpSends = true;
-    atNextPump([this] { platform.failUdpSends = false; });
+    EXPECT_EQ(remembered(0), "");
+    atNextPump([this] { platform.failUdpSends = false; });  // one copy is enough
     as400().GEST_CMD("000112340");
-    EXPECT_EQ(platform.datagrams.size(), 1u);
-    EXPECT_EQ(shown(0), "1234  0");
-}
-
-TEST_F(DisplayDispatch, RowsOutsideTheTablesGetNothing) {
-    addTerminal(1);
+    EXPECT_EQ(destinations(), Strings{"127.0.10.9"});
+    EXPECT_EQ(remembered(0), "1234  0");
     for (const int row : {-1, 1001, 40000}) as400().SEND_CMD_UDP(row, "><F1234  0");
-    EXPECT_TRUE(platform.datagrams.empty());
-    EXPECT_TRUE(loggedEvents().empty());
-    EXPECT_EQ(shown(1000), "");
+    EXPECT_EQ(platform.datagrams.size(), 1u);
+    EXPECT_EQ(eventTexts("CMD").size(), 3u);
 }
 
 // The pump after each send runs other handlers, which may send commands themselves.
-class DisplayNesting : public DisplayGateway {
-protected:
-    // Runs the command once, at the first pump after the command under test starts.
-    void nestOnce(const std::string& command) {
-        atNextPump([this, command] {
-            nestedSawMemory = shown(0);
-            as400().GEST_CMD(command);
-        });
-    }
-    std::string nestedSawMemory = "unset";
-};
-
-TEST_F(DisplayNesting, EachCopyKeepsItsOwnAddressAndFrame) {
+TEST_F(DisplayDispatch, NestedCommandsKeepTheirOwnAddressFrameAndMemory) {
     const std::string outer = addTerminal(1);
     const std::string inner = addTerminal(2);
-    nestOnce("0002ABCD3");
+    std::string memoryDuringTheOuter = "unset";
+    atNextPump([&] {
+        memoryDuringTheOuter = remembered(0);
+        as400().GEST_CMD("0002ABCD3");
+    });
     as400().GEST_CMD("000112340");
-
     EXPECT_EQ(destinations(), (Strings{outer, inner, inner, outer}));
-    const std::string outerFrame = frameOf("1234", "110000");
-    EXPECT_EQ(platform.datagrams[0].bytes, outerFrame);
     EXPECT_EQ(platform.datagrams[1].bytes, frameOf("ABCD", "000000"));
-    EXPECT_EQ(platform.datagrams[3].bytes, outerFrame);
-    // The memory is written after both copies: still empty while the first was pumping.
-    EXPECT_EQ(nestedSawMemory, "");
-    EXPECT_EQ(shown(0), "1234  0");
-    EXPECT_EQ(shown(1), "ABCD  3");
-    const auto logged = loggedEvents("CMD");
-    ASSERT_EQ(logged.size(), 2u);
-    EXPECT_EQ(logged[0].source, "0002");
-    EXPECT_EQ(logged[1].source, "0001");
+    EXPECT_EQ(platform.datagrams[3].bytes, frameOf("1234", "110000"));
+    EXPECT_EQ(memoryDuringTheOuter, "");  // written after both copies
+    EXPECT_EQ(remembered(0), "1234  0");
+    EXPECT_EQ(remembered(1), "ABCD  3");
+
+    const std::string zero = addTerminal(0);
+    forgetHistory();
+    atNextPump([&] { as400().GEST_CMD("0002XXXX0"); });
+    as400().GEST_CMD("****56780");  // the broadcast resumes with the remaining rows
+    EXPECT_EQ(destinations(), (Strings{outer, inner, inner, outer, inner, inner, zero, zero}));
+    EXPECT_EQ(remembered(1), "5678  0");
 }
 
-TEST_F(DisplayNesting, BroadcastResumesWithTheRemainingRows) {
-    const std::string a = addTerminal(0);
-    const std::string b = addTerminal(1);
-    const std::string c = addTerminal(2);
-    nestOnce("0002XXXX0");
-    as400().GEST_CMD("****12340");
-    EXPECT_EQ(destinations(), (Strings{a, c, c, a, b, b, c, c}));
-    EXPECT_EQ(platform.datagrams[6].bytes, frameOf("1234", "110000"));
-    EXPECT_EQ(shown(2), "1234  0");
+TEST_F(DisplayDispatch, SynchronizeForgetsEverythingAndPutsDashesOnEveryTerminal) {
+    const std::string a = addTerminal(42);
+    const std::string b = addTerminal(7);
+    as400().GEST_CMD("004212340");
+    remembered(1000) = "left over";
+    forgetHistory();
+    atNextPump([&] { as400().GEST_CMD("000756780"); });  // a terminal not reached yet
+    main().B_SYNCHRONIZE.click();
+    EXPECT_EQ(destinations(), (Strings{a, b, b, a, b, b}));
+    EXPECT_EQ(platform.datagrams[0].bytes,
+              "\xFE\xF8\x08\x02\x3E\x3C\x46\x2D\x2D\x2D\x2D\x20\x20\x31\x31\x30\x30\x30\x30\x03");
+    EXPECT_EQ(loggedEvents().back().text, "Synchronize all products");
+    EXPECT_EQ(remembered(0), "----  0");
+    EXPECT_EQ(remembered(1), "----  0");
+    EXPECT_EQ(remembered(1000), "");
+    forgetHistory();
+    as400().GEST_CMD("004212340");  // no longer remembered: it goes out again
+    main().B_SYNCHRONIZE.click();   // and twice in a row sends the dashes twice
+    EXPECT_EQ(destinations(), (Strings{a, a, a, a, b, b}));
+
+    setTerminalList({});
+    remembered(3) = "1234  0";
+    forgetHistory();
+    main().B_SYNCHRONIZE.click();
+    EXPECT_TRUE(platform.datagrams.empty());
+    EXPECT_EQ(remembered(3), "");
+    EXPECT_EQ(eventTexts("GENERAL"), Strings{"Synchronize all products"});
+}
+
+TEST_F(DisplayDispatch, TestButtonsSendTheirValueInTheColourOfTheirOwnBox) {
+    const std::string a = addTerminal(42);
+    addTerminal(8);
+    const std::string c = addTerminal(7);
+    testWindow().B_CMD_TERM_DASH.click();  // nothing selected: only the warning
+    EXPECT_TRUE(platform.datagrams.empty());
+    EXPECT_TRUE(loggedEvents().empty());
+    EXPECT_EQ(platform.messages.size(), 1u);
+    testWindow().B_SELECT_ALL.click();  // the main list's select-all
+    list().setSelected(1, false);
+    platform.setTime({2026, 12, 5, 23, 59, 59});
+    testWindow().INP_TEST_COLOR(2).setText("1");
+    testWindow().INP_TEST_COLOR(0).setText("2");
+    testWindow().INP_TEST_COLOR(1).setText("A");
+    testWindow().B_CMD_TERM_DASH.click();
+    testWindow().B_CMD_TERM_NO.click();
+    atNextPump([&] { platform.setTime({2026, 12, 6, 0, 0, 0}); });  // the time is read anew
+    testWindow().B_CMD_TERM_TIME.click();
+    EXPECT_EQ(destinations(), (Strings{a, a, c, c, a, a, c, c, a, a, c, c}));
+    EXPECT_EQ(platform.datagrams[0].bytes, frameOf("----", "001100"));
+    EXPECT_EQ(platform.datagrams[6].bytes, frameOf("0007", "111100"));
+    EXPECT_EQ(platform.datagrams[8].bytes, frameOf("2359", "661100"));
+    EXPECT_EQ(platform.datagrams[10].bytes, frameOf("0000", "661100"));
+    EXPECT_EQ(eventTexts("TEST"), (Strings{"Dash Only", "Show Terminal Number", "Current Time"}));
+    EXPECT_EQ(loggedEvents()[2].mode, "TEST");  // after the terminals it went to
+}
+
+TEST_F(DisplayDispatch, TestColourIsTrimmedItsLastCharacterCountsAndRepeatsAreDropped) {
+    addTerminal(42);
+    list().setSelected(0, true);
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "000000"},     // the dispatcher takes the last dash as colour: no pattern
+        {"12", "111100"},   // colour "2"
+        {" 9 ", "551100"},  // blanks around are removed
+    };
+    for (const auto& [box, attributes] : cases) {
+        forgetHistory();
+        testWindow().INP_TEST_COLOR(2).setText(box);
+        testWindow().B_CMD_TERM_DASH.click();
+        testWindow().B_CMD_TERM_DASH.click();  // sent once, logged twice
+        ASSERT_EQ(platform.datagrams.size(), 2u) << box;
+        EXPECT_EQ(platform.datagrams[0].bytes, frameOf("----", attributes)) << box;
+        EXPECT_EQ(eventTexts("TEST").size(), 2u);
+    }
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #pragma once
-// A gateway on the fake platform, in its own empty folder, with the helpers every subsystem's
-// tests share: the terminal list, the event lines, the files of the folder, the editor.
+// A gateway on the fake platform, in its own empty folder, and what the tests of every
+// subsystem do and read through it: the terminal list, the events, the files of the folder,
+// the host connection, the datagrams and the terminal editor.
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -11,28 +13,29 @@
 
 #include "console/f_add_product.h"
 #include "console/f_main.h"
-#include "gateway/gateway.h"
-#include "shared/numeric_text.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "platform/fake/fake_platform.h"
+#include "shared/numeric_text.h"
 
 namespace plx::testing_support {
+
+using Strings = std::vector<std::string>;
 
 // One line "HH:MM:SS MODE:SOURCE,TEXT" of the event list.
 struct LoggedEvent {
     std::string time, mode, source, text;
 };
 
-// Not a test itself, so that a test can also run several gateways side by side.
+// Not a test itself, so that one test can run several gateways side by side.
 struct FakeGateway {
     F_MAIN& main() { return gateway.main(); }
     F_AS400& as400() { return gateway.as400(); }
     F_EVENTS& eventWindow() { return gateway.events(); }
     ListBox& list() { return gateway.main().LST_PRODUIT; }
     SharedState& state() { return gateway.state(); }
-
-    // --- Terminal list
+    fake::FakeTcpClient& tcp() { return platform.tcp(); }
 
     // Appends an entry, selected or not, and rebuilds the tables, which must accept it.
     void addTerminal(const std::string& entry, bool selected = false) {
@@ -46,14 +49,12 @@ struct FakeGateway {
         addTerminal(fourDigits(number) + ",," + address + ",Line " + std::to_string(number));
         return address;
     }
-    // Puts entries in the list as the loader would and rebuilds the tables; whether they
-    // could be indexed is left to the test.
-    void setTerminalList(const std::vector<std::string>& entries) {
+    // The list as the loader would leave it; whether the tables accept it is the test's.
+    void setTerminalList(const Strings& entries) {
         list().clear();
         for (const auto& entry : entries) list().addItem(entry);
         main().SYNC_TABLES();
     }
-
     // The colour patterns of a new colour file, whatever file the start-up found.
     void useDefaultColourPatterns() {
         auto& colours = state().TAB_COLOR_PATERN;
@@ -64,9 +65,7 @@ struct FakeGateway {
         colours['A'] = "6611";
     }
 
-    // --- Event lines
-
-    // Oldest first, of one mode or of all when mode is empty.
+    // The event lines, oldest first, of one mode or of all.
     std::vector<LoggedEvent> loggedEvents(const std::string& mode = {}) {
         std::vector<LoggedEvent> found;
         const ListBox& lines = eventWindow().LST_EVENTS;
@@ -74,34 +73,71 @@ struct FakeGateway {
             const std::string& line = lines.text(row);
             const auto colon = line.find(':', 9);
             const auto comma = line.find(',', colon);
-            if (line.size() < 9 || colon == std::string::npos || comma == std::string::npos) {
-                ADD_FAILURE() << "malformed event line: " << line;
-                continue;
-            }
             LoggedEvent event{line.substr(0, 8), line.substr(9, colon - 9),
                               line.substr(colon + 1, comma - colon - 1), line.substr(comma + 1)};
             if (mode.empty() || event.mode == mode) found.push_back(event);
         }
         return found;
     }
-    std::vector<std::string> eventTexts(const std::string& mode) {
-        std::vector<std::string> texts;
+    Strings eventTexts(const std::string& mode) {
+        Strings texts;
         for (const auto& event : loggedEvents(mode)) texts.push_back(event.text);
         return texts;
     }
     void forgetEvents() { eventWindow().LST_EVENTS.clear(); }
 
-    // --- Files of the gateway's folder
-
     std::string path(const std::string& name) const { return platform.folder() + "/" + name; }
-    // Written past the fake's failures: the test sets the scene, the gateway is not involved.
+    // Written past the fake's failures: the test sets the scene.
     void writeFile(const std::string& name, const std::string& bytes) const {
         std::ofstream(path(name), std::ios::binary) << bytes;
     }
     std::string readFile(const std::string& name) { return readFileAt(path(name)); }
-    // Any file, in the folder or not.
     std::string readFileAt(const std::string& fullPath) {
         return platform.files().read(fullPath).value_or("(missing)");
+    }
+    // The names of the files in the gateway's folder.
+    Strings folderFiles() const {
+        Strings names;
+        for (const auto& entry : std::filesystem::directory_iterator(platform.folder()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+    // The day's log file (the fake clock starts on 05-12-2026).
+    std::string dailyLog() { return readFile("Plyxen400_05-12-2026.LOG"); }
+
+    // From start-up to ONLINE: the tick that connects with the settings, the host accepts.
+    void goOnline() {
+        platform.advance(F_AS400::kConnectPeriodMs);
+        ASSERT_EQ(tcp().state(), TcpClientPort::State::Connecting);
+        tcp().acceptConnection();
+        platform.runEvents();
+        ASSERT_EQ(state().LINK_STATE, ONLINE);
+    }
+    // Host data arrives and the event loop delivers it.
+    void hostSends(const std::string& bytes) {
+        tcp().receive(bytes);
+        platform.runEvents();
+    }
+    // The datagrams sent, as "address value"; every one must go to port 1024.
+    Strings shown() {
+        Strings result;
+        for (const auto& datagram : platform.datagrams) {
+            EXPECT_EQ(datagram.port, 1024);
+            result.push_back(datagram.address + " " + datagram.bytes.substr(7, 4));
+        }
+        return result;
+    }
+    void forgetHistory() {
+        platform.datagrams.clear();
+        forgetEvents();
+    }
+    // Runs the task once, at the next pump: "in the middle" of the send under way.
+    void atNextPump(std::function<void()> task) {
+        platform.onPump = [this, task = std::move(task), done = false]() mutable {
+            if (done) return;
+            done = true;
+            task();
+        };
     }
 
     // Whether a window of that name exists (created and not yet released).
@@ -111,7 +147,6 @@ struct FakeGateway {
         }
         return false;
     }
-
     // Runs the add or edit command with the operator's actions in the modal editor.
     void withEditor(Button& command, std::function<void(F_ADD_PRODUCT&)> operatorActions) {
         platform.modalScript = [&](Form&) { operatorActions(gateway.addProduct()); };
@@ -130,5 +165,22 @@ class StartedGatewayTest : public GatewayTest {
   protected:
     StartedGatewayTest() { gateway.start(); }
 };
+
+// Started, with terminals 0001 and 0002 on 127.0.10.1 and .2, the default colours, and the
+// start-up's events forgotten.
+class TerminalsGatewayTest : public StartedGatewayTest {
+  protected:
+    TerminalsGatewayTest() {
+        addTerminal(1);
+        addTerminal(2);
+        useDefaultColourPatterns();
+        forgetEvents();
+    }
+};
+
+// The frame for a value and an attribute field, as the terminal receives it.
+inline std::string frameOf(const std::string& value, const std::string& attributes) {
+    return "\xFE\xF8\x08\x02><F" + value + "  " + attributes + "\x03";
+}
 
 }  // namespace plx::testing_support

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <utility>
@@ -13,26 +14,12 @@ namespace plx::fake {
 
 // ---------------------------------------------------------------- files
 
-bool FakeFiles::allow(std::size_t bytes) {
-    if (failWrites) return false;
-    if (failAfterBytes < 0) return true;
-    if (static_cast<long long>(bytes) > failAfterBytes) {
-        failAfterBytes = 0;
-        return false;
-    }
-    failAfterBytes -= static_cast<long long>(bytes);
-    return true;
-}
-
-bool FakeFiles::replace(const std::string& path, const std::string& bytes, Access access) {
-    // A failed replace leaves the old file untouched, as the real one does.
-    if (!allow(bytes.size())) return false;
-    return LocalFiles::replace(path, bytes, access);
-}
-
-bool FakeFiles::append(const std::string& path, const std::string& bytes) {
-    if (!allow(bytes.size())) return false;
-    return LocalFiles::append(path, bytes);
+std::size_t FakeFiles::roomFor(std::size_t bytes) {
+    if (failWrites) return 0;
+    if (failAfterBytes < 0) return bytes;
+    const auto room = std::min(static_cast<long long>(bytes), failAfterBytes);
+    failAfterBytes -= room;
+    return static_cast<std::size_t>(room);
 }
 
 bool FakeFiles::remove(const std::string& path) {

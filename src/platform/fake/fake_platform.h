@@ -16,21 +16,22 @@
 
 namespace plx::fake {
 
+// The machine's files in the test's folder, with a disk that fills on demand.
 class FakeFiles : public LocalFiles {
 public:
     explicit FakeFiles(std::string folder) : folder_(std::move(folder)) {}
     std::string currentDirectory() override { return folder_; }
-    bool replace(const std::string& path, const std::string& bytes, Access access) override;
-    bool append(const std::string& path, const std::string& bytes) override;
     bool remove(const std::string& path) override;
 
     // Every write fails from now on (a read-only folder, a full disk).
     bool failWrites = false;
-    // Writes fail once this many more bytes have gone out; -1 for no limit.
+    // The disk takes this many more bytes, then fails the write under way; -1: no limit.
     long long failAfterBytes = -1;
 
+protected:
+    std::size_t roomFor(std::size_t bytes) override;
+
 private:
-    bool allow(std::size_t bytes);
     std::string folder_;
 };
 

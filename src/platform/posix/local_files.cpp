@@ -9,11 +9,12 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 namespace plx {
 namespace {
 
-bool writeAll(int fd, const std::string& bytes) {
+bool writeAll(int fd, std::string_view bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
@@ -69,7 +70,9 @@ bool LocalFiles::replace(const std::string& path, const std::string& bytes, Acce
         ::umask(mask);
         ::fchmod(fd, mode & ~mask);
     }
-    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const std::size_t room = roomFor(bytes.size());
+    const bool written = writeAll(fd, std::string_view(bytes).substr(0, room)) && room == bytes.size() &&
+                         ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
@@ -87,7 +90,8 @@ bool LocalFiles::replace(const std::string& path, const std::string& bytes, Acce
 bool LocalFiles::append(const std::string& path, const std::string& bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) return false;
-    const bool written = writeAll(fd, bytes);
+    const std::size_t room = roomFor(bytes.size());
+    const bool written = writeAll(fd, std::string_view(bytes).substr(0, room)) && room == bytes.size();
     return ::close(fd) == 0 && written;
 }
 

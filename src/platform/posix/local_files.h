@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+
 #include "platform/files.h"
 
 namespace plx {
@@ -12,6 +14,11 @@ public:
     std::optional<std::string> read(const std::string& path) override;
     bool replace(const std::string& path, const std::string& bytes, Access access) override;
     bool append(const std::string& path, const std::string& bytes) override;
+
+protected:
+    // How many of the next `bytes` bytes the disk takes: all of them here, where the system
+    // reports a full disk itself. A test's files take fewer, to fail a write part-way.
+    virtual std::size_t roomFor(std::size_t bytes) { return bytes; }
 };
 
 }  // namespace plx

@@ -1,0 +1,51 @@
+#pragma once
+// What every fuzz target shares: a check that stops the run with the broken property
+// (libFuzzer then saves the input), and a gateway on the fake platform, online.
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "console/f_main.h"
+#include "gateway/gateway.h"
+#include "hostlink/f_as400.h"
+#include "platform/fake/fake_platform.h"
+
+// Not assert(): it must hold in every build type.
+#define FUZZ_CHECK(condition)                                                                     \
+    do {                                                                                          \
+        if (!(condition)) {                                                                       \
+            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                         \
+        }                                                                                         \
+    } while (false)
+
+namespace plx::fuzz {
+
+// A started gateway with these terminals, online, the sign-on not yet due.
+struct OnlineGateway {
+    explicit OnlineGateway(const std::vector<std::string>& terminals) {
+        gateway.start();
+        for (const std::string& entry : terminals) gateway.main().LST_PRODUIT.addItem(entry);
+        FUZZ_CHECK(gateway.main().SYNC_TABLES());
+        platform.advance(F_AS400::kConnectPeriodMs);
+        platform.tcp().acceptConnection();
+        platform.runEvents();
+        FUZZ_CHECK(gateway.state().LINK_STATE == ONLINE);
+    }
+    fake::FakePlatform platform;
+    Gateway gateway{platform};
+};
+
+// The gateway's shut-down, which ends a real process, as a call that returns.
+inline void shutDown(Gateway& gateway) {
+    try {
+        gateway.shutDown();
+    } catch (const fake::ProcessEnded&) {
+    }
+}
+
+}  // namespace plx::fuzz

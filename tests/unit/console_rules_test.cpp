@@ -1,0 +1,170 @@
+// The text rules of the terminal list, the configuration files and the shared helpers, as
+// tables written from the rules.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "console/config_files.h"
+#include "display/terminal_frame.h"
+#include "platform/ipv4.h"
+#include "platform/local_time.h"
+#include "shared/global.h"
+#include "shared/numeric_text.h"
+#include "shared/text_lines.h"
+
+namespace plx {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(ConsoleRules, ExtractFieldReadsAndReplaces) {
+    const struct {
+        std::string text;
+        int field;
+        std::string read, replacedByX;
+    } cases[] = {
+        {"0001,,127.0.10.1,Dock 4", 3, "127.0.10.1", "0001,,X,Dock 4"},
+        {"0001,,127.0.10.1,Dock 4", 2, "", "0001,X,127.0.10.1,Dock 4"},
+        {"a,b", 3, "", "a,b,X"},
+        {"a,b", 0, "a", "X,b"},
+        {"a,b", -2, "a", "X,b"},
+        {"abc", 1, "abc", "X"},
+        {"", 3, "", ",,X"},
+        {",x", 1, "", "X,x"},
+        {"a,b,", 3, "", "a,b,X"},
+        {" a , b ", 2, " b ", " a ,X"},
+        {"a", 4, "", "a,,,X"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EXTRACT_FIELD(c.text, ",", c.field), c.read) << c.text << " #" << c.field;
+        EXPECT_EQ(EXTRACT_FIELD(c.text, ",", c.field, "X"), c.replacedByX) << c.text;
+    }
+    EXPECT_EQ(EXTRACT_FIELD("a--b--c", "--", 2), "b");
+    EXPECT_EQ(EXTRACT_FIELD("a--b", "--", 3, "X"), "a--b--X");
+}
+
+TEST(ConsoleRules, EscapesControlAndHighCharactersOnly) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"A\r\n", "A%13%%10%"},       {"\x1b[2J", "%27%[2J"}, {"\xff\xfd\x18", "%255%%253%%24%"},
+        {std::string(1, '\0'), "%0%"}, {"\x7f\x80", "%127%%128%"}, {" 100% ~", " 100% ~"},
+    };
+    for (const auto& [raw, escaped] : cases) EXPECT_EQ(ESCAPE_CTRL_CHARS(raw), escaped);
+}
+
+TEST(ConsoleRules, LinesEndAtCrLfCrOrLfAndAreWrittenWithCrLf) {
+    const std::pair<std::string, Lines> cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}}, {"a\rb", {"a", "b"}},         {"a\nb\n", {"a", "b"}},
+        {"a\r\n\r\n", {"a", ""}},   {"a\n\rb", {"a", "", "b"}}, {"", {}},
+    };
+    for (const auto& [bytes, lines] : cases) {
+        EXPECT_EQ(splitLines(bytes), lines) << bytes;
+        EXPECT_EQ(splitLines(joinLines(lines)), lines);
+    }
+}
+
+TEST(ConsoleRules, ColourLinesThatCount) {
+    const struct {
+        std::string line;
+        std::optional<int> index;
+        std::string pattern;
+    } cases[] = {
+        {"0,1100", 0, "1100"},   {"A,6611", 65, "6611"}, {"B, 1234 ", 66, "1234"},
+        {"Z,12", 90, "12"},      {"12,3333", 12, "3333"}, {"AB,1", 65, "1"},
+        {",4444", 0, "4444"},    {"a,1234", {}, ""},     {" B,1234", {}, ""},
+        {"- This file contain:", {}, ""}, {"", {}, ""},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = parseColourLine(c.line);
+        ASSERT_EQ(parsed.has_value(), c.index.has_value()) << c.line;
+        if (!parsed) continue;
+        EXPECT_EQ(parsed->index, *c.index) << c.line;
+        EXPECT_EQ(parsed->pattern, c.pattern) << c.line;
+    }
+}
+
+// The colour file's loader and the terminal frame index the table by one rule: what a line
+// "C,pattern" fills is what a command in colour C finds.
+TEST(ConsoleRules, ColourIndexRoundTripFromTheFileToTheFrame) {
+    for (const char colour : std::string("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ")) {
+        const auto line = parseColourLine(std::string(1, colour) + ",2345");
+        ASSERT_TRUE(line.has_value()) << colour;
+        ColourTable table;
+        table[line->index] = line->pattern;
+        EXPECT_EQ(colourPattern(colour, table), "2345") << colour;
+    }
+    EXPECT_EQ(colourIndex("a"), 97);  // no line can fill it: lower case is skipped
+}
+
+// Written as the host link window saves it, read as start-up loads it.
+TEST(ConsoleRules, HostSettingsRoundTrip) {
+    const HostSettings cases[] = {
+        {"10.0.0.5", "23", "secret", "QUSER", 1},
+        {" as400.plant ", " 2323 ", " pass word ", " user ", 0},
+        {"", "", "", "", 2},
+    };
+    for (const HostSettings& settings : cases) {
+        const std::string file = hostSettingsFile(settings);
+        EXPECT_EQ(splitLines(file).size(), 5u);
+        const HostSettingsLines read = readHostSettings(file);
+        EXPECT_EQ(HostSettings({read.texts[0], read.texts[1], read.texts[2], read.texts[3],
+                                read.logSwitch.value_or(-1)}),
+                  settings)
+            << file;
+    }
+    EXPECT_EQ(hostSettingsFile({"10.0.0.5", "23", "pw", "me", 1}),
+              "10.0.0.5\r\n23\r\npw\r\nme\r\n 1\r\n");
+    // Hand-written files: the lines present, in order; a switch that does not fit is none.
+    const struct {
+        std::string bytes;
+        Lines texts;
+        std::optional<int> logSwitch;
+    } files[] = {
+        {"a\rb\rc\rd\r1\r", {"a", "b", "c", "d"}, 1},
+        {"a\nb", {"a", "b"}, {}},
+        {"a\r\nb\r\nc\r\nd\r\n 0 \r\nextra\r\n", {"a", "b", "c", "d"}, 0},
+        {"a\r\nb\r\nc\r\nd\r\n99999\r\n", {"a", "b", "c", "d"}, {}},
+    };
+    for (const auto& f : files) {
+        const HostSettingsLines read = readHostSettings(f.bytes);
+        EXPECT_EQ(read.texts, f.texts) << f.bytes;
+        EXPECT_EQ(read.logSwitch, f.logSwitch) << f.bytes;
+    }
+}
+
+TEST(ConsoleRules, NumbersAndTimesAsTheOperatorReadsThem) {
+    const std::pair<long long, const char*> numbers[] = {
+        {0, "0000"}, {7, "0007"},      {999, "0999"},  {9999, "9999"},
+        {10000, "10000"}, {-5, "-0005"}, {-12345, "-12345"},
+    };
+    for (const auto& [number, text] : numbers) EXPECT_EQ(fourDigits(number), text);
+    const std::pair<LocalTime, const char*> times[] = {
+        {{2026, 1, 2, 0, 0, 0}, "00:00:00"}, {{2026, 1, 2, 9, 5, 7}, "09:05:07"},
+        {{2026, 1, 2, 23, 59, 59}, "23:59:59"}, {{2026, 1, 2, 12, 0, 60}, "12:00:60"},
+    };
+    for (const auto& [time, text] : times) EXPECT_EQ(time.timeText(), text);
+    EXPECT_EQ(LocalTime({2026, 1, 2, 9, 5, 7}).dateText(), "02-01-2026");
+    EXPECT_EQ(LocalTime({2026, 1, 2, 9, 5, 7}).hourMinuteText(), "0905");
+}
+
+// A port and a dotted address mean what the operator means, to the host connection and to
+// the terminal datagrams alike.
+TEST(ConsoleRules, PortsAndAddressesAsTheOperatorMeansThem) {
+    const std::pair<const char*, std::optional<std::uint16_t>> ports[] = {
+        {"23", 23},  {" 23", 23},          {"2323 ", 2323},    {"\t992\t", 992}, {"0023", 23},
+        {"65535", 65535}, {"0", {}},       {"65536", {}},      {"999999999999", {}},
+        {"", {}},    {"  ", {}},           {"telnet", {}},     {"2 3", {}},      {"-1", {}},
+    };
+    for (const auto& [text, port] : ports) EXPECT_EQ(portNumber(text), port) << text;
+    using Bytes = std::array<std::uint8_t, 4>;
+    const std::pair<const char*, std::optional<Bytes>> addresses[] = {
+        {"10.1.200.11", Bytes{10, 1, 200, 11}}, {"010.000.000.001", Bytes{10, 0, 0, 1}},
+        {"255.255.255.255", Bytes{255, 255, 255, 255}}, {"256.0.0.1", {}}, {"0010.0.0.1", {}},
+        {"10.0.0", {}}, {"10.0.0.1.", {}}, {" 10.0.0.1", {}}, {"a.b.c.d", {}}, {"", {}},
+    };
+    for (const auto& [text, bytes] : addresses) EXPECT_EQ(parseDottedIPv4(text), bytes) << text;
+}
+
+}  // namespace
+}  // namespace plx

@@ -1,0 +1,315 @@
+// The host link window: supervision of the connection, the sign-on and the settings.
+#include <sys/stat.h>
+
+#include "gateway_fixture.h"
+#include "tools/f_help.h"
+
+namespace plx::hostlink_test {
+namespace {
+
+using namespace testing_support;
+using State = TcpClientPort::State;
+constexpr int kTick = F_AS400::kConnectPeriodMs;
+
+class HostLink : public TerminalsGatewayTest {
+  protected:
+    std::uint8_t linkState() { return state().LINK_STATE; }
+    Strings statuses() { return eventTexts("Status"); }
+    // Ticks until the socket is closed, so the next tick connects.
+    void untilClosed() {
+        while (tcp().state() != State::Closed) platform.advance(kTick);
+    }
+    std::string settingsFile() { return readFile("SERVER_AS400.cfg"); }
+};
+
+TEST(HostLinkStartUp, ConnectsWithTheInitialFieldsThenClosesThenUsesTheLoadedSettings) {
+    FakeGateway line;
+    line.writeFile("SERVER_AS400.cfg", "127.0.0.2\r\n2323\r\npw\r\nme\r\n 1\r\n");
+    line.gateway.start();
+    F_AS400& as400 = line.as400();
+    // The window's own load tick ran on the initial fields; start-up's last tick closed it.
+    ASSERT_EQ(line.tcp().connects.size(), 1u);
+    EXPECT_EQ(line.tcp().connects[0].host, "127.0.0.1");
+    EXPECT_EQ(line.tcp().connects[0].port, 1024);
+    EXPECT_EQ(line.tcp().closeCalls, 1);
+    EXPECT_EQ(as400.AFF_STATUS.caption(), "Try to close");
+    // The hearts were placed by the load handler.
+    EXPECT_EQ(as400.PIC_HEART_BREAK.left(), as400.PIC_HEART.left());
+    EXPECT_EQ(as400.PIC_HEARTP.left(), as400.PIC_HEART.left() + 50);
+    EXPECT_EQ(as400.PIC_HEARTP.top(), as400.PIC_HEART.top() + 50);
+    EXPECT_EQ(as400.PIC_ONLINE.top(), as400.PIC_OFFLINE.top());
+    line.platform.advance(kTick);
+    EXPECT_EQ(line.tcp().connects[1].host, "127.0.0.2");
+    EXPECT_EQ(line.tcp().connects[1].port, 2323);
+    EXPECT_EQ(as400.INP_IP.toolTip(), "127.0.0.2");
+    EXPECT_EQ(as400.AFF_STATUS.caption(), "Try to connect to 127.0.0.2");
+}
+
+TEST_F(HostLink, StatePicturesFollowTheStateWithoutAnEvent) {
+    const struct {
+        std::uint8_t state;
+        bool online, offline, pause, heart, heartBreak;
+        const char *image, *tag;
+    } rows[] = {{OFFLINE, false, true, false, false, true, "lamp-offline", "OFFLINE"},
+                {ONLINE, true, false, false, true, false, "lamp-online", "ONLINE"},
+                {PAUSE, false, false, true, false, true, "lamp-pause", "PAUSE"}};
+    for (const auto& row : rows) {
+        as400().PIC_HEARTP.setVisible(true);
+        as400().SET_LINK_STATE(row.state);
+        EXPECT_EQ(linkState(), row.state);
+        EXPECT_EQ(as400().PIC_ONLINE.visible(), row.online);
+        EXPECT_EQ(as400().PIC_OFFLINE.visible(), row.offline);
+        EXPECT_EQ(as400().PIC_PAUSE.visible(), row.pause);
+        EXPECT_EQ(as400().PIC_HEART.visible(), row.heart);
+        EXPECT_EQ(as400().PIC_HEARTP.visible(), row.state == ONLINE);  // unchanged ONLINE
+        EXPECT_EQ(as400().PIC_HEART_BREAK.visible(), row.heartBreak);
+        EXPECT_EQ(main().PIC_OFFLINE.image(), row.image);
+        EXPECT_EQ(main().PIC_OFFLINE.tag(), row.tag);
+    }
+    EXPECT_TRUE(statuses().empty());
+    as400().SHOW_STATUS("Connected");
+    EXPECT_EQ(as400().AFF_STATUS.caption(), "Connected");
+    EXPECT_NE(dailyLog().find("Status:Server [127.0.0.1],Connected\r\n"), std::string::npos);
+}
+
+TEST_F(HostLink, LostLinkIsClosedByOneTickAndConnectedByTheNext) {
+    goOnline();
+    EXPECT_EQ(as400().TIM_TX_USR_PW.interval(), 3000);
+    forgetEvents();
+    tcp().closeByPeer();
+    platform.runEvents();
+    EXPECT_EQ(linkState(), OFFLINE);
+    EXPECT_EQ(tcp().closeCalls, 1);  // untouched until the tick
+    platform.advance(2 * kTick);
+    EXPECT_EQ(tcp().closeCalls, 2);
+    EXPECT_EQ(statuses(), (Strings{"Close connection", "Try to close", "Try to connect to 127.0.0.1"}));
+
+    // An error closes at once: the next tick connects.
+    forgetEvents();
+    tcp().fail("Connection refused");
+    platform.runEvents();
+    EXPECT_EQ(tcp().state(), State::Closed);
+    platform.advance(kTick);
+    EXPECT_EQ(statuses(), (Strings{"Error: Connection refused", "Try to connect to 127.0.0.1"}));
+
+    // Reset: the same two ticks.
+    tcp().acceptConnection();
+    platform.runEvents();
+    forgetEvents();
+    as400().B_RESET_TERM.click();
+    EXPECT_EQ(linkState(), OFFLINE);
+    platform.advance(2 * kTick);
+    EXPECT_EQ(statuses(), (Strings{"Reset connection", "Try to close", "Try to connect to 127.0.0.1"}));
+    EXPECT_EQ(as400().B_RESET_TERM.toolTip(), "Reset Terminal");
+}
+
+TEST_F(HostLink, WatchdogDropsTheLinkAfter180SilentTicksAndTheHeartBeatsOnData) {
+    goOnline();
+    const auto heart = [this] { return as400().PIC_HEART.visible(); };
+    hostSends("x");
+    platform.advance(1000);
+    const bool beat = heart();
+    EXPECT_NE(heart(), as400().PIC_HEARTP.visible());
+    hostSends("x");  // two chunks within one second: one flip
+    hostSends("y");
+    platform.advance(1000);
+    EXPECT_EQ(heart(), !beat);
+    platform.advance(5000);  // silence: the heart stands still
+    EXPECT_EQ(heart(), !beat);
+
+    hostSends("z");
+    platform.advance(179 * 1000);
+    hostSends("one chunk at tick 179 starts the count again");
+    EXPECT_EQ(as400().WATCHDOG_COUNT, 0);
+    platform.advance(179 * 1000);
+    EXPECT_EQ(linkState(), ONLINE);
+    forgetEvents();
+    platform.advance(1000);
+    EXPECT_EQ(linkState(), OFFLINE);
+    EXPECT_EQ(as400().WATCHDOG_COUNT, 0);
+    // The socket is still connected: the next tick closes it, the one after connects.
+    platform.advance(2 * kTick);
+    EXPECT_EQ(statuses(),
+              (Strings{"Reset connection by Watchdog", "Try to close", "Try to connect to 127.0.0.1"}));
+}
+
+TEST_F(HostLink, PauseSuspendsSupervisionAndSocketEventsEndIt) {
+    for (const bool fromOnline : {false, true}) {
+        SCOPED_TRACE(fromOnline ? "from ONLINE" : "from OFFLINE");
+        if (fromOnline) goOnline();
+        forgetEvents();
+        const auto connects = tcp().connects.size();
+        const int closes = tcp().closeCalls;
+        as400().B_PAUSE.click();
+        EXPECT_EQ(linkState(), PAUSE);
+        platform.advance(200 * 1000);
+        EXPECT_EQ(tcp().connects.size(), connects);
+        EXPECT_EQ(tcp().closeCalls, closes);  // the socket is not touched
+        EXPECT_EQ(as400().WATCHDOG_COUNT, 0);
+        as400().B_PAUSE.click();
+        EXPECT_EQ(linkState(), OFFLINE);
+        platform.advance(2 * kTick);
+        EXPECT_EQ(tcp().connects.size(), connects + 1);
+        const Strings expected =
+            fromOnline ? Strings{"PAUSE", "Reset connection PAUSE finish", "Try to close",
+                                 "Try to connect to 127.0.0.1"}
+                       : Strings{"PAUSE", "Reset connection PAUSE finish",
+                                 "Try to connect to 127.0.0.1", "Try to close"};
+        EXPECT_EQ(statuses(), expected);
+        untilClosed();
+    }
+    goOnline();
+    as400().B_PAUSE.click();
+    tcp().closeByPeer();
+    platform.runEvents();
+    EXPECT_EQ(linkState(), OFFLINE);
+    platform.advance(2 * kTick);
+    as400().B_PAUSE.click();
+    tcp().acceptConnection();  // the attempt under way completes during the pause
+    platform.runEvents();
+    EXPECT_EQ(linkState(), ONLINE);
+    as400().B_PAUSE.click();
+    tcp().fail("Connection reset by peer");
+    platform.runEvents();
+    EXPECT_EQ(linkState(), OFFLINE);
+}
+
+TEST_F(HostLink, AddressIsUsedTrimmedWithThreeDotsOtherwiseResolved) {
+    platform.hostNames["as400.plant"] = {127, 0, 0, 7};
+    platform.hostNames[" as400 "] = {127, 0, 0, 8};
+    const struct {
+        const char *field, *address;
+        bool resolved;
+    } rows[] = {{" 127.0.0.2 ", "127.0.0.2", false}, {"a.b.c.d", "a.b.c.d", false},
+                {"as400.plant", "127.0.0.7", true},  {" as400 ", "127.0.0.8", true},
+                {"127.0.0.1.5", "", true},           {"unknown", "", true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.field);
+        platform.lookups.clear();
+        as400().INP_IP.setText(row.field);
+        untilClosed();
+        const auto before = tcp().connects.size();
+        platform.advance(kTick);
+        EXPECT_EQ(as400().INP_IP.toolTip(), row.address);
+        EXPECT_EQ(platform.lookups, row.resolved ? Strings{row.field} : Strings{});
+        if (*row.address != '\0') {
+            EXPECT_EQ(tcp().connects.back().host, row.address);
+            continue;
+        }
+        // No address, no connect: the status says so and the next tick tries again.
+        EXPECT_EQ(tcp().connects.size(), before);
+        EXPECT_EQ(as400().AFF_STATUS.caption(), "Error: No remote host given");
+    }
+}
+
+TEST_F(HostLink, PortIsReadAsTheOperatorMeansItOrShownAndRetried) {
+    goOnline();
+    forgetEvents();
+    as400().INP_PORT.type("3");  // a keystroke drops the link, without a message
+    EXPECT_EQ(linkState(), OFFLINE);
+    EXPECT_TRUE(statuses().empty());
+    platform.advance(2 * kTick);
+    EXPECT_EQ(tcp().connects.back().port, 10243);
+    tcp().acceptConnection();
+    platform.runEvents();
+    as400().INP_USR.type("u");  // the user name and password do not touch the link
+    as400().INP_PSW.type("p");
+    EXPECT_EQ(linkState(), ONLINE);
+
+    for (const char* port : {" 23", "2323 ", "telnet"}) {
+        as400().INP_PORT.setText(port);
+        untilClosed();
+        forgetEvents();
+        const auto before = tcp().connects.size();
+        platform.advance(kTick);
+        EXPECT_EQ(as400().INP_PORT.text(), port);
+        if (std::string(port) != "telnet") {
+            EXPECT_EQ(tcp().connects.back().port, std::stoi(port)) << port;
+            continue;
+        }
+        EXPECT_EQ(tcp().connects.size(), before);
+        EXPECT_EQ(statuses(), (Strings{"Try to connect to 127.0.0.1",
+                                       "Error: Invalid remote port \"telnet\""}));
+    }
+}
+
+TEST_F(HostLink, SignOnGoesOncePerConnectionThreeSecondsAfterConnect) {
+    as400().INP_USR.setText(" ab c ");
+    as400().INP_PSW.setText(" s3 cret ");
+    goOnline();
+    platform.advance(F_AS400::kSignOnDelayMs - 1);
+    EXPECT_TRUE(tcp().sent.empty());
+    platform.advance(1);
+    // Trimmed, inner blanks kept: user, TAB, password, CR; the password masked in the log.
+    EXPECT_EQ(tcp().sent, Strings{"ab c\ts3 cret\r"});
+    EXPECT_EQ(eventTexts("Login"), Strings{"ab c{TAB}*******{ENTER}"});
+    EXPECT_EQ(dailyLog().find("s3 cret"), std::string::npos);
+    platform.advance(60 * 1000);
+    EXPECT_EQ(tcp().sent.size(), 1u);
+
+    tcp().closeByPeer();
+    platform.runEvents();
+    as400().INP_USR.setText("");
+    as400().INP_PSW.setText("");
+    platform.advance(kTick);  // closes; the next tick connects
+    goOnline();
+    platform.advance(F_AS400::kSignOnDelayMs);
+    EXPECT_EQ(tcp().sent, (Strings{"ab c\ts3 cret\r", "\t\r"}));
+}
+
+TEST_F(HostLink, SignOnThatCannotGoLogsItsCauseAndStopsTheTimer) {
+    goOnline();
+    tcp().failSends = true;
+    platform.advance(F_AS400::kSignOnDelayMs);
+    EXPECT_EQ(as400().TIM_TX_USR_PW.interval(), 0);
+    tcp().failSends = false;
+    tcp().fail("Connection reset by peer");
+    platform.runEvents();
+    as400().TIM_TX_USR_PW.setInterval(F_AS400::kSignOnDelayMs);
+    platform.advance(F_AS400::kSignOnDelayMs);
+    EXPECT_TRUE(tcp().sent.empty());
+    EXPECT_EQ(as400().TIM_TX_USR_PW.interval(), 0);
+    EXPECT_EQ(eventTexts("Login"),
+              (Strings{"Login not sent: the send failed", "Login not sent: no connection"}));
+}
+
+TEST_F(HostLink, SettingsAreSavedOwnerOnlyWheneverOneIsLeftOrTheWindowClosed) {
+    as400().INP_IP.setText("127.0.0.5");
+    as400().INP_PORT.setText("23");
+    as400().INP_PSW.setText(" pass ");
+    as400().INP_USR.setText(" user ");
+    const std::string expected = "127.0.0.5\r\n23\r\n pass \r\n user \r\n 1\r\n";
+    for (Control* setting : std::initializer_list<Control*>{&as400().INP_IP, &as400().INP_PORT,
+                                                            &as400().INP_USR, &as400().INP_PSW,
+                                                            &as400().SW_LOG}) {
+        SCOPED_TRACE(setting->name());
+        platform.files().remove(path("SERVER_AS400.cfg"));
+        setting->setFocus();
+        as400().B_CLEAR.setFocus();
+        EXPECT_EQ(settingsFile(), expected);
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(path("SERVER_AS400.cfg").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_TRUE(statuses().empty());  // nothing shown for a save
+
+    // The close box saves and hides; the link goes on.
+    as400().form.show();
+    as400().SW_LOG.setValue(0);
+    as400().form.requestClose();
+    EXPECT_FALSE(as400().form.visible());
+    EXPECT_TRUE(windowExists("F_AS400"));
+    EXPECT_EQ(settingsFile(), "127.0.0.5\r\n23\r\n pass \r\n user \r\n 0\r\n");
+
+    // A save that fails keeps the old file and says so in the status.
+    platform.fakeFiles().failAfterBytes = 5;
+    as400().B_SAVE_CFG.click();
+    EXPECT_EQ(settingsFile(), "127.0.0.5\r\n23\r\n pass \r\n user \r\n 0\r\n");
+    EXPECT_EQ(statuses(), Strings{"Settings not saved: cannot write " + path("SERVER_AS400.cfg")});
+    EXPECT_EQ(as400().B_HELP.toolTip(), "Help about how to use in AS-400");
+    as400().B_HELP.click();
+    EXPECT_TRUE(gateway.help().form.visible());
+}
+
+}  // namespace
+}  // namespace plx::hostlink_test

@@ -1,0 +1,97 @@
+// The pure rules of the host link: the telnet walk and the frame scan, as tables written
+// from the rules.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "hostlink/frame_scanner.h"
+#include "hostlink/telnet_negotiation.h"
+
+namespace plx {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string bytes(std::initializer_list<int> values) {
+    std::string text;
+    for (const int value : values) text += static_cast<char>(value);
+    return text;
+}
+
+// IAC SB TERMINAL-TYPE IS "VT100" IAC SE, written out from the telnet rules.
+const std::string kVt100 = bytes({255, 250, 24, 0, 86, 84, 49, 48, 48, 255, 240});
+
+TEST(HostlinkRules, TelnetWalkAnswersEachCommandInOrder) {
+    const struct {
+        const char* name;
+        std::string chunk;
+        Strings replies;
+    } cases[] = {
+        {"DO 24", bytes({255, 253, 24}), {bytes({255, 251, 24})}},
+        {"DO 24, SB", bytes({255, 253, 24, 255, 250, 24, 1, 255, 240}), {bytes({255, 251, 24}), kVt100}},
+        {"WILL twice", bytes({255, 251, 1, 255, 251, 3}), {bytes({255, 253, 1}), bytes({255, 253, 3})}},
+        {"DO other", bytes({255, 253, 1}), {bytes({255, 252, 1})}},
+        {"DONT 24", bytes({255, 254, 24}), {bytes({255, 252, 24})}},
+        {"WONT", bytes({255, 252, 31}), {bytes({255, 254, 31})}},
+        {"no IAC", "\x1b[2J<000112340>\r\n" + std::string(5000, 'x'), {}},
+        {"IAC IAC: the second is an IAC", bytes({255, 255, 251, 1}), {bytes({255, 253, 1})}},
+        {"after GA passed over", bytes({255, 249, 255, 253, 24}), {}},
+        {"NOP passes one byte", bytes({255, 241, 0, 255, 253, 24}), {bytes({255, 251, 24})}},
+        {"SB whatever it asks", bytes({255, 250, 31, 0, 80, 255, 240}), {kVt100}},
+        {"twice answered twice", bytes({255, 253, 24, 255, 253, 24}),
+         {bytes({255, 251, 24}), bytes({255, 251, 24})}},
+        {"amid text", "AB" + bytes({255, 251, 1}) + "C", {bytes({255, 253, 1})}},
+        // A command cut by the end of the chunk gets no truncated reply.
+        {"cut after IAC", bytes({255, 253, 24, 255}), {bytes({255, 251, 24})}},
+        {"DO without option", bytes({255, 253}), {}},
+        {"WILL without option", bytes({255, 251, 1, 255, 251}), {bytes({255, 253, 1})}},
+        {"lone IAC", bytes({255}), {}},
+        // The rest of a command begun in another chunk is plain data here.
+        {"tail is data", bytes({24, 255, 253, 1}), {bytes({255, 252, 1})}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(telnetReplies(c.chunk), c.replies) << c.name;
+}
+
+TEST(HostlinkRules, FrameScanFindsTheFramesInStreamOrder) {
+    const struct {
+        std::string text;
+        Strings frames;
+    } cases[] = {
+        {"\x1b[5;10H<000112340>\r\n", {"000112340"}},
+        {"<<000112340>", {"000112340"}},
+        {"<00011234>", {}},    // eight characters
+        {"<0001123400>", {}},  // ten
+        {"<000112340><****12340>", {"000112340", "****12340"}},
+        {"<000112340<****12340>", {}},  // an opening when full drops both
+        {">>000112340>", {}},
+        {"<12>x<000112340>", {"000112340"}},
+        {"<\x01\x02\x03\x04\x05\x06\x07\x08\x09>", {"\x01\x02\x03\x04\x05\x06\x07\x08\x09"}},
+        {"<\xff\xfd\x18"
+         "123456>",
+         {"\xff\xfd\x18"
+          "123456"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FrameScanner().scan(c.text), c.frames) << c.text;
+}
+
+// Every character in a read of its own: the unfinished frame is carried across all of them,
+// and forgotten with its connection.
+TEST(HostlinkRules, FrameScanCarriesTheUnfinishedFrameAcrossReads) {
+    const std::string stream =
+        "\xff\xfd\x18\x1b[2JSIGN ON\r\n<000112340>\x1b[7;1H<****0000A><0002ABCD1>\r\n"
+        "<0001123><<000256781>x<0001----0>>\x1b[m<0003<0004AAAA5>\r\n<000199992>";
+    FrameScanner scanner;
+    Strings frames;
+    for (const char c : stream) {
+        for (auto& frame : scanner.scan(std::string(1, c))) frames.push_back(frame);
+    }
+    EXPECT_EQ(frames, (Strings{"000112340", "****0000A", "0002ABCD1", "000256781", "0001----0",
+                               "0004AAAA5", "000199992"}));
+    EXPECT_TRUE(scanner.scan("<0001").empty());
+    scanner.reset();
+    EXPECT_TRUE(scanner.scan("12340>").empty());
+}
+
+}  // namespace
+}  // namespace plx

@@ -1,0 +1,350 @@
+// The operator's tools: the ping script, the web page, the status window, the hyperlink,
+// the help window and the resize rules of the windows.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "gateway_fixture.h"
+#include "tools/f_help.h"
+#include "tools/f_status.h"
+#include "tools/ping_script.h"
+#include "tools/url_link.h"
+#include "tools/web_page.h"
+
+namespace plx::tools_test {
+namespace {
+
+using namespace testing_support;
+
+class Tools : public StartedGatewayTest {};
+
+Strings lines(const ListBox& list) {
+    Strings texts;
+    for (int row = 0; row < list.count(); ++row) texts.push_back(list.text(row));
+    return texts;
+}
+
+// ------------------------------------------------------------------ reachability test
+
+const std::string kSeparatorLine = "printf '%s\\n' '" + std::string(80, '-') + "'\n";
+const std::string kWaitLines = "printf '%s' 'Press Enter to continue . . . '\nread -r answer\n";
+
+class ToolsPing : public StartedGatewayTest {
+  protected:
+    ToolsPing() {
+        addTerminal("0001,LED,127.0.10.1,Dock 1");
+        addTerminal("0002,LED,127.0.10.2,Dock 2", true);
+        addTerminal("0003,LED,127.0.10.3,Dock 3");
+        forgetEvents();
+    }
+    std::string scriptPath() { return platform.privateFolder() + "/ping-selected-products.sh"; }
+    std::string pingLines(int n) {
+        const std::string address = "127.0.10." + std::to_string(n);
+        return "printf '%s\\n' '000" + std::to_string(n) + ",LED," + address + ",Dock " +
+               std::to_string(n) + "'\nping -c 1 -s 10 -W 0.5 -- '" + address + "'\n";
+    }
+};
+
+TEST_F(ToolsPing, ScriptOfTheSelectedRowsRunsInTheDesktopsTerminalWindow) {
+    platform.programs["x-terminal-emulator"] = "/usr/bin/x-terminal-emulator";
+    main().B_PING.click();
+    EXPECT_EQ(readFileAt(scriptPath()), "#!/bin/sh\n" + kSeparatorLine + pingLines(2) +
+                                            kSeparatorLine + kSeparatorLine + kWaitLines);
+    ASSERT_EQ(platform.started.size(), 1u);
+    EXPECT_EQ(platform.started[0].program, "/usr/bin/x-terminal-emulator");
+    EXPECT_EQ(platform.started[0].arguments,
+              (Strings{"-T", "Ping Selected Product", "-e", "/bin/sh", scriptPath()}));
+    EXPECT_EQ(eventTexts("TEST"), Strings{"Request Ping"});
+    struct stat info {};  // private to the user: nobody else may read or swap it
+    ASSERT_EQ(::stat(scriptPath().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0077, 0u);
+
+    main().B_SELECT_ALL.click();
+    main().B_PING.click();  // replaced, not appended to
+    EXPECT_EQ(readFileAt(scriptPath()), "#!/bin/sh\n" + pingLines(1) + kSeparatorLine +
+                                            pingLines(2) + kSeparatorLine + pingLines(3) +
+                                            kSeparatorLine + kWaitLines);
+    EXPECT_EQ(eventTexts("TEST"), (Strings{"Request Ping", "Request Ping"}));
+}
+
+TEST_F(ToolsPing, WithoutTheDesktopsChoiceTheFirstCommonTerminalRuns) {
+    platform.programs["xfce4-terminal"] = "/usr/bin/xfce4-terminal";
+    platform.programs["xterm"] = "/usr/bin/xterm";
+    main().B_PING.click();
+    ASSERT_EQ(platform.started.size(), 1u);
+    EXPECT_EQ(platform.started[0].arguments,
+              (Strings{"-T", "Ping Selected Product", "-x", "/bin/sh", scriptPath()}));
+}
+
+TEST_F(ToolsPing, FailuresStartNothingAndAreToldAndLogged) {
+    const struct {
+        const char* name;
+        std::function<void(fake::FakePlatform&)> arrange;
+        const char* logged;  // nullptr: no event
+    } cases[] = {
+        {"nothing selected", [](fake::FakePlatform&) {}, nullptr},
+        {"no terminal window", [](fake::FakePlatform&) {}, "Request Ping failed: no terminal window"},
+        {"it fails to start",
+         [](fake::FakePlatform& p) {
+             p.programs["xterm"] = "/usr/bin/xterm";
+             p.startFails = true;
+         },
+         "Request Ping failed: no terminal window"},
+        {"the script cannot be written",
+         [](fake::FakePlatform& p) {
+             p.programs["xterm"] = "/usr/bin/xterm";
+             p.fakeFiles().failAfterBytes = 20;
+         },
+         "Request Ping failed: script not written"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeGateway other;
+        other.gateway.start();
+        other.addTerminal("0001,LED,127.0.10.1,Dock 1", c.logged != nullptr);
+        other.forgetEvents();
+        c.arrange(other.platform);
+        other.main().B_PING.click();
+        EXPECT_TRUE(other.platform.started.empty());
+        ASSERT_EQ(other.platform.messages.size(), 1u);
+        EXPECT_EQ(other.platform.messages[0].icon, MessageIcon::Critical);
+        EXPECT_EQ(other.eventTexts("TEST"), c.logged ? Strings{c.logged} : Strings{});
+    }
+}
+
+// The shell runs the script for real, with a stand-in ping that prints its arguments.
+TEST(ToolsPingScript, HostileEntriesAreEchoedAndPingedLiterallyAndRunNothing) {
+    fake::FakePlatform platform;  // for its private temporary folder
+    const std::filesystem::path folder = platform.folder();
+    std::filesystem::create_directories(folder / "bin");
+    std::ofstream(folder / "bin" / "ping")
+        << "#!/bin/sh\nprintf 'PING'\nfor a in \"$@\"; do printf ' [%s]' \"$a\"; done\necho\n";
+    std::filesystem::permissions(folder / "bin" / "ping", std::filesystem::perms::owner_all);
+    const std::string hostile = "0001,LED,127.0.10.1,a & rm -rf x > y; $(touch pwned) 'q'";
+    const std::string hostileAddress = "0002,LED,127.0.10.2'; touch ip-pwned; ',Dock";
+    std::ofstream(folder / "ping.sh", std::ios::binary)
+        << pingScript({{hostile, true}, {hostileAddress, true}, {"-1,LED,-f,x", true}});
+    const std::string command = "cd '" + folder.string() + "' && PATH='" +
+                                (folder / "bin").string() + "':\"$PATH\" /bin/sh ping.sh </dev/null";
+    std::string output;
+    FILE* shell = ::popen(command.c_str(), "r");
+    ASSERT_NE(shell, nullptr);
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, shell) != nullptr) output += buffer;
+    ::pclose(shell);
+    const std::string ping = "PING [-c] [1] [-s] [10] [-W] [0.5] [--] ";
+    const std::string dashes(80, '-');
+    EXPECT_EQ(output, hostile + "\n" + ping + "[127.0.10.1]\n" + dashes + "\n" + hostileAddress +
+                          "\n" + ping + "[127.0.10.2'; touch ip-pwned; ']\n" + dashes +
+                          "\n-1,LED,-f,x\n" + ping + "[-f]\n" + dashes +
+                          "\nPress Enter to continue . . . ");
+    Strings created;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        created.push_back(entry.path().filename().string());
+    std::sort(created.begin(), created.end());
+    EXPECT_EQ(created, (Strings{"bin", "ping.sh"}));
+}
+
+// ------------------------------------------------------------------ web page
+
+TEST(ToolsWebPage, PlaceholdersAreFilledAndEverythingElseCopied) {
+    const std::pair<std::string, std::string> names[] = {
+        {"c:\\WebPageName.html", "c:\\WebPageName2.html"},
+        {"  page.html  ", "page2.html"},
+        {"/srv/site.v1/page.html", "/srv/site2.v1/page2.html"},
+        {"a..b", "a2.2.b"},
+    };
+    for (const auto& [templateName, output] : names) EXPECT_EQ(webPageOutputName(templateName), output);
+
+    SharedState tables;
+    tables.TAB_ROW_OF_NO.fill(kNoRow);
+    tables.TAB_ROW_OF_NO[1] = 0;
+    tables.TAB_ROW_OF_NO[42] = 1;
+    tables.TAB_AFF_VALUE = {"1234  0", "0042  3"};
+    tables.TAB_IP = {"127.0.10.1", "127.0.10.42"};
+    tables.TAB_DESCRIPTION[0] = "Dock 1";
+    tables.TAB_TYPE[0] = "LED";
+    const WebPageValues values{tables,     "ONLINE",   "127.0.0.1", "23",
+                               "QUSER",    "secret",   "RX {[GT]}", "14:05:09 GENERAL:x\r\n",
+                               "14:05:09", "05-12-2026"};
+    const std::pair<std::string, std::string> pages[] = {
+        {"{[AF0001]}", "1234  0\r\n"},
+        {"<td>{[IP0042]}</td>", "<td>127.0.10.42</td>\r\n"},
+        {"{[DE1]}/{[TY0001]}", "Dock 1/LED\r\n"},
+        {"{[AF00000000000042]}", "0042  3\r\n"},
+        {"{[SO]}{[SI0]}:{[SP1]} {[SU]}/{[SW]}", "ONLINE127.0.0.1:23 QUSER/secret\r\n"},
+        {"[{[AE]}]", "[14:05:09 GENERAL:x\r\n]\r\n"},
+        {"{[GT]} {[GD]}", "14:05:09 05-12-2026\r\n"},
+        {"{[SR]}", "RX {[GT]}\r\n"},  // a replaced value is never searched again
+        // Numbers naming no terminal give nothing; malformed placeholders stay as they are.
+        {"{[AF0002]}{[IP9999]}{[DE10000]}{[TY123456789012345678]}", "\r\n"},
+        {"{[AF0001 {[AF]} {[AFx1]} {[ZZ1]} {[GT 1]} {[ {[A ]}{[", "{[AF0001 {[AF]} {[AFx1]} {[ZZ1]} {[GT 1]} {[ {[A ]}{[\r\n"},
+        {"{[{[GT]}]}", "{[14:05:09]}\r\n"},
+        {"a\nb\rc\r\nd", "a\r\nb\r\nc\r\nd\r\n"},
+        {"", ""},
+    };
+    for (const auto& [text, page] : pages) EXPECT_EQ(fillWebPage(text, values), page) << text;
+}
+
+TEST_F(Tools, WebPageButtonProducesThePageAndFollowsTheLink) {
+    EXPECT_EQ(main().URL_WEBPAGE.text(), "View Web Page 2");
+    EXPECT_EQ(main().INP_WEBPAGE.toolTip().rfind("Dans la page Web {[AF0001]} = Valeur ", 0), 0u);
+    main().INP_WEBPAGE.setText(" " + path("page.html") + " ");
+    main().B_OPEN_WEBP.click();  // no template: a silent stop, the link opens its old URL
+    EXPECT_FALSE(std::filesystem::exists(path("page2.html")));
+    EXPECT_TRUE(platform.openedAddresses.empty());
+
+    addTerminal("0001,LED,127.0.10.1,Dock 1");
+    state().TAB_AFF_VALUE[0] = "1234  0";
+    writeFile("page.html", "<p>{[AF0001]} {[SP]} {[GD]}</p>\n");
+    main().B_OPEN_WEBP.click();
+    EXPECT_EQ(readFile("page2.html"), "<p>1234  0 1024 05-12-2026</p>\r\n");
+    EXPECT_EQ(main().URL_WEBPAGE.URL(), path("page2.html"));
+    EXPECT_EQ(platform.openedAddresses, Strings{path("page2.html")});
+    EXPECT_TRUE(platform.messages.empty());
+
+    platform.fakeFiles().failAfterBytes = 5;  // a page that cannot be written is not opened
+    main().B_OPEN_WEBP.click();
+    EXPECT_EQ(platform.openedAddresses.size(), 1u);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].title, "Error !");
+}
+
+// ------------------------------------------------------------------ hyperlink and help
+
+TEST(ToolsLink, OnlyTheLeftButtonOpensTheAddressUnderABusyPointer) {
+    fake::FakePlatform platform;
+    Form form{"F", "", 4000, 3000};
+    URLLink link{form, "URL_LINK", platform};
+    link.setURL("127.0.10.1/page.html");
+    for (const int button : {2, 4}) link.mouseDown(button);
+    EXPECT_TRUE(platform.openedAddresses.empty());
+    EXPECT_EQ(platform.busyCursorChanges, (std::vector<bool>{false, false}));
+    link.mouseDown(1 | 2);
+    EXPECT_EQ(platform.busyCursorChanges, (std::vector<bool>{false, false, true, false}));
+
+    std::string offered;
+    link.GoToURL = [&](std::string& url, bool& cancel) {
+        offered = url;
+        url = "127.0.10.2/other.html";  // opened, while the URL property stays
+        cancel = offered.empty();
+    };
+    link.lblURL_MouseDown(1, 0, 0, 0);
+    EXPECT_EQ(offered, "127.0.10.1/page.html");
+    EXPECT_EQ(platform.openedAddresses, (Strings{"127.0.10.1/page.html", "127.0.10.2/other.html"}));
+    EXPECT_EQ(link.URL(), "127.0.10.1/page.html");
+    link.setURL("");  // cancelled: nothing opens
+    link.lblURL_MouseDown(1, 0, 0, 0);
+    EXPECT_EQ(platform.openedAddresses.size(), 2u);
+    EXPECT_TRUE(platform.messages.empty());  // the desktop's answer is never examined
+
+    EXPECT_EQ(link.toolTip(), "");
+    link.setURL("127.0.10.3/next.html");
+    link.setShowToolTip(true);
+    EXPECT_EQ(link.toolTip(), "127.0.10.3/next.html");
+    link.setShowToolTip(false);
+    EXPECT_EQ(link.toolTip(), "");
+}
+
+TEST_F(Tools, HelpWindowShowsTheSyntaxReadOnlyFillingTheWindow) {
+    main().B_HELP.click();
+    F_HELP& help = gateway.help();
+    EXPECT_TRUE(help.form.visible());
+    EXPECT_EQ(help.form.caption(), "Plyxen AS400 Help");
+    EXPECT_EQ(help.INP_HELP.text(), F_HELP::helpText());
+    EXPECT_NE(help.INP_HELP.text().find("\t\t\t     4=Flashing red  5=flashing green\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(help.INP_HELP.readOnly());
+    help.form.resize(7000, 5000);
+    EXPECT_EQ(help.INP_HELP.width(), help.form.clientWidth());
+    EXPECT_EQ(help.INP_HELP.height(), help.form.clientHeight());
+    help.form.requestClose();
+    platform.runEvents();
+    EXPECT_FALSE(windowExists("F_HELP"));  // destroyed on close
+}
+
+// ------------------------------------------------------------------ status window
+
+TEST_F(Tools, StatusWindowIsASnapshotOfTheValueMemoryByRow) {
+    main().B_STATUS.click();
+    EXPECT_EQ(gateway.status().form.caption(), "Mervax Products Status");
+    EXPECT_EQ(gateway.status().LST_STATUS.count(), 0);
+    addTerminal("0007,LED,127.0.10.1,Dock 7");
+    addTerminal("0123,LED,127.0.10.2,Dock 123");
+    state().TAB_AFF_VALUE[0] = "0042  3";
+    main().B_STATUS.click();  // showing it again does not rebuild it
+    EXPECT_EQ(gateway.status().LST_STATUS.count(), 0);
+    gateway.status().B_REFRESH.click();
+    EXPECT_EQ(lines(gateway.status().LST_STATUS), (Strings{"0007,0042  3", "0123,"}));
+    state().TAB_AFF_VALUE[1] = "----  0";
+    gateway.status().LST_STATUS.doubleClick();
+    EXPECT_EQ(lines(gateway.status().LST_STATUS), (Strings{"0007,0042  3", "0123,----  0"}));
+
+    list().clear();  // rows beyond the memory are listed with no value
+    for (int row = 0; row <= kMaxRows; ++row) {
+        list().addItem("x");
+        list().setItemData(row, row + 1);
+    }
+    gateway.status().B_REFRESH.click();
+    ASSERT_EQ(gateway.status().LST_STATUS.count(), kMaxRows + 1);
+    EXPECT_EQ(gateway.status().LST_STATUS.text(kMaxRows), "1002,");
+}
+
+// ------------------------------------------------------------------ window layout
+
+struct Box {
+    int left, top, width, height;
+    bool operator==(const Box&) const = default;
+};
+Box boxOf(const Control& c) { return {c.left(), c.top(), c.width(), c.height()}; }
+void PrintTo(const Box& b, std::ostream* os) {
+    *os << "{" << b.left << ", " << b.top << ", " << b.width << ", " << b.height << "}";
+}
+int rightOf(const Control& c) { return c.left() + c.width(); }
+int bottomOf(const Control& c) { return c.top() + c.height(); }
+
+TEST_F(Tools, MainWindowStretchesTheListAndKeepsTheRestOnItsEdges) {
+    F_MAIN& m = main();
+    // At the design size the rules, applied to the outer size, put the management buttons
+    // right under the list and on the footer, the clock on the list's right edge.
+    EXPECT_EQ(m.FR_B_MANAGE.top(), bottomOf(m.LST_PRODUIT));
+    EXPECT_EQ(bottomOf(m.FR_B_MANAGE), m.form.clientHeight() - m.PIC_FOOTER.height());
+    EXPECT_EQ(rightOf(m.AFF_HEURE), rightOf(m.LST_PRODUIT));
+    EXPECT_EQ(rightOf(m.FR_B_MANAGE), rightOf(m.LST_PRODUIT));
+    const Box list = boxOf(m.LST_PRODUIT), clock = boxOf(m.AFF_HEURE), buttons = boxOf(m.FR_B_MANAGE);
+    m.form.resize(m.form.width() + 1000, m.form.height() + 500);
+    const Box grown{list.left, list.top, list.width + 1000, list.height + 500};
+    EXPECT_EQ(boxOf(m.LST_PRODUIT), grown);
+    EXPECT_EQ(boxOf(m.AFF_HEURE), (Box{clock.left + 1000, clock.top, clock.width, clock.height}));
+    EXPECT_EQ(boxOf(m.FR_B_MANAGE),
+              (Box{buttons.left + 1000, buttons.top + 500, buttons.width, buttons.height}));
+    m.form.resize(300, 2000);  // too small for a list: the refused sizes are kept
+    EXPECT_EQ(boxOf(m.LST_PRODUIT), grown);
+    // The window cannot be made so small that the top row or the buttons drop out of reach.
+    EXPECT_EQ(m.form.minimumClientWidth(), rightOf(m.B_HELP) + 120);
+    EXPECT_GE(m.form.minimumClientHeight(), m.LST_PRODUIT.top() + 1200 + m.FR_B_MANAGE.height() +
+                                                m.PIC_FOOTER.height());
+}
+
+TEST_F(Tools, EventAndStatusWindowsFollowTheirRulesAndRefuseNegativeSizes) {
+    F_EVENTS& e = eventWindow();
+    e.form.resize(12340, 7840);
+    EXPECT_EQ(boxOf(e.LST_EVENTS), (Box{120, 480, 12340 - 300, 7840 - 1000 - 375}));
+    EXPECT_EQ(boxOf(e.B_CLEAR), (Box{rightOf(e.LST_EVENTS) - 1335, bottomOf(e.LST_EVENTS) + 50, 1335, 375}));
+    EXPECT_EQ(rightOf(e.AFF_LOG_FILE), e.LST_EVENTS.width());
+    e.form.resize(250, 1200);
+    EXPECT_EQ(e.LST_EVENTS.width(), 12340 - 300);
+
+    main().B_STATUS.click();
+    F_STATUS& s = gateway.status();
+    // The design: a client area of 8415 x 8085 in the classic frame.
+    EXPECT_EQ(boxOf(s.LST_STATUS), (Box{120, 120, 8535 - 300, 8490 - 700 - 375}));
+    EXPECT_EQ(boxOf(s.B_REFRESH), (Box{rightOf(s.LST_STATUS) - 1215, bottomOf(s.LST_STATUS), 1215, 375}));
+    s.form.resize(250, 800);
+    EXPECT_EQ(s.LST_STATUS.width(), 8535 - 300);
+}
+
+}  // namespace
+}  // namespace plx::tools_test
