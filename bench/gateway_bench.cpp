@@ -296,9 +296,9 @@ class Session {
             // itself, which loads the same libraries, connects and leaves.
             GatewayProcess plain(options.self, folder_.path(),
                                  {"--connect", QString::number(kFirstConnectPort)});
-            const auto rawMs = watch.awaitConnect(plain.started(), 10000);
+            const auto rawMs = watch.awaitConnect(plain.startedAt(), 10000);
             gateway_.emplace(options.gateway, folder_.path());
-            const auto ms = watch.awaitConnect(gateway_->started(), 10000);
+            const auto ms = watch.awaitConnect(gateway_->startedAt(), 10000);
             if (ms && rawMs) {
                 table->add("start-up to first connect attempt", "ms", "program start + connect",
                            *ms, *rawMs);
@@ -306,6 +306,7 @@ class Session {
         } else {
             gateway_.emplace(options.gateway, folder_.path());
         }
+        if (!gateway_->started()) throw std::runtime_error("the gateway did not start");
         if (!waitFor([this] { return !host_.signOn().isEmpty(); }, kSignOnTimeoutMs)) {
             // Thrown, not exit(): the stack unwinds and the gateway is stopped.
             throw std::runtime_error("the gateway did not sign on");

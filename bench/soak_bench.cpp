@@ -3,18 +3,16 @@
 // the start, every minute and at the end. Host, terminals and gateway stay on loopback.
 //
 //   soak_bench [minutes] [frames per millisecond tick]
-#include <signal.h>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
+#include "headless_program.h"
 #include "scripted_host.h"
 #include "terminal_wall.h"
 
@@ -30,17 +28,6 @@ constexpr int kDefaultFramesPerTick = 2;   // one tick per millisecond: up to 20
 constexpr qint64 kMaxQueuedBytes = 65536;  // the host waits while the gateway lags this far
 constexpr int kReportEveryMs = 60000;
 constexpr int kSignOnBoundMs = 20000;  // first connection tick (5 s) + sign-on delay (3 s)
-constexpr int kStopBoundMs = 15000;
-
-// Resident memory of a process in kB, from /proc/<pid>/status; -1 when it is gone.
-long residentKb(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 
 // A screen update with `count` frames, each a new value, so no command repeats what the
 // terminal shows; escape sequences around them as a real screen has.
@@ -100,18 +87,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    QProcess gateway;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    gateway.setProcessEnvironment(environment);
-    gateway.setWorkingDirectory(folder.path());
-    gateway.setProcessChannelMode(QProcess::ForwardedChannels);
-    gateway.start(QStringLiteral(PLX_EXECUTABLE), {});
-    if (!gateway.waitForStarted(kStopBoundMs)) {
+    plx::sim::HeadlessProgram gateway(QStringLiteral(PLX_EXECUTABLE), folder.path());
+    if (!gateway.started()) {
         std::fprintf(stderr, "the gateway did not start\n");
         return 1;
     }
-    const qint64 pid = gateway.processId();
 
     QElapsedTimer sinceStart;
     sinceStart.start();
@@ -138,9 +118,9 @@ int main(int argc, char** argv) {
         framesSent += static_cast<quint64>(framesPerTick);
     });
 
-    const long startKb = residentKb(pid);
+    const long startKb = gateway.residentKiB();
     std::printf("soak: %d min, %d frame(s) per 1 ms tick, %d terminals, gateway pid %lld\n",
-                minutes, framesPerTick, kTerminals, pid);
+                minutes, framesPerTick, kTerminals, gateway.pid());
     std::printf("minute  VmRSS_kB  frames_sent  datagrams  host_connections\n");
     std::printf("%6d  %8ld  %11llu  %9llu  %16d\n", 0, startKb, framesSent, datagrams,
                 host.connectionCount());
@@ -150,10 +130,10 @@ int main(int argc, char** argv) {
     QTimer report;
     QObject::connect(&report, &QTimer::timeout, [&] {
         ++minute;
-        std::printf("%6d  %8ld  %11llu  %9llu  %16d\n", minute, residentKb(pid), framesSent,
+        std::printf("%6d  %8ld  %11llu  %9llu  %16d\n", minute, gateway.residentKiB(), framesSent,
                     datagrams, host.connectionCount());
         std::fflush(stdout);
-        if (minute >= minutes || gateway.state() == QProcess::NotRunning) {
+        if (minute >= minutes || !gateway.running()) {
             QCoreApplication::quit();
         }
     });
@@ -162,8 +142,8 @@ int main(int argc, char** argv) {
     QCoreApplication::exec();
     traffic.stop();
 
-    const long endKb = residentKb(pid);
-    const bool alive = gateway.state() == QProcess::Running;
+    const long endKb = gateway.residentKiB();
+    const bool alive = gateway.running();
     std::printf(
         "VmRSS start %ld kB, end %ld kB, growth %ld kB; %.0f frames/s, %.0f datagrams/s; "
         "%d host connection(s); gateway %s\n",
@@ -171,8 +151,7 @@ int main(int argc, char** argv) {
         static_cast<double>(datagrams) / (minute * 60.0), host.connectionCount(),
         alive ? "alive" : "GONE");
     if (!alive) return 1;
-    ::kill(static_cast<pid_t>(pid), SIGTERM);
-    const bool stopped = gateway.waitForFinished(kStopBoundMs) && gateway.exitCode() == 0;
+    const bool stopped = gateway.stop();
     std::printf("shut-down %s\n", stopped ? "clean" : "FAILED");
     return stopped ? 0 : 1;
 }

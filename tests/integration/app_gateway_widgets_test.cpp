@@ -62,11 +62,6 @@ class AppGatewayWidgets : public ::testing::Test {
         QFile file(folder.filePath(QLatin1String(name)));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    void write(const char* name, const QByteArray& bytes) {
-        QFile file(folder.filePath(QLatin1String(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
     QStringList rows(QWidget* window, const char* list) {
         platform.flushViews();
         QStringList texts;
@@ -82,63 +77,6 @@ class AppGatewayWidgets : public ::testing::Test {
     qtp::testing::QtTestPlatform platform;
     std::unique_ptr<Gateway> gateway;
 };
-
-TEST_F(AppGatewayWidgets, WindowButtonsShowTheirWindows) {
-    start();
-    QWidget* main = window("F_MAIN");
-    EXPECT_EQ(main->windowTitle(), "Plyxen AS-400 Mervax Version: 1.0H");
-    EXPECT_EQ(window("F_EVENTS"), nullptr);
-
-    click(main, "B_EVENTS");
-    QWidget* events = window("F_EVENTS");
-    ASSERT_NE(events, nullptr);
-    EXPECT_TRUE(rows(events, "LST_EVENTS").join('\n').contains("START SOFTWARE"));
-
-    click(main, "B_AS400_COMM");
-    EXPECT_NE(window("F_AS400"), nullptr);
-    // The host link window only hides when closed.
-    window("F_AS400")->close();
-    EXPECT_EQ(window("F_AS400"), nullptr);
-    click(main, "B_AS400_COMM");
-    EXPECT_NE(window("F_AS400"), nullptr);
-}
-
-TEST_F(AppGatewayWidgets, AnOperatorAddsATerminalThroughTheEditor) {
-    start();
-    QWidget* main = window("F_MAIN");
-    bool played = false;
-    // The editor is modal: the operator acts from inside its wait.
-    QTimer::singleShot(0, [&] {
-        QWidget* editor = window("F_ADD_PRODUCT");
-        ASSERT_NE(editor, nullptr);
-        EXPECT_TRUE(editor->isModal());
-        QTest::keyClicks(child(editor, "INP_NO"), "12");
-        QTest::keyClicks(child(editor, "INP_IP"), "127.0.10.12");
-        QTest::keyClicks(child(editor, "INP_DESCRIPTION"), "Line, 12");  // the comma is refused
-        QTest::keyClick(child(editor, "INP_DESCRIPTION"), Qt::Key_Return);  // Enter confirms
-        played = true;
-    });
-    click(main, "B_ADD_TERM");
-    EXPECT_TRUE(played);
-    EXPECT_EQ(window("F_ADD_PRODUCT"), nullptr);
-    EXPECT_EQ(rows(main, "LST_PRODUIT"), QStringList{"0012,,127.0.10.12,Line 12"});
-    EXPECT_EQ(read("Products.cfg"), QByteArray("0012,,127.0.10.12,Line 12\r\n"));
-}
-
-TEST_F(AppGatewayWidgets, ASettingIsSavedWhenTheOperatorLeavesIt) {
-    start();
-    click(window("F_MAIN"), "B_AS400_COMM");
-    QWidget* link = window("F_AS400");
-    ASSERT_NE(link, nullptr);
-    link->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(link));
-    auto* user = child<QLineEdit>(link, "INP_USR");
-    user->setFocus(Qt::MouseFocusReason);
-    QTest::keyClicks(user, "QSYSOPR");
-    EXPECT_FALSE(read("SERVER_AS400.cfg").contains("QSYSOPR"));
-    child(link, "INP_PSW")->setFocus(Qt::TabFocusReason);
-    EXPECT_TRUE(read("SERVER_AS400.cfg").contains("\r\nQSYSOPR\r\n"));
-}
 
 // Captions that do not fit their controls at the windows' design sizes.
 QStringList clippedCaptions(QWidget* window) {
@@ -165,26 +103,45 @@ QStringList clippedCaptions(QWidget* window) {
     return clipped;
 }
 
-TEST_F(AppGatewayWidgets, EveryCaptionFitsItsControl) {
+// The operator opens every window from the main window and adds a terminal through the
+// editor with the keyboard: every caption fits its control at the design sizes, and the
+// terminal reaches the list and the file.
+TEST_F(AppGatewayWidgets, EveryWindowOpensWithItsCaptionsWholeAndTheEditorAdds) {
     start();
     QWidget* main = window("F_MAIN");
-    for (const char* button : {"B_AS400_COMM", "B_EVENTS", "B_STATUS", "B_TEST", "B_HELP"}) {
+    EXPECT_EQ(main->windowTitle(), "Plyxen AS-400 Mervax Version: 1.0H");
+    for (const char* button : {"B_AS400_COMM", "B_EVENTS", "B_STATUS", "B_TEST", "B_HELP"})
         click(main, button);
-    }
     QStringList clipped;
     for (const char* name : {"F_MAIN", "F_AS400", "F_EVENTS", "F_STATUS", "F_TEST", "F_HELP"}) {
         QWidget* shown = window(name);
         ASSERT_NE(shown, nullptr) << name;
         clipped += clippedCaptions(shown);
     }
+    EXPECT_TRUE(rows(window("F_EVENTS"), "LST_EVENTS").join('\n').contains("START SOFTWARE"));
+    window("F_AS400")->close();  // the host link window only hides
+    click(main, "B_AS400_COMM");
+    EXPECT_NE(window("F_AS400"), nullptr);
+
+    // The editor is modal: the operator acts from inside its wait.
+    bool played = false;
     QTimer::singleShot(0, [&] {
         QWidget* editor = window("F_ADD_PRODUCT");
         ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->isModal());
         clipped += clippedCaptions(editor);
-        click(editor, "B_CLOSE");
+        QTest::keyClicks(child(editor, "INP_NO"), "12");
+        QTest::keyClicks(child(editor, "INP_IP"), "127.0.10.12");
+        QTest::keyClicks(child(editor, "INP_DESCRIPTION"), "Line, 12");  // the comma is refused
+        QTest::keyClick(child(editor, "INP_DESCRIPTION"), Qt::Key_Return);  // Enter confirms
+        played = true;
     });
     click(main, "B_ADD_TERM");
+    EXPECT_TRUE(played);
     EXPECT_TRUE(clipped.isEmpty()) << clipped.join('\n').toStdString();
+    EXPECT_EQ(window("F_ADD_PRODUCT"), nullptr);
+    EXPECT_EQ(rows(main, "LST_PRODUIT"), QStringList{"0012,,127.0.10.12,Line 12"});
+    EXPECT_EQ(read("Products.cfg"), QByteArray("0012,,127.0.10.12,Line 12\r\n"));
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +14,7 @@
 #include <memory>
 #include <set>
 
+#include "headless_program.h"
 #include "integration/platform_qt_test_support.h"
 
 namespace {
@@ -23,7 +23,6 @@ constexpr int kTerminals = 12;
 // Terminal n listens on 127.0.10.(kFirstHost + n): away from the addresses that other
 // tests take, so this one can run beside them.
 constexpr int kFirstHost = 181;
-constexpr int kStartMs = 5000;
 // The gateway connects at its second connection tick (within 10 s) and signs on 3 s later.
 constexpr int kFirstFramesMs = 20000;
 // At a screen every 250 ms a broadcast (every 10th screen) comes every 2.5 s; a loaded
@@ -39,40 +38,7 @@ QString program(const char* name) {
     return QFileInfo(QStringLiteral(PLX_EXECUTABLE)).absoluteDir().filePath(name);
 }
 
-// One of the demo's programs, its standard output gathered line by line.
-class Program {
-  public:
-    Program(const QString& path, const QStringList& arguments, const QString& folder) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        process_.setProcessEnvironment(environment);
-        process_.setWorkingDirectory(folder);
-        process_.setStandardInputFile(QProcess::nullDevice());
-        QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] {
-            while (process_.canReadLine()) lines_.append(QString::fromLatin1(process_.readLine()));
-        });
-        process_.start(path, arguments);
-    }
-    ~Program() { stop(); }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-
-    bool started() { return process_.waitForStarted(kStartMs); }
-    // Ends the program; every line it wrote has been gathered on return.
-    void stop() {
-        if (process_.state() == QProcess::NotRunning) return;
-        process_.terminate();
-        if (!process_.waitForFinished(5000)) {
-            process_.kill();
-            process_.waitForFinished(5000);
-        }
-    }
-    const QStringList& lines() const { return lines_; }
-
-  private:
-    QProcess process_;
-    QStringList lines_;
-};
+using Program = plx::sim::HeadlessProgram;
 
 class DemoEndToEnd : public ::testing::Test {
   protected:
@@ -100,10 +66,9 @@ class DemoEndToEnd : public ::testing::Test {
 };
 
 TEST_F(DemoEndToEnd, WallShowsWhatTheSimulatorCommanded) {
-    Program simulator(program("plyxen400-as400-sim"),
+    Program simulator(program("plyxen400-as400-sim"), folder_.path(),
                       {"--headless", "--port", "0", "--interval", "250", "--user", "DEMO",
-                       "--password", "PLX400"},
-                      folder_.path());
+                       "--password", "PLX400"});
     ASSERT_TRUE(simulator.started());
     const QRegularExpression listening("Listening on 127\\.0\\.0\\.1:(\\d+)");
     QString port;
@@ -115,7 +80,7 @@ TEST_F(DemoEndToEnd, WallShowsWhatTheSimulatorCommanded) {
             }
             return !port.isEmpty();
         },
-        kStartMs));
+        Program::kBoundMs));
 
     QByteArray products;
     for (int number = 0; number < kTerminals; ++number) {
@@ -129,11 +94,10 @@ TEST_F(DemoEndToEnd, WallShowsWhatTheSimulatorCommanded) {
     writeFile("SERVER_AS400.cfg",
               "127.0.0.1\r\n" + port.toLatin1() + "\r\nPLX400\r\nDEMO\r\n 1\r\n");
 
-    Program wall(program("plyxen400-terminal-wall"),
-                 {"--headless", "--report", "--products", folder_.filePath("Products.cfg")},
-                 folder_.path());
+    Program wall(program("plyxen400-terminal-wall"), folder_.path(),
+                 {"--headless", "--report", "--products", folder_.filePath("Products.cfg")});
     ASSERT_TRUE(wall.started());
-    Program gateway(QStringLiteral(PLX_EXECUTABLE), {}, folder_.path());
+    Program gateway(QStringLiteral(PLX_EXECUTABLE), folder_.path());
     ASSERT_TRUE(gateway.started());
 
     // Terminal number -> values shown on the wall; the broadcast's value on each terminal.
