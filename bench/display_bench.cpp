@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "console/f_main.h"
-#include "gateway/gateway.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "loopback_terminals.h"
 #include "support/qt_test_platform.h"

@@ -17,13 +17,13 @@
 #include <thread>
 
 #include "console/f_main.h"
-#include "gateway/gateway.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "gateway_process.h"
 #include "loopback_terminals.h"
 #include "plain_relay.h"
-#include "support/qt_test_platform.h"
 #include "scripted_host.h"
+#include "support/qt_test_platform.h"
 
 namespace {
 

@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
     // Every indexed number names a row that holds it.
     const plx::ListBox& list = gateway.main().LST_PRODUIT;
-    const auto products = (presence & 1) != 0 ? plx::splitLines(files[0]) : std::vector<std::string>{};
+    const auto products =
+        (presence & 1) != 0 ? plx::splitLines(files[0]) : std::vector<std::string>{};
     FUZZ_CHECK(list.count() == static_cast<int>(products.size()));
     const plx::SharedState& state = gateway.state();
     for (int number = 0; number < plx::kTerminalNumbers; ++number) {
@@ -77,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
                                    host.INP_USR.text(), host.SW_LOG.value()};
     if ((presence & 4) != 0) {
         const plx::HostSettingsLines read = plx::readHostSettings(files[2]);
-        const std::string* fields[] = {&loaded.address, &loaded.port, &loaded.password, &loaded.user};
+        const std::string* fields[] = {&loaded.address, &loaded.port, &loaded.password,
+                                       &loaded.user};
         for (std::size_t i = 0; i < read.texts.size(); ++i) FUZZ_CHECK(*fields[i] == read.texts[i]);
         if (read.logSwitch && *read.logSwitch >= 0 && *read.logSwitch <= 2)
             FUZZ_CHECK(loaded.logSwitch == *read.logSwitch);

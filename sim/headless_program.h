@@ -18,7 +18,8 @@ class HeadlessProgram {
   public:
     static constexpr int kBoundMs = 15000;  // to start or to stop, on a busy shared machine
 
-    HeadlessProgram(const QString& program, const QString& folder, const QStringList& arguments = {}) {
+    HeadlessProgram(const QString& program, const QString& folder,
+                    const QStringList& arguments = {}) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));

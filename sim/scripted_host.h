@@ -16,7 +16,7 @@ namespace plx::sim {
 
 class ScriptedHost : public QObject {
     Q_OBJECT
-public:
+  public:
     // Pause between the pieces of a split write, so each arrives as its own read.
     static constexpr int kPieceGapMs = 30;
 
@@ -57,13 +57,13 @@ public:
     // The bytes typed on the last sign-on, up to and including the carriage return.
     const QByteArray& signOn() const { return signOn_; }
 
-signals:
+  signals:
     void connectionAccepted();
     void terminalTypeReceived(const QByteArray& terminalType);
     void signOnReceived(const QByteArray& signOn);
     void connectionClosed();
 
-private:
+  private:
     void accept();
     void readGateway();
     void take(unsigned char byte);

@@ -14,7 +14,7 @@ namespace plx::sim {
 
 class TerminalWall : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr quint16 kTerminalPort = 1024;
 
     explicit TerminalWall(QObject* parent = nullptr);
@@ -32,10 +32,10 @@ public:
     const std::vector<Datagram>& received() const { return received_; }
     void clear() { received_.clear(); }
 
-signals:
+  signals:
     void datagramReceived(const QString& address, const QByteArray& bytes);
 
-private:
+  private:
     void read(QUdpSocket* socket, const QString& address);
 
     std::vector<std::unique_ptr<QUdpSocket>> sockets_;

@@ -55,8 +55,9 @@ Options parse(int argc, char* argv[]) {
                                       QStringLiteral("Draw in this terminal with ANSI colours."));
     const QCommandLineOption report(
         QStringLiteral("report"),
-        QStringLiteral("Print one line per datagram on standard output: \"frame <number> "
-                       "<address> <value> <attribute digits>\" or \"malformed <address> <length>\"."));
+        QStringLiteral(
+            "Print one line per datagram on standard output: \"frame <number> "
+            "<address> <value> <attribute digits>\" or \"malformed <address> <length>\"."));
     parser.addOptions({products, headless, report});
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));

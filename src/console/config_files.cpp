@@ -2,11 +2,11 @@
 
 #include <cmath>
 
+#include "platform/controls/list_box.h"
 #include "shared/global.h"
 #include "shared/numeric_text.h"
 #include "shared/shared_state.h"
 #include "shared/text_lines.h"
-#include "platform/controls/list_box.h"
 
 namespace plx {
 

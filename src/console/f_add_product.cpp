@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "console/f_main.h"
+#include "eventlog/f_events.h"
 #include "gateway/gateway.h"
 #include "shared/global.h"
 #include "shared/numeric_text.h"
-#include "eventlog/f_events.h"
 
 namespace plx {
 
@@ -77,7 +77,7 @@ F_ADD_PRODUCT::F_ADD_PRODUCT(Gateway& gateway)
     PIC_DECORATION.move(kLabelLeft, 2160, 615, 615);
     B_OK.move(3015, 2355, 1275, 435);
     B_CLOSE.move(4455, 2355, 1275, 435);
-    B_OK.setDefault(true);   // Enter confirms
+    B_OK.setDefault(true);    // Enter confirms
     B_CLOSE.setCancel(true);  // Esc cancels
     SW_EDIT_SAVE_0.move(kLabelLeft, 2880, 975, 255);
     SW_EDIT_SAVE_1.move(1215, 2880, 975, 255);

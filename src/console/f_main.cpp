@@ -16,7 +16,7 @@ constexpr int kFooterHeight = 600;
 constexpr int kListTop = 1500;
 constexpr int kManageWidth = 1935 + 75 + 3 * kPictureButton + 2 * 75;
 constexpr int kTopRowRight = 10710 + 1035;  // right edge of B_HELP, last of the top row
-constexpr int kMinimumListHeight = 1200;     // a few terminals stay in view
+constexpr int kMinimumListHeight = 1200;    // a few terminals stay in view
 }  // namespace
 
 F_MAIN::F_MAIN(Gateway& gateway)

@@ -1,11 +1,11 @@
 // The main window's commands: the terminal list, the clock and the other windows.
 #include "console/f_add_product.h"
 #include "console/f_main.h"
-#include "gateway/gateway.h"
-#include "shared/global.h"
 #include "display/f_test.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "shared/global.h"
 #include "tools/f_help.h"
 #include "tools/f_status.h"
 

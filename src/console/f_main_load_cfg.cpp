@@ -1,10 +1,10 @@
 // The start-up loader of the three configuration files and the products file writer.
 #include "console/config_files.h"
-#include "shared/text_lines.h"
 #include "console/f_main.h"
-#include "gateway/gateway.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "shared/text_lines.h"
 
 namespace plx {
 

@@ -1,7 +1,7 @@
 // Start-up and shut-down of the whole gateway, run by the main window.
 #include "console/f_main.h"
-#include "gateway/gateway.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 
 namespace plx {

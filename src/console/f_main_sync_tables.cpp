@@ -1,9 +1,9 @@
 // The terminal tables that every lookup reads instead of the list.
 #include "console/f_main.h"
+#include "eventlog/f_events.h"
 #include "gateway/gateway.h"
 #include "shared/global.h"
 #include "shared/numeric_text.h"
-#include "eventlog/f_events.h"
 
 namespace plx {
 
@@ -41,9 +41,8 @@ void F_MAIN::syncTablesAndWarn() {
     // from there on do not display anything. A runaway line is quoted by its start only.
     constexpr std::size_t kQuotedCharacters = 80;
     const std::string& entry = LST_PRODUIT.text(row);
-    const std::string quoted = entry.size() <= kQuotedCharacters
-                                   ? entry
-                                   : entry.substr(0, kQuotedCharacters) + "...";
+    const std::string quoted =
+        entry.size() <= kQuotedCharacters ? entry : entry.substr(0, kQuotedCharacters) + "...";
     gateway_.events().ADD_EVENTS(-1, "Warning",
                                  "Products.cfg line " + std::to_string(row + 1) +
                                      " cannot be indexed, it and the lines after it get no "

@@ -3,9 +3,9 @@
 
 #include "console/f_main.h"
 #include "display/display_command.h"
-#include "gateway/gateway.h"
 #include "display/host_number.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 
 namespace plx {
@@ -22,8 +22,7 @@ void F_AS400::GEST_CMD(const std::string& THE_CMD) {
     if (!number || state.TAB_ROW_OF_NO[*number] == kNoRow) {
         gateway_.events().ADD_EVENTS(
             -1, "Warning",
-            "<" + command + "> " + "The product number " + numberText + " does not exist !",
-            true);
+            "<" + command + "> " + "The product number " + numberText + " does not exist !", true);
         return;
     }
     if (numberText.find('*') == std::string::npos) {

@@ -4,9 +4,9 @@
 
 #include "console/f_main.h"
 #include "display/display_command.h"
-#include "gateway/gateway.h"
 #include "display/terminal_frame.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 
 namespace plx {

@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "console/f_main.h"
-#include "gateway/gateway.h"
-#include "shared/numeric_text.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "shared/numeric_text.h"
 
 namespace plx {
 namespace {

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "platform/c_library_names.h"
-
 #include "platform/controls/button.h"
 #include "platform/controls/form.h"
 #include "platform/controls/frame.h"
@@ -17,7 +16,7 @@ namespace plx {
 class Gateway;
 
 class F_TEST {
-public:
+  public:
     explicit F_TEST(Gateway& gateway);
 
     Form form;
@@ -37,7 +36,7 @@ public:
     void B_CMD_TERM_NO_Click();
     void B_CMD_TERM_TIME_Click();
 
-private:
+  private:
     // One test press: each selected terminal gets its number, the value made from that
     // number, and the colour box's text; then one "TEST" event.
     void sendToSelected(int colourBox, const std::string& eventText,

@@ -1,11 +1,11 @@
 #include "eventlog/f_events.h"
 
 #include "console/config_files.h"
-#include "shared/text_lines.h"
 #include "console/f_main.h"
 #include "gateway/gateway.h"
-#include "shared/numeric_text.h"
 #include "hostlink/f_as400.h"
+#include "shared/numeric_text.h"
+#include "shared/text_lines.h"
 
 namespace plx {
 

@@ -65,15 +65,31 @@ void Gateway::start() {
     main_.get().form.show();
 }
 
-void Gateway::shutDown() { main().form.requestClose(); }
+void Gateway::shutDown() {
+    main().form.requestClose();
+}
 
-F_MAIN& Gateway::main() { return main_.get(); }
-F_ADD_PRODUCT& Gateway::addProduct() { return addProduct_.get(); }
-F_EVENTS& Gateway::events() { return events_.get(); }
-F_AS400& Gateway::as400() { return as400_.get(); }
-F_TEST& Gateway::test() { return test_.get(); }
-F_STATUS& Gateway::status() { return status_.get(); }
-F_HELP& Gateway::help() { return help_.get(); }
+F_MAIN& Gateway::main() {
+    return main_.get();
+}
+F_ADD_PRODUCT& Gateway::addProduct() {
+    return addProduct_.get();
+}
+F_EVENTS& Gateway::events() {
+    return events_.get();
+}
+F_AS400& Gateway::as400() {
+    return as400_.get();
+}
+F_TEST& Gateway::test() {
+    return test_.get();
+}
+F_STATUS& Gateway::status() {
+    return status_.get();
+}
+F_HELP& Gateway::help() {
+    return help_.get();
+}
 
 void Gateway::pump() {
     ++nesting_;

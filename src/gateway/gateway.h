@@ -26,20 +26,20 @@ class F_HELP;
 // when it closes if it is of the kind that is destroyed on close.
 template <class Unit>
 class WindowSlot {
-public:
+  public:
     WindowSlot(Gateway& gateway, bool destroyOnClose)
         : gateway_(gateway), destroyOnClose_(destroyOnClose) {}
     Unit& get();
     void release();
 
-private:
+  private:
     Gateway& gateway_;
     bool destroyOnClose_;
     std::unique_ptr<Unit> unit_;
 };
 
 class Gateway {
-public:
+  public:
     explicit Gateway(Platform& platform);
     ~Gateway();
     Gateway(const Gateway&) = delete;
@@ -73,7 +73,7 @@ public:
     // destroyed from the event loop, outside every pump and modal wait.
     void bury(std::shared_ptr<void> unit);
 
-private:
+  private:
     void scheduleBurial();
 
     Platform& platform_;

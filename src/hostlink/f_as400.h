@@ -22,7 +22,7 @@ namespace plx {
 class Gateway;
 
 class F_AS400 {
-public:
+  public:
     static constexpr int kWatchdogLimit = 180;         // ticks of 1 s ONLINE without host data
     static constexpr int kConnectPeriodMs = 5000;      // connection tick
     static constexpr int kWatchdogPeriodMs = 1000;     // watchdog tick
@@ -103,7 +103,7 @@ public:
     void GEST_CMD(const std::string& THE_CMD);
     void SEND_CMD_UDP(int Index, const std::string& ID_CMD);
 
-private:
+  private:
     void layOut();
     void wireHandlers();
     // Reads and handles the socket's data unless a chunk is being handled or in PAUSE.

@@ -1,8 +1,8 @@
 // Reception of the host stream: watchdog, log, receive display, negotiation, frames.
-#include "gateway/gateway.h"
-#include "shared/global.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "shared/global.h"
 
 namespace plx {
 

@@ -1,9 +1,9 @@
 // Telnet negotiation replies and the automatic sign-on.
-#include "gateway/gateway.h"
-#include "shared/numeric_text.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "hostlink/telnet_negotiation.h"
+#include "shared/numeric_text.h"
 
 namespace plx {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "console/f_main.h"
-#include "gateway/gateway.h"
-#include "shared/numeric_text.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "shared/numeric_text.h"
 #include "tools/dns.h"
 
 namespace plx {

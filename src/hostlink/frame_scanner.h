@@ -8,7 +8,7 @@
 namespace plx {
 
 class FrameScanner {
-public:
+  public:
     static constexpr std::size_t kFrameContent = 9;  // characters between the brackets
 
     // Scans the next piece of the stream and returns the nine characters of every frame
@@ -20,7 +20,7 @@ public:
     // Forgets the unfinished frame (a new connection starts a new stream).
     void reset() { buffer_.clear(); }
 
-private:
+  private:
     std::string buffer_;  // "" or "<" followed by up to nine characters
 };
 

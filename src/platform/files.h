@@ -6,7 +6,7 @@ namespace plx {
 
 // File operations on 8-bit byte strings. Paths are full paths.
 class Files {
-public:
+  public:
     enum class Access { Default, OwnerOnly };
     virtual ~Files() = default;
     virtual std::string currentDirectory() = 0;

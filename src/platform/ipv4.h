@@ -10,6 +10,8 @@ namespace plx {
 // part with leading zeros is still decimal ("010" is ten), wherever the address is used.
 std::optional<std::array<std::uint8_t, 4>> parseDottedIPv4(const std::string& text);
 
-inline bool isDottedIPv4(const std::string& text) { return parseDottedIPv4(text).has_value(); }
+inline bool isDottedIPv4(const std::string& text) {
+    return parseDottedIPv4(text).has_value();
+}
 
 }  // namespace plx

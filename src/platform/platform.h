@@ -19,7 +19,7 @@ class Form;
 
 // A periodic timer. start() (re)arms it with a period; stop() disarms it.
 class TimerPort {
-public:
+  public:
     virtual ~TimerPort() = default;
     virtual void start(int periodMs) = 0;
     virtual void stop() = 0;
@@ -28,7 +28,7 @@ public:
 
 // The host connection. Events arrive from the event loop, never from inside a call.
 class TcpClientPort {
-public:
+  public:
     enum class State { Closed, Connecting, Connected, Closing };
     virtual ~TcpClientPort() = default;
     virtual State state() const = 0;
@@ -49,7 +49,7 @@ public:
 // Terminal datagrams. Every send names its destination, so a nested send in the
 // middle of another cannot redirect it. Only dotted IPv4 addresses are accepted.
 class UdpSocketPort {
-public:
+  public:
     virtual ~UdpSocketPort() = default;
     virtual bool sendDatagram(const std::string& ipv4, std::uint16_t port,
                               const std::string& bytes) = 0;
@@ -58,7 +58,7 @@ public:
 enum class MessageIcon { Critical, Warning, Information };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Clock.

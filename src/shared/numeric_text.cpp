@@ -80,7 +80,6 @@ double readDecimal(std::string_view text) {
     return negative ? -value : value;
 }
 
-
 }  // namespace
 
 double readLenientNumber(std::string_view text) {

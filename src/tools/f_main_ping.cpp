@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "console/f_main.h"
-#include "gateway/gateway.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "tools/ping_script.h"
 #include "tools/terminal_emulator.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "console/f_main.h"
-#include "gateway/gateway.h"
 #include "eventlog/f_events.h"
+#include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "tools/web_page.h"
 

@@ -132,7 +132,7 @@ TEST_F(AppGatewayWidgets, EveryWindowOpensWithItsCaptionsWholeAndTheEditorAdds) 
         clipped += clippedCaptions(editor);
         QTest::keyClicks(child(editor, "INP_NO"), "12");
         QTest::keyClicks(child(editor, "INP_IP"), "127.0.10.12");
-        QTest::keyClicks(child(editor, "INP_DESCRIPTION"), "Line, 12");  // the comma is refused
+        QTest::keyClicks(child(editor, "INP_DESCRIPTION"), "Line, 12");     // the comma is refused
         QTest::keyClick(child(editor, "INP_DESCRIPTION"), Qt::Key_Return);  // Enter confirms
         played = true;
     });

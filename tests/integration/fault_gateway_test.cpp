@@ -382,8 +382,8 @@ TEST_F(Faults, ShutDownInTheMiddleOfBroadcastsEndsTheProcessAtOnce) {
                 for (int number = 0; number < 1001; ++number) {
                     products += number == 1 ? rig.terminalEntry()
                                             : QByteArray::number(number).rightJustified(4, '0') +
-                                                  ",,127.0.12." + QByteArray::number(number % 250 + 1) +
-                                                  ",Line";
+                                                  ",,127.0.12." +
+                                                  QByteArray::number(number % 250 + 1) + ",Line";
                     products += "\r\n";
                 }
                 rig.write("Products.cfg", products);
@@ -467,9 +467,8 @@ TEST_F(Faults, FullDiskCostsLogLinesNeverTheProcessNorTheList) {
     // A file size limit of 0 bytes refuses every write, as a full disk does.
     const auto limitFiles = [](Rig& rig, rlim_t bytes) {
         const rlimit limit{bytes, RLIM_INFINITY};
-        ASSERT_EQ(
-            ::prlimit(static_cast<pid_t>(rig.gateway->pid()), RLIMIT_FSIZE, &limit, nullptr),
-            0);
+        ASSERT_EQ(::prlimit(static_cast<pid_t>(rig.gateway->pid()), RLIMIT_FSIZE, &limit, nullptr),
+                  0);
     };
     run({{
         .name = "the disk fills, empties, and fills again at shut-down",

@@ -22,7 +22,8 @@ using Events = std::vector<std::string>;
 TEST(PlatformQtUdp, DatagramsArriveWithExactlyTheirBytesAtDottedAddressesOnly) {
     application();
     QUdpSocket terminal;  // a terminal on its own loopback address and the terminals' port
-    ASSERT_TRUE(terminal.bind(QHostAddress("127.0.10.1"), 1024)) << terminal.errorString().toStdString();
+    ASSERT_TRUE(terminal.bind(QHostAddress("127.0.10.1"), 1024))
+        << terminal.errorString().toStdString();
     QtPlatform platform;
     auto socket = platform.createUdpSocket();
     std::string frame(20, '\0');  // every byte value a frame may hold, NUL and 0xFF included
@@ -36,7 +37,8 @@ TEST(PlatformQtUdp, DatagramsArriveWithExactlyTheirBytesAtDottedAddressesOnly) {
     }
     std::vector<QByteArray> datagrams;
     ASSERT_TRUE(waitFor([&] {
-        while (terminal.hasPendingDatagrams()) datagrams.push_back(terminal.receiveDatagram().data());
+        while (terminal.hasPendingDatagrams())
+            datagrams.push_back(terminal.receiveDatagram().data());
         return datagrams.size() >= 2;
     }));
     QTest::qWait(50);
@@ -173,8 +175,8 @@ TEST(PlatformQtLoop, PostedTasksNamesClockAndPrivateFolder) {
     EXPECT_EQ(platform.now().dateText(), QDate::currentDate().toString("dd-MM-yyyy").toStdString());
     const QFileInfo folder(QString::fromStdString(platform.privateFolder()));
     EXPECT_TRUE(folder.isDir());
-    EXPECT_EQ(folder.permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup |
-                                      QFile::WriteGroup),
+    EXPECT_EQ(folder.permissions() &
+                  (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup),
               QFile::Permissions());
 }
 

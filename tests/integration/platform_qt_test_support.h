@@ -29,7 +29,8 @@ bool waitFor(Predicate done, int boundMs = 5000) {
 // midnight writes two); empty until one exists.
 inline QByteArray dailyLogs(const QString& folder) {
     QByteArray all;
-    for (const QString& name : QDir(folder).entryList({"Plyxen400_*.LOG"}, QDir::Files, QDir::Name)) {
+    for (const QString& name :
+         QDir(folder).entryList({"Plyxen400_*.LOG"}, QDir::Files, QDir::Name)) {
         QFile file(QDir(folder).filePath(name));
         if (file.open(QIODevice::ReadOnly)) all += file.readAll();
     }

@@ -123,7 +123,7 @@ TEST_F(PlatformQtView, EveryControlHasAWidgetOfItsKindNamedAfterItPlacedInPixels
     EXPECT_EQ(find<QListWidget>("LST_ITEMS")->selectionMode(), QAbstractItemView::MultiSelection);
     EXPECT_EQ(find("LBL_NAME")->geometry(), QRect(20, 10, 100, 20));
     EXPECT_EQ(find("B_IN_FRAME")->parentWidget(), find("FR_BUTTONS"));
-    EXPECT_EQ(find("B_IN_FRAME")->geometry(), QRect(10, 10, 80, 25));  // inside its frame
+    EXPECT_EQ(find("B_IN_FRAME")->geometry(), QRect(10, 10, 80, 25));   // inside its frame
     EXPECT_EQ(find("PIC_FOOTER")->geometry(), QRect(0, 280, 400, 20));  // docked at the bottom
     EXPECT_EQ(find("URL_LINK")->size(), find("URL_LINK")->sizeHint());  // sized to its text
     EXPECT_TRUE(find<QPushButton>("B_GO")->isDefault());
@@ -147,7 +147,8 @@ TEST_F(PlatformQtView, ControlChangesReachTheirWidgetsAndNeverComeBackAsTheOpera
         EXPECT_EQ(find<QCheckBox>("SW_LOG")->checkState(), state) << value;
     }
     window.SW_MODE_0.setValue(true);
-    window.SW_MODE_1.setValue(true);  // the widgets of one group follow; the controls are the code's
+    window.SW_MODE_1.setValue(
+        true);  // the widgets of one group follow; the controls are the code's
     EXPECT_TRUE(find<QRadioButton>("SW_MODE_1")->isChecked());
     platform.flushViews();
     QTest::qWait(60);

@@ -59,7 +59,9 @@ TEST(WallFrame, OnlyExactlyTwentyBytesAreAFrame) {
 
 TEST(WallFrame, ValueAndAttributeCharactersAreTakenAsTheyCome) {
     const std::pair<std::string, std::string> cases[] = {
-        {"----", "1100"}, {"    ", "0000"}, {"AB.z", "6666"},
+        {"----", "1100"},
+        {"    ", "0000"},
+        {"AB.z", "6666"},
         {std::string("\x00\xFF\x7F\x01", 4), "7980"},  // digits outside 0 to 6 still count
     };
     for (const auto& [value, pattern] : cases) {

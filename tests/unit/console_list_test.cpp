@@ -157,7 +157,8 @@ TEST_F(ConsoleList, EditorAddsEditsAndCancelsThenTheListIsRebuiltAndSaved) {
 
 TEST_F(ConsoleList, EditorRefusesWhatTheListCannotTake) {
     const std::string inUse = "Error this terminal number is already in use";
-    const std::string outOfRange = "Error the terminal number must be a whole number from 1 to 9999";
+    const std::string outOfRange =
+        "Error the terminal number must be a whole number from 1 to 9999";
     const struct {
         std::string number, address, message;
         bool focusOnNumber;

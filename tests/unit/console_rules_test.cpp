@@ -47,15 +47,19 @@ TEST(ConsoleRules, ExtractFieldReadsAndReplaces) {
 
 TEST(ConsoleRules, EscapesControlAndHighCharactersOnly) {
     const std::pair<std::string, std::string> cases[] = {
-        {"A\r\n", "A%13%%10%"},       {"\x1b[2J", "%27%[2J"}, {"\xff\xfd\x18", "%255%%253%%24%"},
-        {std::string(1, '\0'), "%0%"}, {"\x7f\x80", "%127%%128%"}, {" 100% ~", " 100% ~"},
+        {"A\r\n", "A%13%%10%"},
+        {"\x1b[2J", "%27%[2J"},
+        {"\xff\xfd\x18", "%255%%253%%24%"},
+        {std::string(1, '\0'), "%0%"},
+        {"\x7f\x80", "%127%%128%"},
+        {" 100% ~", " 100% ~"},
     };
     for (const auto& [raw, escaped] : cases) EXPECT_EQ(ESCAPE_CTRL_CHARS(raw), escaped);
 }
 
 TEST(ConsoleRules, LinesEndAtCrLfCrOrLfAndAreWrittenWithCrLf) {
     const std::pair<std::string, Lines> cases[] = {
-        {"a\r\nb\r\n", {"a", "b"}}, {"a\rb", {"a", "b"}},         {"a\nb\n", {"a", "b"}},
+        {"a\r\nb\r\n", {"a", "b"}}, {"a\rb", {"a", "b"}},       {"a\nb\n", {"a", "b"}},
         {"a\r\n\r\n", {"a", ""}},   {"a\n\rb", {"a", "", "b"}}, {"", {}},
     };
     for (const auto& [bytes, lines] : cases) {
@@ -70,10 +74,17 @@ TEST(ConsoleRules, ColourLinesThatCount) {
         std::optional<int> index;
         std::string pattern;
     } cases[] = {
-        {"0,1100", 0, "1100"},   {"A,6611", 65, "6611"}, {"B, 1234 ", 66, "1234"},
-        {"Z,12", 90, "12"},      {"12,3333", 12, "3333"}, {"AB,1", 65, "1"},
-        {",4444", 0, "4444"},    {"a,1234", {}, ""},     {" B,1234", {}, ""},
-        {"- This file contain:", {}, ""}, {"", {}, ""},
+        {"0,1100", 0, "1100"},
+        {"A,6611", 65, "6611"},
+        {"B, 1234 ", 66, "1234"},
+        {"Z,12", 90, "12"},
+        {"12,3333", 12, "3333"},
+        {"AB,1", 65, "1"},
+        {",4444", 0, "4444"},
+        {"a,1234", {}, ""},
+        {" B,1234", {}, ""},
+        {"- This file contain:", {}, ""},
+        {"", {}, ""},
     };
     for (const auto& c : cases) {
         const auto parsed = parseColourLine(c.line);
@@ -135,13 +146,15 @@ TEST(ConsoleRules, HostSettingsRoundTrip) {
 
 TEST(ConsoleRules, NumbersAndTimesAsTheOperatorReadsThem) {
     const std::pair<long long, const char*> numbers[] = {
-        {0, "0000"}, {7, "0007"},      {999, "0999"},  {9999, "9999"},
+        {0, "0000"},      {7, "0007"},   {999, "0999"},      {9999, "9999"},
         {10000, "10000"}, {-5, "-0005"}, {-12345, "-12345"},
     };
     for (const auto& [number, text] : numbers) EXPECT_EQ(fourDigits(number), text);
     const std::pair<LocalTime, const char*> times[] = {
-        {{2026, 1, 2, 0, 0, 0}, "00:00:00"}, {{2026, 1, 2, 9, 5, 7}, "09:05:07"},
-        {{2026, 1, 2, 23, 59, 59}, "23:59:59"}, {{2026, 1, 2, 12, 0, 60}, "12:00:60"},
+        {{2026, 1, 2, 0, 0, 0}, "00:00:00"},
+        {{2026, 1, 2, 9, 5, 7}, "09:05:07"},
+        {{2026, 1, 2, 23, 59, 59}, "23:59:59"},
+        {{2026, 1, 2, 12, 0, 60}, "12:00:60"},
     };
     for (const auto& [time, text] : times) EXPECT_EQ(time.timeText(), text);
     EXPECT_EQ(LocalTime({2026, 1, 2, 9, 5, 7}).dateText(), "02-01-2026");
@@ -152,16 +165,23 @@ TEST(ConsoleRules, NumbersAndTimesAsTheOperatorReadsThem) {
 // the terminal datagrams alike.
 TEST(ConsoleRules, PortsAndAddressesAsTheOperatorMeansThem) {
     const std::pair<const char*, std::optional<std::uint16_t>> ports[] = {
-        {"23", 23},  {" 23", 23},          {"2323 ", 2323},    {"\t992\t", 992}, {"0023", 23},
-        {"65535", 65535}, {"0", {}},       {"65536", {}},      {"999999999999", {}},
-        {"", {}},    {"  ", {}},           {"telnet", {}},     {"2 3", {}},      {"-1", {}},
+        {"23", 23},       {" 23", 23},    {"2323 ", 2323}, {"\t992\t", 992},     {"0023", 23},
+        {"65535", 65535}, {"0", {}},      {"65536", {}},   {"999999999999", {}}, {"", {}},
+        {"  ", {}},       {"telnet", {}}, {"2 3", {}},     {"-1", {}},
     };
     for (const auto& [text, port] : ports) EXPECT_EQ(portNumber(text), port) << text;
     using Bytes = std::array<std::uint8_t, 4>;
     const std::pair<const char*, std::optional<Bytes>> addresses[] = {
-        {"10.1.200.11", Bytes{10, 1, 200, 11}}, {"010.000.000.001", Bytes{10, 0, 0, 1}},
-        {"255.255.255.255", Bytes{255, 255, 255, 255}}, {"256.0.0.1", {}}, {"0010.0.0.1", {}},
-        {"10.0.0", {}}, {"10.0.0.1.", {}}, {" 10.0.0.1", {}}, {"a.b.c.d", {}}, {"", {}},
+        {"10.1.200.11", Bytes{10, 1, 200, 11}},
+        {"010.000.000.001", Bytes{10, 0, 0, 1}},
+        {"255.255.255.255", Bytes{255, 255, 255, 255}},
+        {"256.0.0.1", {}},
+        {"0010.0.0.1", {}},
+        {"10.0.0", {}},
+        {"10.0.0.1.", {}},
+        {" 10.0.0.1", {}},
+        {"a.b.c.d", {}},
+        {"", {}},
     };
     for (const auto& [text, bytes] : addresses) EXPECT_EQ(parseDottedIPv4(text), bytes) << text;
 }

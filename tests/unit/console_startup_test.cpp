@@ -24,8 +24,9 @@ class ConsoleStartup : public GatewayTest {
 TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOffAndTheDefaultColours) {
     gateway.start();
     EXPECT_EQ(state().APP_PATH, platform.folder());
-    EXPECT_EQ(startUpEvents(), (Strings{"GENERAL:START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)",
-                                        "LOG TO FILE:0"}));
+    EXPECT_EQ(
+        startUpEvents(),
+        (Strings{"GENERAL:START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)", "LOG TO FILE:0"}));
     EXPECT_EQ(loggedEvents("GENERAL")[0].source, "Server [" + as400().INP_IP.toolTip() + "]");
     EXPECT_EQ(list().count(), 0);
     EXPECT_EQ(state().TAB_ROW_OF_NO[0], kNoRow);
@@ -43,15 +44,16 @@ TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOffAndTheDefaultColours) 
 
     // The colour file is written with its 22 lines, then read.
     const std::string dashes(51, '-');
-    EXPECT_EQ(readFile("Color_Patern.txt"),
-              dashes +
-                  "\r\n- This file contain:\r\n- Color#,ColorPatern\r\n"
-                  "- Color#: 0 to 9 ... A to Z\r\n- ColorPatern: Contain 4 numbers from 0 to 6\r\n"
-                  "-          0=Red, 1=Green\r\n-          2=Red with dot, 3=Green with dot\r\n"
-                  "-          4=Flashing red  5=flashing green\r\n-          6=Flashing red / green\r\n" +
-                  dashes +
-                  "\r\n\r\n0,1100\r\n1,0011\r\n2,1111\r\n3,0000\r\n4,6666\r\n5,1144\r\n6,1155\r\n"
-                  "7,1166\r\n8,4411\r\n9,5511\r\nA,6611\r\n");
+    EXPECT_EQ(
+        readFile("Color_Patern.txt"),
+        dashes +
+            "\r\n- This file contain:\r\n- Color#,ColorPatern\r\n"
+            "- Color#: 0 to 9 ... A to Z\r\n- ColorPatern: Contain 4 numbers from 0 to 6\r\n"
+            "-          0=Red, 1=Green\r\n-          2=Red with dot, 3=Green with dot\r\n"
+            "-          4=Flashing red  5=flashing green\r\n-          6=Flashing red / green\r\n" +
+            dashes +
+            "\r\n\r\n0,1100\r\n1,0011\r\n2,1111\r\n3,0000\r\n4,6666\r\n5,1144\r\n6,1155\r\n"
+            "7,1166\r\n8,4411\r\n9,5511\r\nA,6611\r\n");
     const ListBox& colours = as400().LST_COLOR_PATERN;
     ASSERT_EQ(colours.count(), 11);
     EXPECT_EQ(colours.text(10), "A,6611");
@@ -65,9 +67,10 @@ TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOffAndTheDefaultColours) 
 TEST_F(ConsoleStartup, MarkerFileSwitchesFileLoggingOnBeforeTheStartEvent) {
     writeFile("LOG_ALL_MERVAX.TXT", "");
     gateway.start();
-    EXPECT_EQ(startUpEvents(), (Strings{"LOG TO FILE:1",
-                                        "GENERAL:START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)",
-                                        "LOG TO FILE:1"}));
+    EXPECT_EQ(
+        startUpEvents(),
+        (Strings{"LOG TO FILE:1", "GENERAL:START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)",
+                 "LOG TO FILE:1"}));
     EXPECT_FALSE(main().PIC_SW_LOG_DISPLAY(0).visible());
     EXPECT_TRUE(main().PIC_SW_LOG_DISPLAY(1).visible());
 }
@@ -123,7 +126,8 @@ TEST_F(ConsoleStartup, EveryProductsLineIsKeptAndWrittenBackEvenWhenItCannotBeIn
     other.gateway.start();
     EXPECT_EQ(other.eventTexts("Warning"),
               Strings{"Products.cfg line 2 cannot be indexed, it and the lines after it get no "
-                      "commands: " + huge.substr(0, 80) + "..."});
+                      "commands: " +
+                      huge.substr(0, 80) + "..."});
     EXPECT_EQ(other.list().text(1), huge);
 }
 
@@ -152,9 +156,9 @@ TEST_F(ConsoleStartup, ClosingTheMainWindowLogsSavesAndEndsTheProcess) {
     list().addItem("0005,,127.0.10.5,Added");
     EXPECT_THROW(main().form.requestClose(), fake::ProcessEnded);
     EXPECT_EQ(readFile("Products.cfg"), "0005,,127.0.10.5,Added\r\n");
-    EXPECT_NE(dailyLog().find("GENERAL:Server [" + as400().INP_IP.toolTip() +
-                              "],CLOSE SOFTWARE\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        dailyLog().find("GENERAL:Server [" + as400().INP_IP.toolTip() + "],CLOSE SOFTWARE\r\n"),
+        std::string::npos);
 
     // An unwritable folder stops neither start-up nor shut-down.
     FakeGateway readOnly;

@@ -17,7 +17,8 @@ class DisplayDispatch : public StartedGatewayTest {
     std::string& remembered(int row) { return state().TAB_AFF_VALUE[row]; }
     Strings destinations() {
         Strings addresses;
-        for (const std::string& datagram : shown()) addresses.push_back(datagram.substr(0, datagram.find(' ')));
+        for (const std::string& datagram : shown())
+            addresses.push_back(datagram.substr(0, datagram.find(' ')));
         return addresses;
     }
     F_TEST& testWindow() { return gateway.test(); }

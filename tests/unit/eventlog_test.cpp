@@ -97,8 +97,9 @@ TEST_F(EventLog, UnwritableFileLosesNoListLineSaysSoOnceAndCountsTheGap) {
     for (const char* text : {"a", "b", "c"}) add(-1, "GENERAL", text, true);
     Strings texts;
     for (const auto& event : loggedEvents()) texts.push_back(event.text);
-    EXPECT_EQ(texts, (Strings{"a", "The log file cannot be written: " + path("Plyxen400_05-12-2026.LOG"),
-                              "b", "c"}));
+    EXPECT_EQ(texts,
+              (Strings{"a", "The log file cannot be written: " + path("Plyxen400_05-12-2026.LOG"),
+                       "b", "c"}));
     platform.fakeFiles().failWrites = false;
     add(-1, "GENERAL", "d", true);
     EXPECT_TRUE(inFile("3 event(s) could not be written to this file\r\n"));

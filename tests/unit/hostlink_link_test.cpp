@@ -82,7 +82,8 @@ TEST_F(HostLink, LostLinkIsClosedByOneTickAndConnectedByTheNext) {
     EXPECT_EQ(tcp().closeCalls, 1);  // untouched until the tick
     platform.advance(2 * kTick);
     EXPECT_EQ(tcp().closeCalls, 2);
-    EXPECT_EQ(statuses(), (Strings{"Close connection", "Try to close", "Try to connect to 127.0.0.1"}));
+    EXPECT_EQ(statuses(),
+              (Strings{"Close connection", "Try to close", "Try to connect to 127.0.0.1"}));
 
     // An error closes at once: the next tick connects.
     forgetEvents();
@@ -99,7 +100,8 @@ TEST_F(HostLink, LostLinkIsClosedByOneTickAndConnectedByTheNext) {
     as400().B_RESET_TERM.click();
     EXPECT_EQ(linkState(), OFFLINE);
     platform.advance(2 * kTick);
-    EXPECT_EQ(statuses(), (Strings{"Reset connection", "Try to close", "Try to connect to 127.0.0.1"}));
+    EXPECT_EQ(statuses(),
+              (Strings{"Reset connection", "Try to close", "Try to connect to 127.0.0.1"}));
     EXPECT_EQ(as400().B_RESET_TERM.toolTip(), "Reset Terminal");
 }
 
@@ -129,8 +131,8 @@ TEST_F(HostLink, WatchdogDropsTheLinkAfter180SilentTicksAndTheHeartBeatsOnData) 
     EXPECT_EQ(as400().WATCHDOG_COUNT, 0);
     // The socket is still connected: the next tick closes it, the one after connects.
     platform.advance(2 * kTick);
-    EXPECT_EQ(statuses(),
-              (Strings{"Reset connection by Watchdog", "Try to close", "Try to connect to 127.0.0.1"}));
+    EXPECT_EQ(statuses(), (Strings{"Reset connection by Watchdog", "Try to close",
+                                   "Try to connect to 127.0.0.1"}));
 }
 
 TEST_F(HostLink, PauseSuspendsSupervisionAndSocketEventsEndIt) {
@@ -150,11 +152,11 @@ TEST_F(HostLink, PauseSuspendsSupervisionAndSocketEventsEndIt) {
         EXPECT_EQ(linkState(), OFFLINE);
         platform.advance(2 * kTick);
         EXPECT_EQ(tcp().connects.size(), connects + 1);
-        const Strings expected =
-            fromOnline ? Strings{"PAUSE", "Reset connection PAUSE finish", "Try to close",
-                                 "Try to connect to 127.0.0.1"}
-                       : Strings{"PAUSE", "Reset connection PAUSE finish",
-                                 "Try to connect to 127.0.0.1", "Try to close"};
+        const Strings expected = fromOnline
+                                     ? Strings{"PAUSE", "Reset connection PAUSE finish",
+                                               "Try to close", "Try to connect to 127.0.0.1"}
+                                     : Strings{"PAUSE", "Reset connection PAUSE finish",
+                                               "Try to connect to 127.0.0.1", "Try to close"};
         EXPECT_EQ(statuses(), expected);
         untilClosed();
     }
@@ -279,9 +281,9 @@ TEST_F(HostLink, SettingsAreSavedOwnerOnlyWheneverOneIsLeftOrTheWindowClosed) {
     as400().INP_PSW.setText(" pass ");
     as400().INP_USR.setText(" user ");
     const std::string expected = "127.0.0.5\r\n23\r\n pass \r\n user \r\n 1\r\n";
-    for (Control* setting : std::initializer_list<Control*>{&as400().INP_IP, &as400().INP_PORT,
-                                                            &as400().INP_USR, &as400().INP_PSW,
-                                                            &as400().SW_LOG}) {
+    for (Control* setting :
+         std::initializer_list<Control*>{&as400().INP_IP, &as400().INP_PORT, &as400().INP_USR,
+                                         &as400().INP_PSW, &as400().SW_LOG}) {
         SCOPED_TRACE(setting->name());
         platform.files().remove(path("SERVER_AS400.cfg"));
         setting->setFocus();

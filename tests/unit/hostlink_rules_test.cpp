@@ -29,8 +29,12 @@ TEST(HostlinkRules, TelnetWalkAnswersEachCommandInOrder) {
         Strings replies;
     } cases[] = {
         {"DO 24", bytes({255, 253, 24}), {bytes({255, 251, 24})}},
-        {"DO 24, SB", bytes({255, 253, 24, 255, 250, 24, 1, 255, 240}), {bytes({255, 251, 24}), kVt100}},
-        {"WILL twice", bytes({255, 251, 1, 255, 251, 3}), {bytes({255, 253, 1}), bytes({255, 253, 3})}},
+        {"DO 24, SB",
+         bytes({255, 253, 24, 255, 250, 24, 1, 255, 240}),
+         {bytes({255, 251, 24}), kVt100}},
+        {"WILL twice",
+         bytes({255, 251, 1, 255, 251, 3}),
+         {bytes({255, 253, 1}), bytes({255, 253, 3})}},
         {"DO other", bytes({255, 253, 1}), {bytes({255, 252, 1})}},
         {"DONT 24", bytes({255, 254, 24}), {bytes({255, 252, 24})}},
         {"WONT", bytes({255, 252, 31}), {bytes({255, 254, 31})}},
@@ -39,7 +43,8 @@ TEST(HostlinkRules, TelnetWalkAnswersEachCommandInOrder) {
         {"after GA passed over", bytes({255, 249, 255, 253, 24}), {}},
         {"NOP passes one byte", bytes({255, 241, 0, 255, 253, 24}), {bytes({255, 251, 24})}},
         {"SB whatever it asks", bytes({255, 250, 31, 0, 80, 255, 240}), {kVt100}},
-        {"twice answered twice", bytes({255, 253, 24, 255, 253, 24}),
+        {"twice answered twice",
+         bytes({255, 253, 24, 255, 253, 24}),
          {bytes({255, 251, 24}), bytes({255, 251, 24})}},
         {"amid text", "AB" + bytes({255, 251, 1}) + "C", {bytes({255, 253, 1})}},
         // A command cut by the end of the chunk gets no truncated reply.

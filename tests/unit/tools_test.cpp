@@ -85,7 +85,8 @@ TEST_F(ToolsPing, FailuresStartNothingAndAreToldAndLogged) {
         const char* logged;  // nullptr: no event
     } cases[] = {
         {"nothing selected", [](fake::FakePlatform&) {}, nullptr},
-        {"no terminal window", [](fake::FakePlatform&) {}, "Request Ping failed: no terminal window"},
+        {"no terminal window", [](fake::FakePlatform&) {},
+         "Request Ping failed: no terminal window"},
         {"it fails to start",
          [](fake::FakePlatform& p) {
              p.programs["xterm"] = "/usr/bin/xterm";
@@ -127,7 +128,8 @@ TEST(ToolsPingScript, HostileEntriesAreEchoedAndPingedLiterallyAndRunNothing) {
     std::ofstream(folder / "ping.sh", std::ios::binary)
         << pingScript({{hostile, true}, {hostileAddress, true}, {"-1,LED,-f,x", true}});
     const std::string command = "cd '" + folder.string() + "' && PATH='" +
-                                (folder / "bin").string() + "':\"$PATH\" /bin/sh ping.sh </dev/null";
+                                (folder / "bin").string() +
+                                "':\"$PATH\" /bin/sh ping.sh </dev/null";
     std::string output;
     FILE* shell = ::popen(command.c_str(), "r");
     ASSERT_NE(shell, nullptr);
@@ -156,7 +158,8 @@ TEST(ToolsWebPage, PlaceholdersAreFilledAndEverythingElseCopied) {
         {"/srv/site.v1/page.html", "/srv/site2.v1/page2.html"},
         {"a..b", "a2.2.b"},
     };
-    for (const auto& [templateName, output] : names) EXPECT_EQ(webPageOutputName(templateName), output);
+    for (const auto& [templateName, output] : names)
+        EXPECT_EQ(webPageOutputName(templateName), output);
 
     SharedState tables;
     tables.TAB_ROW_OF_NO.fill(kNoRow);
@@ -166,8 +169,8 @@ TEST(ToolsWebPage, PlaceholdersAreFilledAndEverythingElseCopied) {
     tables.TAB_IP = {"127.0.10.1", "127.0.10.42"};
     tables.TAB_DESCRIPTION[0] = "Dock 1";
     tables.TAB_TYPE[0] = "LED";
-    const WebPageValues values{tables,     "ONLINE",   "127.0.0.1", "23",
-                               "QUSER",    "secret",   "RX {[GT]}", "14:05:09 GENERAL:x\r\n",
+    const WebPageValues values{tables,     "ONLINE",    "127.0.0.1", "23",
+                               "QUSER",    "secret",    "RX {[GT]}", "14:05:09 GENERAL:x\r\n",
                                "14:05:09", "05-12-2026"};
     const std::pair<std::string, std::string> pages[] = {
         {"{[AF0001]}", "1234  0\r\n"},
@@ -180,7 +183,8 @@ TEST(ToolsWebPage, PlaceholdersAreFilledAndEverythingElseCopied) {
         {"{[SR]}", "RX {[GT]}\r\n"},  // a replaced value is never searched again
         // Numbers naming no terminal give nothing; malformed placeholders stay as they are.
         {"{[AF0002]}{[IP9999]}{[DE10000]}{[TY123456789012345678]}", "\r\n"},
-        {"{[AF0001 {[AF]} {[AFx1]} {[ZZ1]} {[GT 1]} {[ {[A ]}{[", "{[AF0001 {[AF]} {[AFx1]} {[ZZ1]} {[GT 1]} {[ {[A ]}{[\r\n"},
+        {"{[AF0001 {[AF]} {[AFx1]} {[ZZ1]} {[GT 1]} {[ {[A ]}{[",
+         "{[AF0001 {[AF]} {[AFx1]} {[ZZ1]} {[GT 1]} {[ {[A ]}{[\r\n"},
         {"{[{[GT]}]}", "{[14:05:09]}\r\n"},
         {"a\nb\rc\r\nd", "a\r\nb\r\nc\r\nd\r\n"},
         {"", ""},
@@ -298,12 +302,18 @@ struct Box {
     int left, top, width, height;
     bool operator==(const Box&) const = default;
 };
-Box boxOf(const Control& c) { return {c.left(), c.top(), c.width(), c.height()}; }
+Box boxOf(const Control& c) {
+    return {c.left(), c.top(), c.width(), c.height()};
+}
 void PrintTo(const Box& b, std::ostream* os) {
     *os << "{" << b.left << ", " << b.top << ", " << b.width << ", " << b.height << "}";
 }
-int rightOf(const Control& c) { return c.left() + c.width(); }
-int bottomOf(const Control& c) { return c.top() + c.height(); }
+int rightOf(const Control& c) {
+    return c.left() + c.width();
+}
+int bottomOf(const Control& c) {
+    return c.top() + c.height();
+}
 
 TEST_F(Tools, MainWindowStretchesTheListAndKeepsTheRestOnItsEdges) {
     F_MAIN& m = main();
@@ -313,7 +323,8 @@ TEST_F(Tools, MainWindowStretchesTheListAndKeepsTheRestOnItsEdges) {
     EXPECT_EQ(bottomOf(m.FR_B_MANAGE), m.form.clientHeight() - m.PIC_FOOTER.height());
     EXPECT_EQ(rightOf(m.AFF_HEURE), rightOf(m.LST_PRODUIT));
     EXPECT_EQ(rightOf(m.FR_B_MANAGE), rightOf(m.LST_PRODUIT));
-    const Box list = boxOf(m.LST_PRODUIT), clock = boxOf(m.AFF_HEURE), buttons = boxOf(m.FR_B_MANAGE);
+    const Box list = boxOf(m.LST_PRODUIT), clock = boxOf(m.AFF_HEURE),
+              buttons = boxOf(m.FR_B_MANAGE);
     m.form.resize(m.form.width() + 1000, m.form.height() + 500);
     const Box grown{list.left, list.top, list.width + 1000, list.height + 500};
     EXPECT_EQ(boxOf(m.LST_PRODUIT), grown);
@@ -324,15 +335,16 @@ TEST_F(Tools, MainWindowStretchesTheListAndKeepsTheRestOnItsEdges) {
     EXPECT_EQ(boxOf(m.LST_PRODUIT), grown);
     // The window cannot be made so small that the top row or the buttons drop out of reach.
     EXPECT_EQ(m.form.minimumClientWidth(), rightOf(m.B_HELP) + 120);
-    EXPECT_GE(m.form.minimumClientHeight(), m.LST_PRODUIT.top() + 1200 + m.FR_B_MANAGE.height() +
-                                                m.PIC_FOOTER.height());
+    EXPECT_GE(m.form.minimumClientHeight(),
+              m.LST_PRODUIT.top() + 1200 + m.FR_B_MANAGE.height() + m.PIC_FOOTER.height());
 }
 
 TEST_F(Tools, EventAndStatusWindowsFollowTheirRulesAndRefuseNegativeSizes) {
     F_EVENTS& e = eventWindow();
     e.form.resize(12340, 7840);
     EXPECT_EQ(boxOf(e.LST_EVENTS), (Box{120, 480, 12340 - 300, 7840 - 1000 - 375}));
-    EXPECT_EQ(boxOf(e.B_CLEAR), (Box{rightOf(e.LST_EVENTS) - 1335, bottomOf(e.LST_EVENTS) + 50, 1335, 375}));
+    EXPECT_EQ(boxOf(e.B_CLEAR),
+              (Box{rightOf(e.LST_EVENTS) - 1335, bottomOf(e.LST_EVENTS) + 50, 1335, 375}));
     EXPECT_EQ(rightOf(e.AFF_LOG_FILE), e.LST_EVENTS.width());
     e.form.resize(250, 1200);
     EXPECT_EQ(e.LST_EVENTS.width(), 12340 - 300);
@@ -341,7 +353,8 @@ TEST_F(Tools, EventAndStatusWindowsFollowTheirRulesAndRefuseNegativeSizes) {
     F_STATUS& s = gateway.status();
     // The design: a client area of 8415 x 8085 in the classic frame.
     EXPECT_EQ(boxOf(s.LST_STATUS), (Box{120, 120, 8535 - 300, 8490 - 700 - 375}));
-    EXPECT_EQ(boxOf(s.B_REFRESH), (Box{rightOf(s.LST_STATUS) - 1215, bottomOf(s.LST_STATUS), 1215, 375}));
+    EXPECT_EQ(boxOf(s.B_REFRESH),
+              (Box{rightOf(s.LST_STATUS) - 1215, bottomOf(s.LST_STATUS), 1215, 375}));
     s.form.resize(250, 800);
     EXPECT_EQ(s.LST_STATUS.width(), 8535 - 300);
 }

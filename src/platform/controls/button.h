@@ -7,7 +7,7 @@ namespace plx {
 
 // A push button; a picture button carries an image name and usually only a tooltip.
 class Button : public Control {
-public:
+  public:
     Button(Form& form, std::string name, std::string caption = {}, Frame* container = nullptr)
         : Control(&form, container, ControlKind::Button, std::move(name), -1),
           caption_(std::move(caption)) {}
@@ -39,7 +39,7 @@ public:
     }
     std::function<void()> onClick;
 
-private:
+  private:
     std::string caption_;
     std::string image_;
     bool default_ = false;

@@ -8,7 +8,7 @@ namespace plx {
 // Value 0 (clear), 1 (ticked) or 2 (greyed). Every change of the value, by the operator or
 // by code, runs onClick.
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(Form& form, std::string name, std::string caption = {}, int value = 0)
         : Control(&form, nullptr, ControlKind::CheckBox, std::move(name), -1),
           caption_(std::move(caption)),
@@ -37,7 +37,7 @@ public:
     }
     std::function<void()> onClick;
 
-private:
+  private:
     std::string caption_;
     int value_;
 };

@@ -69,8 +69,12 @@ void Control::setToolTip(const std::string& toolTip) {
     changed();
 }
 
-void Control::setFocus() { form_->moveFocusTo(this); }
+void Control::setFocus() {
+    form_->moveFocusTo(this);
+}
 
-bool Control::hasFocus() const { return form_->focused() == this; }
+bool Control::hasFocus() const {
+    return form_->focused() == this;
+}
 
 }  // namespace plx

@@ -11,11 +11,21 @@ class Form;
 class Frame;
 
 enum class ControlKind {
-    Form, Frame, Label, Button, CheckBox, OptionButton, TextBox, ComboBox, ListBox, Picture, Link
+    Form,
+    Frame,
+    Label,
+    Button,
+    CheckBox,
+    OptionButton,
+    TextBox,
+    ComboBox,
+    ListBox,
+    Picture,
+    Link
 };
 
 class Control {
-public:
+  public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
     virtual ~Control() = default;
@@ -57,13 +67,13 @@ public:
     // The one view that follows this control: called after every change of its state.
     void setObserver(std::function<void()> observer) { observer_ = std::move(observer); }
 
-protected:
+  protected:
     Control(Form* form, Frame* container, ControlKind kind, std::string name, int index);
     void changed() const {
         if (observer_) observer_();
     }
 
-private:
+  private:
     Form* form_;
     Frame* container_;
     ControlKind kind_;

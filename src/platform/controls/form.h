@@ -13,7 +13,7 @@ namespace plx {
 // the controls sit, is smaller by the frame: the window system's own once it reports one,
 // until then the classic frame.
 class Form : public Control {
-public:
+  public:
     static constexpr int kClassicFrameWidth = 120;   // a 60-twip border left and right
     static constexpr int kClassicFrameHeight = 405;  // a 345-twip title bar, 60 below
 
@@ -65,7 +65,7 @@ public:
     void moveFocusTo(Control* control);
     void adopt(Control& control) { controls_.push_back(&control); }
 
-private:
+  private:
     std::string caption_;
     int frameWidth_ = kClassicFrameWidth;
     int frameHeight_ = kClassicFrameHeight;

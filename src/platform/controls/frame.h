@@ -5,7 +5,7 @@ namespace plx {
 
 // A group box; the controls placed in it are positioned relative to it.
 class Frame : public Control {
-public:
+  public:
     Frame(Form& form, std::string name, std::string caption = {})
         : Control(&form, nullptr, ControlKind::Frame, std::move(name), -1),
           caption_(std::move(caption)) {}
@@ -18,7 +18,7 @@ public:
         changed();
     }
 
-private:
+  private:
     std::string caption_;
     bool bordered_ = true;
 };

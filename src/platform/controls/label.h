@@ -4,7 +4,7 @@
 namespace plx {
 
 class Label : public Control {
-public:
+  public:
     Label(Form& form, std::string name, std::string caption = {}, Frame* container = nullptr,
           int index = -1)
         : Control(&form, container, ControlKind::Label, std::move(name), index),
@@ -19,7 +19,7 @@ public:
     bool rightAligned() const { return rightAligned_; }
     void setRightAligned(bool right) { rightAligned_ = right; }
 
-private:
+  private:
     std::string caption_;
     bool rightAligned_ = false;
 };

@@ -7,7 +7,7 @@ namespace plx {
 
 // Underlined text that reacts to mouse presses (button bits: 1 left, 2 right, 4 middle).
 class LinkLabel : public Control {
-public:
+  public:
     LinkLabel(Form& form, std::string name)
         : Control(&form, nullptr, ControlKind::Link, std::move(name), -1) {}
 
@@ -23,7 +23,7 @@ public:
     }
     std::function<void(int button)> onMouseDown;
 
-private:
+  private:
     std::string text_;
 };
 

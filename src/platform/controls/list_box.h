@@ -11,7 +11,7 @@ namespace plx {
 // A list of text lines, each with item data and a selected state, and one current row
 // (-1 when none). Rows count from 0.
 class ListBox : public Control {
-public:
+  public:
     ListBox(Form& form, std::string name, bool multiSelect = false)
         : Control(&form, nullptr, ControlKind::ListBox, std::move(name), -1),
           multiSelect_(multiSelect) {}
@@ -41,7 +41,7 @@ public:
     }
     std::function<void()> onDblClick;
 
-private:
+  private:
     struct Item {
         std::string text;
         std::int32_t itemData = 0;

@@ -7,7 +7,7 @@ namespace plx {
 
 // One of a group of option buttons; selecting it runs onClick.
 class OptionButton : public Control {
-public:
+  public:
     OptionButton(Form& form, std::string name, int index, std::string caption = {})
         : Control(&form, nullptr, ControlKind::OptionButton, std::move(name), index),
           caption_(std::move(caption)) {}
@@ -23,7 +23,7 @@ public:
     }
     std::function<void()> onClick;
 
-private:
+  private:
     std::string caption_;
     bool value_ = false;
 };

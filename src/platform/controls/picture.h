@@ -5,7 +5,7 @@ namespace plx {
 
 // A picture: an image name the view draws, a tooltip and a tag text.
 class Picture : public Control {
-public:
+  public:
     Picture(Form& form, std::string name, std::string image = {}, int index = -1)
         : Control(&form, nullptr, ControlKind::Picture, std::move(name), index),
           image_(std::move(image)) {}
@@ -22,7 +22,7 @@ public:
     bool dockedBottom() const { return dockedBottom_; }
     void setDockedBottom(bool docked) { dockedBottom_ = docked; }
 
-private:
+  private:
     std::string image_;
     std::string tag_;
     bool dockedBottom_ = false;

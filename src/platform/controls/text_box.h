@@ -8,7 +8,7 @@ namespace plx {
 
 // A text field (single- or multi-line); also an editable combo box used as a text field.
 class TextBox : public Control {
-public:
+  public:
     TextBox(Form& form, std::string name, std::string text = {}, int index = -1,
             Frame* container = nullptr)
         : TextBox(form, ControlKind::TextBox, std::move(name), std::move(text), index, container) {}
@@ -34,12 +34,12 @@ public:
     std::function<void(int& keyAscii)> onKeyPress;
     std::function<void()> onDblClick;
 
-protected:
+  protected:
     TextBox(Form& form, ControlKind kind, std::string name, std::string text, int index,
             Frame* container)
         : Control(&form, container, kind, std::move(name), index), text_(std::move(text)) {}
 
-private:
+  private:
     std::string text_;
     bool multiLine_ = false;
     bool readOnly_ = false;
@@ -47,7 +47,7 @@ private:
 
 // An editable combo box with no list items, used as a text field.
 class ComboBox : public TextBox {
-public:
+  public:
     ComboBox(Form& form, std::string name, std::string text = {})
         : TextBox(form, ControlKind::ComboBox, std::move(name), std::move(text), -1, nullptr) {}
 };

@@ -8,7 +8,7 @@ namespace plx {
 
 // A timer control: fires onTimer every interval; an interval of 0 stops it.
 class Timer {
-public:
+  public:
     Timer(Platform& platform, int intervalMs);
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
@@ -18,7 +18,7 @@ public:
 
     std::function<void()> onTimer;
 
-private:
+  private:
     void rearm();
 
     std::unique_ptr<TimerPort> port_;

@@ -30,7 +30,7 @@ bool FakeFiles::remove(const std::string& path) {
 // ---------------------------------------------------------------- timers
 
 class FakeTimer : public TimerPort {
-public:
+  public:
     FakeTimer(FakePlatform& platform, int id) : platform_(platform), id_(id) {
         platform_.timers_[id_].fire = &onTimeout;
     }
@@ -42,7 +42,7 @@ public:
     }
     void stop() override { platform_.timers_[id_].dueAt = -1; }
 
-private:
+  private:
     FakePlatform& platform_;
     int id_;
 };
@@ -81,7 +81,7 @@ std::unique_ptr<TcpClientPort> FakePlatform::createTcpClient() {
 namespace {
 
 class FakeUdpSocket : public UdpSocketPort {
-public:
+  public:
     explicit FakeUdpSocket(FakePlatform& platform) : platform_(platform) {}
     bool sendDatagram(const std::string& ipv4, std::uint16_t port,
                       const std::string& bytes) override {
@@ -90,7 +90,7 @@ public:
         return true;
     }
 
-private:
+  private:
     FakePlatform& platform_;
 };
 
@@ -133,8 +133,8 @@ void FakePlatform::tickClock(int ms) {
     using namespace std::chrono;
     elapsedMs_ += ms;
     const auto date = sys_days{year{clock_.year} / clock_.month / clock_.day};
-    const auto then = date + hours{clock_.hour} + minutes{clock_.minute} +
-                      seconds{clock_.second} + milliseconds{subSecondMs_ + ms};
+    const auto then = date + hours{clock_.hour} + minutes{clock_.minute} + seconds{clock_.second} +
+                      milliseconds{subSecondMs_ + ms};
     const auto day = floor<days>(then);
     const year_month_day ymd{day};
     const hh_mm_ss<milliseconds> clock{duration_cast<milliseconds>(then - day)};
@@ -179,8 +179,7 @@ void FakePlatform::runModal(Form& form, const Form& owner) {
     if (form.visible()) form.close();
 }
 
-void FakePlatform::messageBox(const std::string& text, const std::string& title,
-                              MessageIcon icon) {
+void FakePlatform::messageBox(const std::string& text, const std::string& title, MessageIcon icon) {
     messages.push_back({text, title, icon});
 }
 
@@ -207,7 +206,9 @@ std::string FakePlatform::privateFolder() {
     return folder;
 }
 
-FakeTcpClient& FakePlatform::tcp() { return *tcp_; }
+FakeTcpClient& FakePlatform::tcp() {
+    return *tcp_;
+}
 
 // ---------------------------------------------------------------- host connection
 
@@ -232,7 +233,9 @@ bool FakeTcpClient::send(const std::string& bytes) {
     return true;
 }
 
-std::string FakeTcpClient::readAll() { return std::exchange(incoming_, {}); }
+std::string FakeTcpClient::readAll() {
+    return std::exchange(incoming_, {});
+}
 
 void FakeTcpClient::acceptConnection() {
     state_ = State::Connected;

@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/local_files.h"
 #include "platform/platform.h"
+#include "platform/posix/local_files.h"
 
 namespace plx::fake {
 
 // The machine's files in the test's folder, with a disk that fills on demand.
 class FakeFiles : public LocalFiles {
-public:
+  public:
     explicit FakeFiles(std::string folder) : folder_(std::move(folder)) {}
     std::string currentDirectory() override { return folder_; }
     bool remove(const std::string& path) override;
@@ -28,10 +28,10 @@ public:
     // The disk takes this many more bytes, then fails the write under way; -1: no limit.
     long long failAfterBytes = -1;
 
-protected:
+  protected:
     std::size_t roomFor(std::size_t bytes) override;
 
-private:
+  private:
     std::string folder_;
 };
 
@@ -48,7 +48,7 @@ struct Datagram {
 };
 
 class FakePlatform : public Platform {
-public:
+  public:
     FakePlatform();
     ~FakePlatform() override;
 
@@ -123,7 +123,7 @@ public:
     std::vector<Started> started;
     bool startFails = false;
 
-private:
+  private:
     friend class FakeTimer;
     friend class FakeTcpClient;
     struct TimerEntry {
@@ -150,7 +150,7 @@ private:
 
 // The host connection as a test scripts it. Events are queued like real socket events.
 class FakeTcpClient : public TcpClientPort {
-public:
+  public:
     explicit FakeTcpClient(FakePlatform& platform) : platform_(platform) {}
     ~FakeTcpClient() override;
 
@@ -179,7 +179,7 @@ public:
     std::vector<std::string> sent;
     bool failSends = false;
 
-private:
+  private:
     FakePlatform& platform_;
     State state_ = State::Closed;
     std::string incoming_;

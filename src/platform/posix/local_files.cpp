@@ -48,7 +48,9 @@ bool LocalFiles::exists(const std::string& path) {
     return std::filesystem::exists(path, error);
 }
 
-bool LocalFiles::remove(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool LocalFiles::remove(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
 std::optional<std::string> LocalFiles::read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -71,8 +73,8 @@ bool LocalFiles::replace(const std::string& path, const std::string& bytes, Acce
         ::fchmod(fd, mode & ~mask);
     }
     const std::size_t room = roomFor(bytes.size());
-    const bool written = writeAll(fd, std::string_view(bytes).substr(0, room)) && room == bytes.size() &&
-                         ::fsync(fd) == 0;
+    const bool written = writeAll(fd, std::string_view(bytes).substr(0, room)) &&
+                         room == bytes.size() && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
@@ -91,7 +93,8 @@ bool LocalFiles::append(const std::string& path, const std::string& bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     const std::size_t room = roomFor(bytes.size());
-    const bool written = writeAll(fd, std::string_view(bytes).substr(0, room)) && room == bytes.size();
+    const bool written =
+        writeAll(fd, std::string_view(bytes).substr(0, room)) && room == bytes.size();
     return ::close(fd) == 0 && written;
 }
 

@@ -7,7 +7,7 @@ namespace plx {
 
 // The machine's own file system (POSIX).
 class LocalFiles : public Files {
-public:
+  public:
     std::string currentDirectory() override;
     bool exists(const std::string& path) override;
     bool remove(const std::string& path) override;
@@ -15,7 +15,7 @@ public:
     bool replace(const std::string& path, const std::string& bytes, Access access) override;
     bool append(const std::string& path, const std::string& bytes) override;
 
-protected:
+  protected:
     // How many of the next `bytes` bytes the disk takes: all of them here, where the system
     // reports a full disk itself. A test's files take fewer, to fail a write part-way.
     virtual std::size_t roomFor(std::size_t bytes) { return bytes; }

@@ -2,8 +2,8 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QKeyEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <map>
 
 #include "platform/controls/form.h"
@@ -104,7 +104,8 @@ void FormView::syncForm() {
     state_.syncing = true;
     const QString title = toQt(form_.caption());
     if (windowTitle() != title) setWindowTitle(title);
-    const QSize minimum(toPixels(form_.minimumClientWidth()), toPixels(form_.minimumClientHeight()));
+    const QSize minimum(toPixels(form_.minimumClientWidth()),
+                        toPixels(form_.minimumClientHeight()));
     if (minimumSize() != minimum) setMinimumSize(minimum);
     const QSize size(toPixels(form_.clientWidth()), toPixels(form_.clientHeight()));
     if (this->size() != size) resize(size);
@@ -174,7 +175,8 @@ void FormView::moveEvent(QMoveEvent* event) {
 
 void FormView::reportSize() {
     const QSize frame = frameGeometry().size() - size();
-    if (!frame.isEmpty()) form_.setFrame(frame.width() * kTwipsPerPixel, frame.height() * kTwipsPerPixel);
+    if (!frame.isEmpty())
+        form_.setFrame(frame.width() * kTwipsPerPixel, frame.height() * kTwipsPerPixel);
     form_.resize(width() * kTwipsPerPixel + form_.frameWidth(),
                  height() * kTwipsPerPixel + form_.frameHeight());
 }

@@ -9,8 +9,8 @@
 namespace plx::qtp {
 
 inline QHostAddress toQt(const std::array<std::uint8_t, 4>& bytes) {
-    return QHostAddress(quint32{bytes[0]} << 24 | quint32{bytes[1]} << 16 |
-                        quint32{bytes[2]} << 8 | quint32{bytes[3]});
+    return QHostAddress(quint32{bytes[0]} << 24 | quint32{bytes[1]} << 16 | quint32{bytes[2]} << 8 |
+                        quint32{bytes[3]});
 }
 
 }  // namespace plx::qtp

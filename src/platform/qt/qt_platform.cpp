@@ -5,9 +5,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -19,6 +16,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/controls/form.h"
 #include "platform/qt/form_view.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/local_files.h"
 #include "platform/platform.h"
+#include "platform/posix/local_files.h"
 
 class QWidget;
 

@@ -79,8 +79,8 @@ void QtTcpClient::connectTo(const std::string& host, std::uint16_t port) {
     if (const auto address = parseDottedIPv4(host)) {
         socket_->connectToHost(toQt(*address), port);
     } else {
-        socket_->connectToHost(QString::fromLatin1(host.data(), static_cast<qsizetype>(host.size())),
-                               port);
+        socket_->connectToHost(
+            QString::fromLatin1(host.data(), static_cast<qsizetype>(host.size())), port);
     }
 }
 
