@@ -9,18 +9,6 @@ URLLink::URLLink(Form& form, std::string name, Platform& platform)
 
 void URLLink::setURL(const std::string& url) {
     url_ = url;
-    refreshToolTip();
-    changed();
-}
-
-void URLLink::setShowToolTip(bool show) {
-    showToolTip_ = show;
-    refreshToolTip();
-    changed();
-}
-
-void URLLink::refreshToolTip() {
-    setToolTip(showToolTip_ ? url_ : std::string());
 }
 
 void URLLink::lblURL_MouseDown(int Button, int, float, float) {
@@ -28,14 +16,11 @@ void URLLink::lblURL_MouseDown(int Button, int, float, float) {
         platform_.setBusyCursor(false);
         return;
     }
-    std::string address = url_;
-    bool cancel = false;
-    if (GoToURL) GoToURL(address, cancel);
     // Nothing to open is not a failure to report.
-    if (cancel || address.empty()) return;
+    if (url_.empty()) return;
     platform_.setBusyCursor(true);
     // The desktop's answer is not examined: an address it cannot open shows no message.
-    platform_.openWithDesktop(address);
+    platform_.openWithDesktop(url_);
     platform_.setBusyCursor(false);
 }
 

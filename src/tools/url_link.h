@@ -3,7 +3,6 @@
 // "open" action when clicked. Its text is the label's (text(), setText()): the view draws it
 // at the control's top-left corner, sized to it.
 
-#include <functional>
 #include <string>
 
 #include "platform/controls/link_label.h"
@@ -17,22 +16,14 @@ class URLLink : public LinkLabel {
 
     const std::string& URL() const { return url_; }
     void setURL(const std::string& url);
-    bool ShowToolTip() const { return showToolTip_; }
-    void setShowToolTip(bool show);
-
-    // Raised before the address is opened: the handler may change it, or cancel.
-    std::function<void(std::string& url, bool& cancel)> GoToURL;
 
     // A mouse press on the text (button bits: 1 left, 2 right, 4 middle); public so that a
     // window can follow the link from code. Only the button is used.
     void lblURL_MouseDown(int Button, int Shift, float X, float Y);
 
   private:
-    void refreshToolTip();
-
     Platform& platform_;
     std::string url_;
-    bool showToolTip_ = false;
 };
 
 }  // namespace plx

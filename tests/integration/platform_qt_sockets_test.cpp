@@ -19,31 +19,23 @@ using testing::application;
 using testing::waitFor;
 using Events = std::vector<std::string>;
 
-TEST(PlatformQtUdp, DatagramsArriveWithExactlyTheirBytesAtDottedAddressesOnly) {
+// The fault suite sees every datagram and host byte of the real gateway; here what it does
+// not: the address rules of the sockets and the events of a link the supervision closes.
+TEST(PlatformQtUdp, DottedAddressesOnlyTheirPartsDecimal) {
     application();
     QUdpSocket terminal;  // a terminal on its own loopback address and the terminals' port
     ASSERT_TRUE(terminal.bind(QHostAddress("127.0.10.1"), 1024))
         << terminal.errorString().toStdString();
     QtPlatform platform;
     auto socket = platform.createUdpSocket();
-    std::string frame(20, '\0');  // every byte value a frame may hold, NUL and 0xFF included
-    for (int i = 1; i < 20; ++i) frame[i] = static_cast<char>(i * 13 + 0x80);
-    // Parts read as decimal: as octal, "010" would send to 127.0.8.1.
-    for (const char* address : {"127.0.10.1", "127.000.010.001"})
-        ASSERT_TRUE(socket->sendDatagram(address, 1024, frame)) << address;
-    for (const char* address : {"", "localhost", "127.0.10", "127.0.10.1.1", "127.0.10.256",
-                                " 127.0.10.1", "::1", "127.0.10.x"}) {
+    // Read as octal, "010" would send to 127.0.8.1.
+    ASSERT_TRUE(socket->sendDatagram("127.000.010.001", 1024, std::string("\xff\x00x", 3)));
+    for (const char* address : {"", "localhost", "127.0.10", "127.0.10.256", " 127.0.10.1", "::1"})
         EXPECT_FALSE(socket->sendDatagram(address, 1024, "x")) << address;
-    }
-    std::vector<QByteArray> datagrams;
-    ASSERT_TRUE(waitFor([&] {
-        while (terminal.hasPendingDatagrams())
-            datagrams.push_back(terminal.receiveDatagram().data());
-        return datagrams.size() >= 2;
-    }));
+    ASSERT_TRUE(waitFor([&] { return terminal.hasPendingDatagrams(); }));
+    EXPECT_EQ(terminal.receiveDatagram().data(), QByteArray("\xff\x00x", 3));
     QTest::qWait(50);
     EXPECT_FALSE(terminal.hasPendingDatagrams());
-    for (const auto& datagram : datagrams) EXPECT_EQ(datagram.toStdString(), frame);
 }
 
 // The host side of a telnet connection, on loopback.
@@ -87,28 +79,13 @@ class PlatformQtTcp : public ::testing::Test {
     std::string received;
 };
 
-TEST_F(PlatformQtTcp, BytesGoBothWaysUnchangedAndAPeerCloseIsACloseAfterTheLastBytes) {
-    EXPECT_FALSE(client->send("x"));
-    // The address's parts are decimal, leading zeros and all.
-    QTcpSocket* host = connectToHost("127.000.000.001");
-    EXPECT_EQ(client->state(), TcpClientPort::State::Connected);
-    const std::string negotiation("\xff\xfd\x18\xff\xfb\x01\x00<000112340>", 17);
-    host->write(negotiation.data(), static_cast<qint64>(negotiation.size()));
-    ASSERT_TRUE(waitFor([&] { return received.size() >= negotiation.size(); }));
-    EXPECT_EQ(received, negotiation);
-    const std::string reply("\xff\xfb\x18\xff\xfe\x01", 6);
-    ASSERT_TRUE(client->send(reply));
-    QByteArray atHost;
-    ASSERT_TRUE(waitFor([&] { return (atHost += host->readAll()).size() >= 6; }));
-    EXPECT_EQ(atHost.toStdString(), reply);
-
-    events.clear();
+TEST_F(PlatformQtTcp, APeerCloseIsACloseAfterTheLastBytesAndLeavesTheSocketToBeClosed) {
+    QTcpSocket* host = connectToHost("127.000.000.001");  // decimal parts, leading zeros and all
     host->write("bye");
     host->disconnectFromHost();
     ASSERT_TRUE(waitFor([&] { return !events.empty() && events.back() == "close"; }));
     EXPECT_EQ(settled(), (Events{"data", "close"}));
-    EXPECT_EQ(received.substr(negotiation.size()), "bye");
-    // Not closed until the supervision closes it itself.
+    EXPECT_EQ(received, "bye");
     EXPECT_EQ(client->state(), TcpClientPort::State::Closing);
     EXPECT_FALSE(client->send("x"));
     client->close();
@@ -140,16 +117,6 @@ TEST_F(PlatformQtTcp, OurOwnCloseAndAReconnectReportNothingOfTheOldLink) {
     second->disconnectFromHost();
     ASSERT_TRUE(waitFor([&] { return !events.empty(); }));
     EXPECT_EQ(settled(), Events{"data"});
-}
-
-TEST_F(PlatformQtTcp, RefusedConnectionIsAnErrorNeverAnEventFromInsideTheCall) {
-    const std::uint16_t freePort = server.serverPort();
-    server.close();
-    client->connectTo("127.0.0.1", freePort);
-    EXPECT_FALSE(client->send("x")) << "not connected";
-    EXPECT_TRUE(events.empty());
-    ASSERT_TRUE(waitFor([&] { return !events.empty(); }));
-    EXPECT_EQ(settled(), Events{"error"});
 }
 
 TEST(PlatformQtLoop, PostedTasksNamesClockAndPrivateFolder) {

@@ -12,7 +12,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include "integration/platform_qt_test_support.h"
 #include "platform/controls/button.h"
@@ -273,7 +272,7 @@ TEST_F(PlatformQtView, ListRowsAreSelectedOneByOneAndDoubleClicked) {
     EXPECT_EQ(window.LST_ITEMS.count(), 2);
 }
 
-TEST_F(PlatformQtView, CloseResizeModalAndReleaseGoThroughTheWindowsLogic) {
+TEST_F(PlatformQtView, CloseResizeAndReleaseGoThroughTheWindowsLogic) {
     showWindow();
     int asked = 0, unloaded = 0, layouts = 0;
     window.form.onQueryUnload = [&] {
@@ -300,17 +299,6 @@ TEST_F(PlatformQtView, CloseResizeModalAndReleaseGoThroughTheWindowsLogic) {
     EXPECT_EQ(layouts, 1);
     EXPECT_EQ(find("LST_ITEMS")->width(), outer.width() - 40);
     EXPECT_EQ(find("PIC_FOOTER")->geometry(), QRect(0, 380, 500, 20));
-
-    window.form.hide();
-    bool wasModal = false;
-    QTimer::singleShot(0, [&] {
-        wasModal = view->isVisible() && view->windowModality() == Qt::ApplicationModal;
-        window.form.hide();
-    });
-    Form owner("F_OWNER", "", 3000, 3000);
-    platform.runModal(window.form, owner);
-    EXPECT_TRUE(wasModal);
-    EXPECT_EQ(view->windowModality(), Qt::NonModal);
 
     // Released from inside its own button's click, as a window's Close button does: the
     // widgets stay until the click is over, and no longer act.

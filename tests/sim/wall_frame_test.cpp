@@ -1,5 +1,5 @@
-// The terminal wall's reading of the 20-byte frame: what makes the wall a trustworthy
-// oracle for the end-to-end test of the demo's programs.
+// The terminal wall's reading of the 20-byte frame: what makes it a trustworthy oracle for
+// the fault suite, which reads every datagram of the real gateway with it.
 
 #include <gtest/gtest.h>
 
