@@ -19,10 +19,12 @@ class HeadlessProgram {
     static constexpr int kBoundMs = 15000;  // to start or to stop, on a busy shared machine
 
     HeadlessProgram(const QString& program, const QString& folder,
-                    const QStringList& arguments = {}) {
+                    const QStringList& arguments = {},
+                    const QProcessEnvironment& extraEnvironment = {}) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
+        environment.insert(extraEnvironment);
         process_.setProcessEnvironment(environment);
         process_.setWorkingDirectory(folder);
         process_.setStandardInputFile(QProcess::nullDevice());
@@ -30,6 +32,8 @@ class HeadlessProgram {
         QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] {
             while (process_.canReadLine()) lines_.append(QString::fromLatin1(process_.readLine()));
         });
+        QObject::connect(&process_, &QProcess::readyReadStandardError,
+                         [this] { errors_ += process_.readAllStandardError(); });
         started_ = std::chrono::steady_clock::now();
         process_.start(program, arguments);
     }
@@ -43,6 +47,8 @@ class HeadlessProgram {
     qint64 pid() const { return process_.processId(); }
     QProcess& process() { return process_; }
     const QStringList& lines() const { return lines_; }
+    // What it wrote on standard error (the journal, under a service manager).
+    const QByteArray& errors() const { return errors_; }
 
     // Sends the signal and waits for the end; true when the program ended by itself with
     // status 0. Every line it wrote has been gathered on return.
@@ -70,6 +76,7 @@ class HeadlessProgram {
   private:
     QProcess process_;
     QStringList lines_;
+    QByteArray errors_;
     std::chrono::steady_clock::time_point started_;
 };
 

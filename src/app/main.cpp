@@ -6,12 +6,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "app/instance_lock.h"
 #include "app/termination_signals.h"
+#include "console/f_main.h"
 #include "gateway/gateway.h"
 #include "platform/qt/qt_platform.h"
 
@@ -34,9 +38,33 @@ void refuseToStart(const QString& text) {
     }
 }
 
+const char* const kUsage =
+    "Usage: plyxen400 [--help | --version]\n"
+    "The AS/400 to LED display gateway. It takes no arguments: it works in the folder it is\n"
+    "started in, which holds its terminal list (Products.cfg), its host settings\n"
+    "(SERVER_AS400.cfg), its colour patterns and its daily log files. See plyxen400(1).\n";
+
+// --help and --version answer and end the program before it touches anything; any other
+// argument is refused. Returns the exit status, or nothing to go on and start.
+std::optional<int> answerArguments(int argc, char* argv[]) {
+    if (argc < 2) return std::nullopt;
+    const std::string argument = argv[1];
+    if (argc == 2 && (argument == "--help" || argument == "-h")) {
+        std::fputs(kUsage, stdout);
+        return EXIT_SUCCESS;
+    }
+    if (argc == 2 && argument == "--version") {
+        std::printf("%s\n", plx::F_MAIN::kCaption);
+        return EXIT_SUCCESS;
+    }
+    std::fprintf(stderr, "plyxen400: unknown argument \"%s\"\n%s", argv[1], kUsage);
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto status = answerArguments(argc, argv)) return *status;
     chooseOffscreenWithoutDisplay();
     // A peer gone in the middle of a write costs that write an error, never the process.
     ::signal(SIGPIPE, SIG_IGN);
@@ -44,6 +72,7 @@ int main(int argc, char* argv[]) {
     ::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plyxen400"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/plyxen400.svg")));
 
     // Taken before start-up touches any file of the folder, and held until the process ends.
     const QString lockPath = QDir::current().filePath(QStringLiteral("Plyxen400.lock"));

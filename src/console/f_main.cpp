@@ -20,7 +20,7 @@ constexpr int kMinimumListHeight = 1200;    // a few terminals stay in view
 }  // namespace
 
 F_MAIN::F_MAIN(Gateway& gateway)
-    : form("F_MAIN", "Plyxen AS-400 Mervax Version: 1.0H", kWidth, kHeight),
+    : form("F_MAIN", kCaption, kWidth, kHeight),
       LST_PRODUIT(form, "LST_PRODUIT", true),
       Label1_0(form, "Label1", "Terminal #, Type, IP, Description", nullptr, 0),
       FR_B_MANAGE(form, "FR_B_MANAGE"),

@@ -24,6 +24,9 @@ class F_ADD_PRODUCT;
 
 class F_MAIN {
   public:
+    // The window's caption, which names the version.
+    static constexpr const char* kCaption = "Plyxen AS-400 Mervax Version: 1.0H";
+
     explicit F_MAIN(Gateway& gateway);
 
     Form form;

@@ -33,6 +33,7 @@ void F_MAIN::Form_Load() {
     syncTablesAndWarn();
     Form_Resize();
     gateway_.as400().TIM_CONNECT_Timer();
+    platform.serviceReady();
 }
 
 void F_MAIN::Form_Unload() {

@@ -63,6 +63,9 @@ void F_EVENTS::ADD_EVENTS(int Index, const std::string& THE_MODE, const std::str
         AFF_LOG_FILE.setCaption(logFile_);
         AFF_LOG_FILE.setToolTip(logFile_);
     }
+    // What the file always receives goes to the journal too, so a headless gateway is seen;
+    // commands and host traffic never (their volume would drown it).
+    if (SW_LOG_ALL) gateway_.platform().journal(line, THE_MODE == "Warning");
     if (SW_LOG_ALL || SW_LOG.value() == 1) writeToFile(now, line, from);
 }
 
@@ -104,7 +107,10 @@ void F_EVENTS::writeToFile(const LocalTime& now, const std::string& line, const 
     // The event is kept in the list whatever the disk does; the list says once that the
     // file is not being written.
     if (missedFileLines_++ > 0) return;
-    showLine(now.timeText() + " Warning:" + from + ",The log file cannot be written: " + logFile_);
+    const std::string warning =
+        now.timeText() + " Warning:" + from + ",The log file cannot be written: " + logFile_;
+    showLine(warning);
+    gateway_.platform().journal(warning, true);
 }
 
 void F_EVENTS::SW_LOG_Click() {

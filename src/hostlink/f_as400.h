@@ -106,6 +106,8 @@ class F_AS400 {
   private:
     void layOut();
     void wireHandlers();
+    // Tells the service manager what the link is doing, when that changed.
+    void tellServiceManager();
     // Reads and handles the socket's data unless a chunk is being handled or in PAUSE.
     void readNextChunk();
     // Reception of one chunk: log, display, negotiation, frames to GEST_CMD.
@@ -118,6 +120,7 @@ class F_AS400 {
     // True while a chunk is being handled: a DataArrival nested in its dispatch leaves
     // the newer data in the socket for the outer handler, which keeps stream order.
     bool receiving_ = false;
+    std::string serviceStatus_;  // what the service manager was last told
 };
 
 }  // namespace plx

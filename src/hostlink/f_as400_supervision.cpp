@@ -6,6 +6,7 @@
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "hostlink/service_status.h"
 #include "shared/numeric_text.h"
 #include "tools/dns.h"
 
@@ -27,11 +28,24 @@ void F_AS400::SET_LINK_STATE(std::uint8_t THE_STATE) {
     Picture& indicator = gateway_.main().PIC_OFFLINE;
     indicator.setImage(lamp.image());
     indicator.setTag(THE_STATE == ONLINE ? "ONLINE" : THE_STATE == PAUSE ? "PAUSE" : "OFFLINE");
+    tellServiceManager();
 }
 
 void F_AS400::SHOW_STATUS(const std::string& THE_STATUS) {
     AFF_STATUS.setCaption(THE_STATUS);
     gateway_.events().ADD_EVENTS(-1, "Status", THE_STATUS, true);
+    tellServiceManager();
+}
+
+void F_AS400::tellServiceManager() {
+    const TcpClientPort::State socket = TCPAS400->state();
+    const std::string text =
+        serviceStatusText({gateway_.state().LINK_STATE, INP_IP.text(), INP_PORT.text(),
+                           socket == TcpClientPort::State::Connecting,
+                           socket == TcpClientPort::State::Closed, AFF_STATUS.caption()});
+    if (text == serviceStatus_) return;
+    serviceStatus_ = text;
+    gateway_.platform().serviceStatus(text);
 }
 
 void F_AS400::TIM_CONNECT_Timer() {

@@ -93,6 +93,13 @@ class Platform {
                             MessageIcon icon) = 0;
     virtual void setBusyCursor(bool busy) = 0;
 
+    // The service manager and the journal, when the gateway runs as a service (nothing
+    // otherwise): told once start-up is done and whenever the link changes, and given every
+    // event line that the day's file always receives.
+    virtual void serviceReady() = 0;
+    virtual void serviceStatus(const std::string& text) = 0;
+    virtual void journal(const std::string& line, bool warning) = 0;
+
     // Desktop and processes.
     virtual void openWithDesktop(const std::string& address) = 0;
     // Full path of a program found on the search path, empty when there is none.

@@ -9,7 +9,9 @@
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <set>
@@ -79,14 +82,14 @@ class Rig {
     QByteArray terminalEntry() const { return "0001,," + terminal_.toLatin1() + ",Line 1"; }
 
     // The files a case has not written itself, then the gateway, logging everything.
-    void start() {
+    void start(const QProcessEnvironment& environment = {}) {
         ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(wall.addTerminal(terminal_));
         if (!QFile::exists(path("Products.cfg"))) write("Products.cfg", terminalEntry() + "\r\n");
         if (!QFile::exists(path("SERVER_AS400.cfg"))) write("SERVER_AS400.cfg", hostSettings());
         write("LOG_ALL_MERVAX.TXT", {});
         products = read("Products.cfg");
-        gateway.emplace(QStringLiteral(PLX_EXECUTABLE), folder.path());
+        gateway.emplace(QStringLiteral(PLX_EXECUTABLE), folder.path(), QStringList{}, environment);
         ASSERT_TRUE(gateway->started());
     }
     bool running() const { return gateway && gateway->running(); }
@@ -203,6 +206,11 @@ class Faults : public ::testing::Test {
             EXPECT_EQ(process.exitCode(), 0);
             EXPECT_TRUE(rig.read("Products.cfg") == rig.products) << "the terminal list whole";
             EXPECT_EQ(rig.log().contains("CLOSE SOFTWARE"), faults[i].closeLogged);
+            // Headless, the journal gets what the day's file always gets: never the traffic.
+            const QByteArray journal = rig.gateway->errors();
+            EXPECT_TRUE(journal.contains(",START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)\n"));
+            EXPECT_TRUE(journal.contains(",CLOSE SOFTWARE\n"));
+            EXPECT_FALSE(journal.contains(" CMD:") || journal.contains(" RX-AS400:"));
             faults[i].afterStop(rig);
         }
     }
@@ -480,6 +488,7 @@ TEST_F(Faults, FullDiskCostsLogLinesNeverTheProcessNorTheList) {
         // Lines written while full are missing, and the file says how many.
         .verify =
             [](Rig& rig) {
+                EXPECT_TRUE(rig.gateway->errors().contains("The log file cannot be written"));
                 EXPECT_FALSE(logHas(rig, "7777"));
                 EXPECT_TRUE(logHas(rig, "event(s) could not be written to this file"));
                 EXPECT_TRUE(logHas(rig, "CMD:0001,"));
@@ -487,6 +496,43 @@ TEST_F(Faults, FullDiskCostsLogLinesNeverTheProcessNorTheList) {
         .closeLogged = false,
         .beforeStop = [limitFiles](Rig& rig) { limitFiles(rig, 0); },
     }});
+}
+
+// Under systemd (Type=notify, WatchdogSec=): the manager hears that start-up is done, what
+// the link is doing, and the event loop's pings.
+TEST_F(Faults, TheServiceManagerHearsReadinessTheLinkAndTheWatchdog) {
+    QTemporaryDir sockets;
+    const QByteArray path = QFile::encodeName(sockets.filePath("notify"));
+    const int manager = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(manager, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    QByteArray heard;
+    const auto hear = [&] {
+        char message[4096];
+        for (ssize_t size; (size = ::recv(manager, message, sizeof message, 0)) > 0;)
+            heard += QByteArray(message, size) + "\n";
+        return heard;
+    };
+    Rig rig(20);
+    ASSERT_TRUE(rig.host.listen());
+    QProcessEnvironment environment;
+    environment.insert("NOTIFY_SOCKET", QString::fromLocal8Bit(path));
+    environment.insert("WATCHDOG_USEC", "400000");
+    rig.start(environment);
+    const QByteArray online = "STATUS=ONLINE 127.0.0.1:" + QByteArray::number(rig.host.port());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hear().contains(online); }, kCaseBoundMs))
+        << heard.data();
+    EXPECT_TRUE(heard.startsWith("STATUS=OFFLINE")) << "the link before start-up is done";
+    EXPECT_TRUE(heard.contains("READY=1\n"));
+    const qsizetype pings = heard.count("WATCHDOG=1");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hear().count("WATCHDOG=1") > pings + 2; }, 2000));
+    rig.host.closeConnection();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hear().contains("STATUS=OFFLINE, next attempt"); },
+                                kCaseBoundMs));
+    EXPECT_TRUE(rig.gateway->stop());
+    ::close(manager);
 }
 
 TEST_F(Faults, OneGatewayPerFolderAndACrashLeavesNoLockBehind) {
@@ -501,7 +547,7 @@ TEST_F(Faults, OneGatewayPerFolderAndACrashLeavesNoLockBehind) {
     HeadlessProgram second(QStringLiteral(PLX_EXECUTABLE), folder.path());
     ASSERT_TRUE(second.process().waitForFinished(kStopBoundMs));
     EXPECT_NE(second.process().exitCode(), 0);
-    EXPECT_TRUE(second.process().readAllStandardError().contains("already running")) << "says why";
+    EXPECT_TRUE(second.errors().contains("already running")) << "says why";
     EXPECT_TRUE(first.running());
     EXPECT_EQ(starts(), 1) << "the second one touched nothing";
 

@@ -37,6 +37,7 @@ TEST_F(EventLog, LineNamesTheHostOrTheTerminalAndTheListKeepsTheLast350) {
 }
 
 TEST_F(EventLog, SwitchDecidesForEventsThatDoNotForceTheFile) {
+    platform.journalLines.clear();
     add(-1, "CMD", "cmd-while-off", false);
     add(-1, "Status", "status-while-off", true);
     eventWindow().SW_LOG.click();
@@ -50,6 +51,13 @@ TEST_F(EventLog, SwitchDecidesForEventsThatDoNotForceTheFile) {
     EXPECT_TRUE(inFile("LOG TO FILE:Server [127.0.10.200],0\r\n"));  // switching off is recorded
     EXPECT_TRUE(main().PIC_SW_LOG_DISPLAY(0).visible());
     EXPECT_FALSE(main().PIC_SW_LOG_DISPLAY(1).visible());
+    // The journal of a headless gateway gets what the file always gets, warnings marked.
+    add(-1, "Warning", "w", true);
+    EXPECT_EQ(platform.journalLines,
+              (Strings{"14:05:09 Status:Server [127.0.10.200],status-while-off",
+                       "14:05:09 LOG TO FILE:Server [127.0.10.200],1",
+                       "14:05:09 LOG TO FILE:Server [127.0.10.200],0",
+                       "! 14:05:09 Warning:Server [127.0.10.200],w"}));
 }
 
 TEST_F(EventLog, NewDaysFileStartsWithOneHeaderListingTheTerminalsThen) {

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "hostlink/frame_scanner.h"
+#include "hostlink/service_status.h"
 #include "hostlink/telnet_negotiation.h"
+#include "shared/shared_state.h"
 
 namespace plx {
 namespace {
@@ -96,6 +98,20 @@ TEST(HostlinkRules, FrameScanCarriesTheUnfinishedFrameAcrossReads) {
     EXPECT_TRUE(scanner.scan("<0001").empty());
     scanner.reset();
     EXPECT_TRUE(scanner.scan("12340>").empty());
+}
+
+TEST(HostlinkRules, ServiceStatusSaysWhereTheLinkGoesOrWhenItIsTriedAgain) {
+    const std::pair<LinkPicture, const char*> cases[] = {
+        {{ONLINE, " as400.plant ", "23 ", false, false, "Connected"}, "ONLINE as400.plant:23"},
+        {{PAUSE, "10.0.0.5", "23", true, false, "PAUSE"}, "PAUSE"},
+        {{OFFLINE, "10.0.0.5", "23", true, false, "Try to connect to 10.0.0.5"},
+         "OFFLINE, connecting to 10.0.0.5:23"},
+        {{OFFLINE, "10.0.0.5", "23", false, true, "Error: Connection refused"},
+         "OFFLINE, next attempt within 5 s (Error: Connection refused)"},
+        {{OFFLINE, "10.0.0.5", "23", false, false, "Close connection"},
+         "OFFLINE, next attempt within 10 s (Close connection)"},
+    };
+    for (const auto& [link, text] : cases) EXPECT_EQ(serviceStatusText(link), text);
 }
 
 }  // namespace

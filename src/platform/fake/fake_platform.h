@@ -67,6 +67,11 @@ class FakePlatform : public Platform {
     void runModal(Form& form, const Form& owner) override;
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
     void setBusyCursor(bool busy) override { busyCursorChanges.push_back(busy); }
+    void serviceReady() override { ++readyCount; }
+    void serviceStatus(const std::string& text) override { serviceStatuses.push_back(text); }
+    void journal(const std::string& line, bool warning) override {
+        journalLines.push_back((warning ? "! " : "") + line);
+    }
     void openWithDesktop(const std::string& address) override;
     std::string findProgram(const std::string& name) override;
     bool startDetached(const std::string& program,
@@ -111,6 +116,10 @@ class FakePlatform : public Platform {
     // once. The events pending after the script run before the wait ends.
     std::function<void(Form&)> modalScript;
     const Form* modalOwner = nullptr;  // the owner of the last modal form
+
+    int readyCount = 0;
+    std::vector<std::string> serviceStatuses;
+    std::vector<std::string> journalLines;  // a warning's line begins with "! "
 
     std::set<Form*> attachedForms;
     std::vector<bool> busyCursorChanges;

@@ -13,6 +13,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/local_files.h"
+#include "platform/qt/service_manager.h"
 
 class QWidget;
 
@@ -42,6 +43,11 @@ class QtPlatform : public Platform {
     void runModal(Form& form, const Form& owner) override;
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
     void setBusyCursor(bool busy) override;
+    void serviceReady() override { serviceManager_.ready(); }
+    void serviceStatus(const std::string& text) override { serviceManager_.status(text); }
+    void journal(const std::string& line, bool warning) override {
+        serviceManager_.journal(line, warning);
+    }
     void openWithDesktop(const std::string& address) override;
     std::string findProgram(const std::string& name) override;
     bool startDetached(const std::string& program,
@@ -58,6 +64,7 @@ class QtPlatform : public Platform {
     static constexpr std::time_t kZoneRereadSeconds = 60;  // how often now() reads the zone
     std::time_t zoneReadAt_ = 0;
     LocalFiles files_;
+    ServiceManager serviceManager_;
     // Context of posted tasks: those still queued are dropped with the platform.
     QObject postContext_;
     std::map<const Form*, FormView*> views_;

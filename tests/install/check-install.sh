@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Installs the gateway from a build folder under /usr (into a staging folder) and under a
+# home prefix, and checks every installed path, the program paths the desktop entry and the
+# units name, desktop-file-validate and systemd-analyze where they are available; then that
+# --help and --version answer without touching the folder they run in.
+#
+#   tests/install/check-install.sh BUILD_FOLDER
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+expect_file() { [ -f "$1" ] || fail "missing $1"; }
+expect_line() { grep -qxF -- "$2" "$1" || fail "$1 lacks the line: $2"; }
+
+check_prefix() {  # check_prefix PREFIX DESTDIR USER_UNIT_FOLDER
+    local prefix=$1 root=$2 userUnits=$3
+    DESTDIR=$root cmake --install "$build" --prefix "$prefix" --component gateway >/dev/null
+    local base=$root$prefix
+    for file in bin/plyxen400 share/man/man1/plyxen400.1.gz share/doc/plyxen400/copyright \
+                share/doc/plyxen400/changelog.gz share/icons/hicolor/scalable/apps/plyxen400.svg \
+                lib/systemd/system/plyxen400@.service lib/sysusers.d/plyxen400.conf \
+                lib/tmpfiles.d/plyxen400.conf "$userUnits/plyxen400@.service"; do
+        expect_file "$base/$file"
+    done
+    [ -x "$base/bin/plyxen400" ] || fail "$base/bin/plyxen400 is not executable"
+    expect_line "$base/lib/systemd/system/plyxen400@.service" "ExecStart=$prefix/bin/plyxen400"
+    expect_line "$base/$userUnits/plyxen400@.service" "ExecStart=$prefix/bin/plyxen400"
+    grep -qF "exec $prefix/bin/plyxen400\"" "$base/share/applications/plyxen400.desktop" ||
+        fail "the desktop entry does not start $prefix/bin/plyxen400"
+    if command -v desktop-file-validate >/dev/null; then
+        desktop-file-validate "$base/share/applications/plyxen400.desktop" || fail "desktop entry"
+    fi
+    if command -v systemd-analyze >/dev/null; then
+        # Only the units' own faults count: not where this machine lacks the program or a
+        # running manager.
+        for unit in "lib/systemd/system/plyxen400@.service" "$userUnits/plyxen400@.service"; do
+            cp "$base/$unit" "$work/plyxen400@srv-plant.service"
+            if systemd-analyze verify --man=no "$work/plyxen400@srv-plant.service" 2>&1 |
+                grep -E "Unknown (key|section)|Failed to parse|Invalid|is not absolute"; then
+                fail "$unit"
+            fi
+        done
+    fi
+}
+
+check_prefix /usr "$work/staged" lib/systemd/user
+check_prefix "$work/home/.local" "" share/systemd/user
+
+# --help and --version answer and touch nothing; anything else is refused, touching nothing.
+mkdir "$work/folder"
+cd "$work/folder"
+"$work/staged/usr/bin/plyxen400" --help | grep -q "Usage: plyxen400" || fail "--help"
+[ "$("$work/staged/usr/bin/plyxen400" --version)" = "Plyxen AS-400 Mervax Version: 1.0H" ] ||
+    fail "--version"
+status=0
+"$work/staged/usr/bin/plyxen400" --bogus 2>/dev/null || status=$?
+[ "$status" = 2 ] || fail "an unknown argument gave status $status"
+[ -z "$(ls -A)" ] || fail "the arguments touched the folder: $(ls -A)"
+
+[ "$failures" = 0 ] && echo "install: every path and file as expected"
+exit $((failures > 0))
