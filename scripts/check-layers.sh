@@ -6,8 +6,10 @@
 #   window    a window and its procedures (src/<subsystem>/f_*), and the gateway that owns
 #             the windows (src/gateway): anything of the core
 #   fake, qt  the two platforms (src/platform/fake, src/platform/qt) and the program (src/app)
-# and that nothing below the Qt platform includes Qt. Prints what it examined and every
-# violation; exits 1 when there is one.
+# that nothing below the Qt platform includes Qt, and that the system's own headers stay in
+# the files written for that system (src/platform/posix, src/platform/windows, the *_posix and
+# *_windows files of the program), so that the rest builds for both. Prints what it examined
+# and every violation; exits 1 when there is one.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
@@ -21,6 +23,25 @@ layer_of() {
         */f_*) echo window ;;
         console/* | hostlink/* | display/* | eventlog/* | tools/*) echo rule ;;
         *) echo unknown ;;
+    esac
+}
+
+# The file written for one system, if it is one.
+system_of() {
+    case "$1" in
+        platform/posix/* | *_posix.cpp) echo posix ;;
+        platform/windows/* | *_windows.cpp) echo windows ;;
+        *) echo any ;;
+    esac
+}
+
+# The system a header belongs to, if it belongs to one.
+header_system() {
+    case "$1" in
+        '<unistd.h>' | '<fcntl.h>' | '<signal.h>' | '<pthread.h>' | '<dirent.h>' | '<pwd.h>' | \
+            '<poll.h>' | '<netdb.h>' | '<sys/'* | '<netinet/'* | '<arpa/'*) echo posix ;;
+        '<windows.h>' | '<winsock2.h>' | '<ws2tcpip.h>' | '<io.h>' | '<aclapi.h>' | '<sddl.h>') echo windows ;;
+        *) echo any ;;
     esac
 }
 
@@ -42,6 +63,12 @@ while IFS= read -r file; do
     from=$(layer_of "$file")
     while IFS=: read -r line include; do
         examined=$((examined + 1))
+        header=$(header_system "$include")
+        if [ "$header" != any ] && [ "$header" != "$(system_of "$file")" ]; then
+            echo "src/$file:$line: $include: a $header header outside the $header files"
+            violations=$((violations + 1))
+            continue
+        fi
         if [[ "$include" == \<Q* ]]; then
             if [ "$from" != qt ]; then
                 echo "src/$file:$line: $include: Qt below the Qt platform"

@@ -1,8 +1,10 @@
 #pragma once
 // One gateway per working folder: two would write the same terminal list and log files.
-// The lock is flock() on an open lock file, so the kernel drops it with the process,
-// however that process ends: a crashed gateway never leaves the folder locked.
+// The lock is held on an open lock file (flock() on POSIX systems, LockFileEx() on Windows),
+// so the system drops it with the process, however that process ends: a crashed gateway
+// never leaves the folder locked.
 
+#include <cstdint>
 #include <string>
 
 namespace plx::app {
@@ -26,7 +28,7 @@ class InstanceLock {
     const std::string& reason() const { return reason_; }
 
   private:
-    int fd_ = -1;
+    std::intptr_t handle_ = -1;  // the open lock file: a descriptor, or a Windows HANDLE
     Result result_ = Result::Unavailable;
     std::string reason_;
 };

@@ -1,13 +1,12 @@
 // The gateway as a program: the Qt application, the real platform, the gateway, and the
 // termination signals that run the same shut-down as closing the main window.
 
-#include <signal.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QIcon>
 #include <QMessageBox>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -21,12 +20,15 @@
 
 namespace {
 
-// Without any display the gateway still runs, as a service with invisible windows.
+// Without any display the gateway still runs, as a service with invisible windows. (Windows
+// always has a desktop to draw on, visible or not.)
 void chooseOffscreenWithoutDisplay() {
-    const bool hasDisplay = std::getenv("DISPLAY") != nullptr ||
-                            std::getenv("WAYLAND_DISPLAY") != nullptr ||
-                            std::getenv("QT_QPA_PLATFORM") != nullptr;
-    if (!hasDisplay) ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+#ifndef Q_OS_WIN
+    const bool hasDisplay = qEnvironmentVariableIsSet("DISPLAY") ||
+                            qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+                            qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+    if (!hasDisplay) qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
 }
 
 // Says why this process does not start: on stderr always, in a box when someone can see it.
@@ -66,10 +68,12 @@ std::optional<int> answerArguments(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     if (const auto status = answerArguments(argc, argv)) return *status;
     chooseOffscreenWithoutDisplay();
+#ifndef Q_OS_WIN
     // A peer gone in the middle of a write costs that write an error, never the process.
-    ::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
     // A full disk or a file size limit costs that write an error (EFBIG), never the process.
-    ::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plyxen400"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/plyxen400.svg")));

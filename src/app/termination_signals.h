@@ -1,6 +1,8 @@
 #pragma once
-// SIGTERM and SIGINT turned into an ordinary event of the GUI thread: the signal handler
-// only writes a byte to a pipe; a socket notifier reads it and runs the shut-down.
+// A request to end turned into an ordinary event of the GUI thread. On POSIX systems that is
+// SIGTERM or SIGINT: the signal handler only writes a byte to a pipe, and a socket notifier
+// reads it. On Windows it is the console's Ctrl+C, Ctrl+Break, close, log-off or shut-down
+// event, which the system delivers on a thread of its own.
 
 #include <QObject>
 #include <functional>
@@ -11,7 +13,7 @@ namespace plx::app {
 
 class TerminationSignals : public QObject {
   public:
-    // Runs `onTermination` once, from the event loop, at the first SIGTERM or SIGINT.
+    // Runs `onTermination` once, from the event loop, at the first request to end.
     explicit TerminationSignals(std::function<void()> onTermination);
     ~TerminationSignals() override;
     TerminationSignals(const TerminationSignals&) = delete;
@@ -19,7 +21,9 @@ class TerminationSignals : public QObject {
 
   private:
     std::function<void()> onTermination_;
+#ifndef Q_OS_WIN
     QSocketNotifier* notifier_ = nullptr;
+#endif
 };
 
 }  // namespace plx::app

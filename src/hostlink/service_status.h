@@ -8,11 +8,11 @@
 namespace plx {
 
 struct LinkPicture {
-    std::uint8_t state;       // OFFLINE, ONLINE or PAUSE
-    std::string host, port;   // as configured
-    bool connecting = false;  // an attempt is under way
-    bool socketClosed = true; // OFFLINE: the next tick connects (else it first closes)
-    std::string lastStatus;   // the host link window's status line
+    std::uint8_t state;        // OFFLINE, ONLINE or PAUSE
+    std::string host, port;    // as configured
+    bool connecting = false;   // an attempt is under way
+    bool socketClosed = true;  // OFFLINE: the next tick connects (else it first closes)
+    std::string lastStatus;    // the host link window's status line
 };
 
 // "ONLINE as400.plant:23", "PAUSE", "OFFLINE, connecting to as400.plant:23",

@@ -100,7 +100,9 @@ class Platform {
     virtual void serviceStatus(const std::string& text) = 0;
     virtual void journal(const std::string& line, bool warning) = 0;
 
-    // Desktop and processes.
+    // Desktop and processes. Scripts are written for the system's command interpreter.
+    enum class ScriptKind { PosixShell, WindowsBatch };
+    virtual ScriptKind scriptKind() const = 0;
     virtual void openWithDesktop(const std::string& address) = 0;
     // Full path of a program found on the search path, empty when there is none.
     virtual std::string findProgram(const std::string& name) = 0;

@@ -19,6 +19,13 @@ inline constexpr int kColourEntries = 101;      // colour character indices 0..1
 // The colour file's loader and the terminal frame both index the table by this rule.
 int colourIndex(std::string_view colour);
 
+// Between a folder and a name in a path: the system's own, as the operator reads paths.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
 enum LinkState : std::uint8_t { OFFLINE = 0, ONLINE = 1, PAUSE = 2 };
 
 struct SharedState {
@@ -32,7 +39,7 @@ struct SharedState {
     std::uint8_t LINK_STATE = OFFLINE;
 
     // A file of the system: APP_PATH, the separator, the name ("Products.cfg").
-    std::string filePath(const std::string& name) const { return APP_PATH + "/" + name; }
+    std::string filePath(const std::string& name) const { return APP_PATH + kPathSeparator + name; }
 };
 
 }  // namespace plx

@@ -1,6 +1,7 @@
 // The main window's reachability test: a script that pings the selected terminals, run in a
 // terminal window of its own; the program does not wait for it nor learn its outcome.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,27 @@
 namespace plx {
 namespace {
 
-// In the per-user private folder: no other user can replace it between writing and running.
-const std::string kScriptName = "ping-selected-products.sh";
-const std::string kShell = "/bin/sh";
+// The script and how it runs in a console window of its own: a shell script in a terminal
+// emulator, or the batch file cmd.exe starts ("start" opens the window and does not wait; its
+// first argument, quoted on the command line since the caption has blanks, is the title).
+struct PingRun {
+    std::string name;
+    std::string text;
+    std::function<bool(const std::string& path)> start;
+};
+
+PingRun pingRun(Platform& platform, const std::vector<PingRow>& rows, const std::string& title) {
+    if (platform.scriptKind() == Platform::ScriptKind::WindowsBatch) {
+        return {"MERVAX_PING.BAT", pingBatchFile(rows),
+                [&platform, title](const std::string& path) {
+                    return platform.startDetached("cmd.exe", {"/c", "start", title, path});
+                }};
+    }
+    return {"ping-selected-products.sh", pingScript(rows),
+            [&platform, title](const std::string& path) {
+                return startInTerminalWindow(platform, title, {"/bin/sh", path});
+            }};
+}
 
 }  // namespace
 
@@ -29,11 +48,12 @@ void F_MAIN::B_PING_Click() {
         rows.push_back({LST_PRODUIT.text(row), LST_PRODUIT.selected(row)});
     }
     Platform& platform = gateway_.platform();
+    const PingRun run = pingRun(platform, rows, B_PING.caption());
+    // In the per-user private folder: no other user can replace it between writing and running.
     const std::string folder = platform.privateFolder();
-    const std::string script = folder + "/" + kScriptName;
+    const std::string script = folder + kPathSeparator + run.name;
     // Written whole or not at all: a script left by an earlier run is replaced, never appended to.
-    if (folder.empty() ||
-        !platform.files().replace(script, pingScript(rows), Files::Access::OwnerOnly)) {
+    if (folder.empty() || !platform.files().replace(script, run.text, Files::Access::OwnerOnly)) {
         platform.messageBox(
             "The ping script could not be written in the private folder \"" + folder + "\".",
             "Error !", MessageIcon::Critical);
@@ -42,9 +62,9 @@ void F_MAIN::B_PING_Click() {
     }
     gateway_.pump();
 
-    if (!startInTerminalWindow(platform, B_PING.caption(), {kShell, script})) {
+    if (!run.start(script)) {
         platform.messageBox(
-            "No terminal window could be opened to run the ping script.\n"
+            "No console window could be opened to run the ping script.\n"
             "Install a terminal emulator (for example xterm), then try again.",
             "Error !", MessageIcon::Critical);
         gateway_.events().ADD_EVENTS(-1, "TEST", "Request Ping failed: no terminal window", true);

@@ -1,5 +1,7 @@
 #include "tools/ping_script.h"
 
+#include <string_view>
+
 #include "shared/global.h"
 
 namespace plx {
@@ -9,6 +11,27 @@ constexpr int kSeparatorWidth = 80;  // dashes between rows, as wide as a consol
 
 std::string echoLine(const std::string& text) {
     return "printf '%s\\n' " + shellQuote(text) + "\n";
+}
+
+// Text for a cmd.exe command line taken literally: % doubled (it is expanded before any
+// quoting is seen), every other character cmd acts on behind a caret.
+std::string batchLiteral(const std::string& text) {
+    std::string escaped;
+    for (const char c : text) {
+        if (c == '%') escaped += '%';
+        if (std::string_view("&|<>^\"()!").find(c) != std::string_view::npos) escaped += '^';
+        escaped += c;
+    }
+    return escaped;
+}
+
+// An address as one quoted argument of cmd.exe: blanks cannot add options to ping, and
+// inside the quotes only % still acts (a quote cannot be part of an address).
+std::string batchArgument(std::string text) {
+    std::erase(text, '"');
+    std::string quoted = "\"";
+    for (const char c : text) quoted += c == '%' ? std::string("%%") : std::string(1, c);
+    return quoted + "\"";
 }
 
 }  // namespace
@@ -23,6 +46,20 @@ std::string shellQuote(const std::string& text) {
         }
     }
     return quoted + "'";
+}
+
+std::string pingBatchFile(const std::vector<PingRow>& rows) {
+    const std::string separator = "ECHO " + std::string(kSeparatorWidth, '-') + "\r\n";
+    std::string batch = "@ECHO OFF\r\n";
+    for (const PingRow& row : rows) {
+        if (row.selected) {
+            batch += "ECHO " + batchLiteral(row.entry) + "\r\n";
+            batch += "PING " + batchArgument(EXTRACT_FIELD(row.entry, ",", 3)) +
+                     " -l 10 -n 1 -w 500\r\n";
+        }
+        batch += separator;
+    }
+    return batch + "PAUSE \r\n";
 }
 
 std::string pingScript(const std::vector<PingRow>& rows) {

@@ -23,4 +23,10 @@ std::string shellQuote(const std::string& text);
 // echoes and pings them and runs nothing else.
 std::string pingScript(const std::vector<PingRow>& rows);
 
+// The same for cmd.exe, lines ending CR LF: "@ECHO OFF", per row "ECHO" the entry and
+// "PING" its address with "-l 10 -n 1 -w 500" when selected and a dash line, then "PAUSE ".
+// Every character cmd would act on is escaped, so entries and addresses are echoed and
+// pinged literally and nothing else runs.
+std::string pingBatchFile(const std::vector<PingRow>& rows);
+
 }  // namespace plx

@@ -86,7 +86,9 @@ struct FakeGateway {
     }
     void forgetEvents() { eventWindow().LST_EVENTS.clear(); }
 
-    std::string path(const std::string& name) const { return platform.folder() + "/" + name; }
+    std::string path(const std::string& name) const {
+        return platform.folder() + kPathSeparator + name;
+    }
     // Written past the fake's failures: the test sets the scene.
     void writeFile(const std::string& name, const std::string& bytes) const {
         std::ofstream(path(name), std::ios::binary) << bytes;

@@ -1,12 +1,11 @@
 // The operator's tools: the ping script, the web page, the status window, the hyperlink,
 // the help window and the resize rules of the windows.
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
 #include "gateway_fixture.h"
+#include "owner_only.h"
 #include "tools/f_status.h"
 #include "tools/ping_script.h"
 #include "tools/url_link.h"
@@ -38,7 +37,9 @@ class ToolsPing : public StartedGatewayTest {
         addTerminal("0003,LED,127.0.10.3,Dock 3");
         forgetEvents();
     }
-    std::string scriptPath() { return platform.privateFolder() + "/ping-selected-products.sh"; }
+    std::string scriptPath() {
+        return platform.privateFolder() + kPathSeparator + "ping-selected-products.sh";
+    }
     std::string pingLines(int n) {
         const std::string address = "127.0.10." + std::to_string(n);
         return "printf '%s\\n' '000" + std::to_string(n) + ",LED," + address + ",Dock " +
@@ -56,9 +57,7 @@ TEST_F(ToolsPing, ScriptOfTheSelectedRowsRunsInTheDesktopsTerminalWindow) {
     EXPECT_EQ(platform.started[0].arguments,
               (Strings{"-T", "Ping Selected Product", "-e", "/bin/sh", scriptPath()}));
     EXPECT_EQ(eventTexts("TEST"), Strings{"Request Ping"});
-    struct stat info {};  // private to the user: nobody else may read or swap it
-    ASSERT_EQ(::stat(scriptPath().c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0077, 0u);
+    EXPECT_TRUE(ownerOnly(scriptPath()));  // nobody else may read or swap it
 
     main().B_SELECT_ALL.click();
     main().B_PING.click();  // replaced, not appended to
@@ -114,6 +113,40 @@ TEST_F(ToolsPing, FailuresStartNothingAndAreToldAndLogged) {
     }
 }
 
+// On Windows the script is a batch file that cmd.exe starts in a console window of its own.
+TEST_F(ToolsPing, OnWindowsABatchFileRunsInACmdWindow) {
+    platform.scripts = Platform::ScriptKind::WindowsBatch;
+    main().B_PING.click();
+    const std::string batch = platform.privateFolder() + kPathSeparator + "MERVAX_PING.BAT";
+    const std::string dashes = "ECHO " + std::string(80, '-') + "\r\n";
+    EXPECT_EQ(readFileAt(batch), "@ECHO OFF\r\n" + dashes +
+                                     "ECHO 0002,LED,127.0.10.2,Dock 2\r\n"
+                                     "PING \"127.0.10.2\" -l 10 -n 1 -w 500\r\n" +
+                                     dashes + dashes + "PAUSE \r\n");
+    ASSERT_EQ(platform.started.size(), 1u);
+    EXPECT_EQ(platform.started[0].program, "cmd.exe");
+    EXPECT_EQ(platform.started[0].arguments,
+              (Strings{"/c", "start", "Ping Selected Product", batch}));
+}
+
+// Every character cmd.exe acts on is echoed and pinged literally; nothing else can run.
+TEST(ToolsPingScript, HostileEntriesInTheBatchFileAreLiteral) {
+    const std::pair<std::string, std::string> entries[] = {
+        {"0001,,127.0.10.1,a & del x | y > z < w",
+         "ECHO 0001,,127.0.10.1,a ^& del x ^| y ^> z ^< w\r\nPING \"127.0.10.1\""},
+        {"0002,,127.0.10.2,100% ^ \"q\" (!x!)",
+         "ECHO 0002,,127.0.10.2,100%% ^^ ^\"q^\" ^(^!x^!^)\r\nPING \"127.0.10.2\""},
+        {"0003,,127.0.10.3 -t & calc,x",
+         "ECHO 0003,,127.0.10.3 -t ^& calc,x\r\nPING \"127.0.10.3 -t & calc\""},
+        {"0004,,%PATH%\"&calc,x", "ECHO 0004,,%%PATH%%^\"^&calc,x\r\nPING \"%%PATH%%&calc\""},
+    };
+    for (const auto& [entry, lines] : entries) {
+        const std::string batch = pingBatchFile({{entry, true}});
+        EXPECT_EQ(batch.substr(11, lines.size()), lines) << entry;
+    }
+}
+
+#ifndef _WIN32
 // The shell runs the script for real, with a stand-in ping that prints its arguments.
 TEST(ToolsPingScript, HostileEntriesAreEchoedAndPingedLiterallyAndRunNothing) {
     fake::FakePlatform platform;  // for its private temporary folder
@@ -147,6 +180,7 @@ TEST(ToolsPingScript, HostileEntriesAreEchoedAndPingedLiterallyAndRunNothing) {
     std::sort(created.begin(), created.end());
     EXPECT_EQ(created, (Strings{"bin", "ping.sh"}));
 }
+#endif
 
 // ------------------------------------------------------------------ web page
 

@@ -1,10 +1,9 @@
 #include "platform/fake/fake_platform.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <random>
 #include <utility>
 
 #include "platform/controls/form.h"
@@ -52,10 +51,14 @@ class FakeTimer : public TimerPort {
 namespace {
 
 std::string makeTemporaryFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "plyxen400-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) return std::filesystem::temp_directory_path();
-    return pattern;
+    const auto base = std::filesystem::temp_directory_path();
+    std::random_device random;
+    for (;;) {
+        const auto folder = base / ("plyxen400-test-" + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(folder, error)) return folder.string();
+        if (error) return base.string();
+    }
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/local_files.h"
 #include "platform/platform.h"
-#include "platform/posix/local_files.h"
 
 namespace plx::fake {
 
@@ -72,6 +72,7 @@ class FakePlatform : public Platform {
     void journal(const std::string& line, bool warning) override {
         journalLines.push_back((warning ? "! " : "") + line);
     }
+    ScriptKind scriptKind() const override { return scripts; }
     void openWithDesktop(const std::string& address) override;
     std::string findProgram(const std::string& name) override;
     bool startDetached(const std::string& program,
@@ -124,6 +125,7 @@ class FakePlatform : public Platform {
     std::set<Form*> attachedForms;
     std::vector<bool> busyCursorChanges;
     std::vector<std::string> openedAddresses;
+    ScriptKind scripts = ScriptKind::PosixShell;  // as on Windows when set to WindowsBatch
     std::map<std::string, std::string> programs;  // name -> full path
     struct Started {
         std::string program;

@@ -1,4 +1,4 @@
-#include "platform/posix/local_files.h"
+#include "platform/local_files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -96,6 +96,12 @@ bool LocalFiles::append(const std::string& path, const std::string& bytes) {
     const bool written =
         writeAll(fd, std::string_view(bytes).substr(0, room)) && room == bytes.size();
     return ::close(fd) == 0 && written;
+}
+
+bool isOwnerOnlyFolder(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::getuid() && (status.st_mode & 077) == 0;
 }
 
 }  // namespace plx

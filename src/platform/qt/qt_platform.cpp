@@ -1,16 +1,11 @@
 #include "platform/qt/qt_platform.h"
 
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QFileInfo>
+#include <QHostInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -18,6 +13,7 @@
 #include <QUrl>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 #include "platform/controls/form.h"
 #include "platform/qt/form_view.h"
@@ -53,14 +49,35 @@ QMessageBox::Icon toQt(MessageIcon icon) {
     return QMessageBox::Information;
 }
 
-// A folder only its owner can enter.
-bool ownerOnlyFolder(const QString& path) {
-    if (path.isEmpty()) return false;
-    const QFileInfo info(path);
-    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
-                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
-    return info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid() &&
-           (info.permissions() & others) == 0;
+// Paths and program arguments as the machine's files take them: Latin-1 with backslashes on
+// Windows, the file system's encoding elsewhere.
+std::string filesPath(const QString& path) {
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(path).toLatin1().toStdString();
+#else
+    return QFile::encodeName(path).toStdString();
+#endif
+}
+
+QString qtText(const std::string& text) {
+#ifdef Q_OS_WIN
+    return qtp::toQt(text);
+#else
+    return QFile::decodeName(text.c_str());
+#endif
+}
+
+// The local time of a moment, the time zone read anew when asked.
+std::tm localTime(std::time_t seconds, bool rereadZone) {
+    std::tm local{};
+#ifdef Q_OS_WIN
+    if (rereadZone) _tzset();
+    localtime_s(&local, &seconds);
+#else
+    if (rereadZone) ::tzset();
+    localtime_r(&seconds, &local);
+#endif
+    return local;
 }
 
 }  // namespace
@@ -80,12 +97,9 @@ LocalTime QtPlatform::now() {
     // at each call (a stat of /etc/localtime), which costs a busy host link one system call
     // per datagram; once a minute follows a change of the machine's zone just as well.
     const std::time_t seconds = std::time(nullptr);
-    if (seconds < zoneReadAt_ || seconds - zoneReadAt_ >= kZoneRereadSeconds) {
-        ::tzset();
-        zoneReadAt_ = seconds;
-    }
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    const bool rereadZone = seconds < zoneReadAt_ || seconds - zoneReadAt_ >= kZoneRereadSeconds;
+    if (rereadZone) zoneReadAt_ = seconds;
+    const std::tm local = localTime(seconds, rereadZone);
     return LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
                      local.tm_hour,        local.tm_min,     local.tm_sec};
 }
@@ -104,18 +118,16 @@ std::unique_ptr<UdpSocketPort> QtPlatform::createUdpSocket() {
 
 std::optional<std::array<std::uint8_t, 4>> QtPlatform::lookupIPv4(const std::string& name) {
     if (name.empty()) return std::nullopt;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;  // one entry per address, not one per socket type
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(name.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
-        return std::nullopt;
+    // Blocking, as the connection tick expects; the system's resolver answers.
+    const QHostInfo found = QHostInfo::fromName(qtp::toQt(name));
+    for (const QHostAddress& address : found.addresses()) {
+        if (address.protocol() != QAbstractSocket::IPv4Protocol) continue;
+        const quint32 value = address.toIPv4Address();
+        return std::array<std::uint8_t, 4>{
+            static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+            static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
     }
-    const auto* address = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&address->sin_addr.s_addr);
-    const std::array<std::uint8_t, 4> result{bytes[0], bytes[1], bytes[2], bytes[3]};
-    ::freeaddrinfo(found);
-    return result;
+    return std::nullopt;
 }
 
 void QtPlatform::processPendingEvents() {
@@ -197,26 +209,27 @@ void QtPlatform::openWithDesktop(const std::string& address) {
 }
 
 std::string QtPlatform::findProgram(const std::string& name) {
-    return QFile::encodeName(QStandardPaths::findExecutable(QFile::decodeName(name.c_str())))
-        .toStdString();
+    return filesPath(QStandardPaths::findExecutable(qtText(name)));
 }
 
 bool QtPlatform::startDetached(const std::string& program,
                                const std::vector<std::string>& arguments) {
     QStringList list;
-    for (const auto& argument : arguments) list.append(QString::fromLocal8Bit(argument));
-    return QProcess::startDetached(QFile::decodeName(program.c_str()), list);
+    for (const auto& argument : arguments) list.append(qtText(argument));
+    return QProcess::startDetached(qtText(program), list);
 }
 
 std::string QtPlatform::privateFolder() {
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (ownerOnlyFolder(runtime)) return QFile::encodeName(runtime).toStdString();
+    const std::string runtimePath = filesPath(runtime);
+    if (!runtime.isEmpty() && isOwnerOnlyFolder(runtimePath)) return runtimePath;
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (cache.isEmpty()) return {};
     const QString folder = cache + QStringLiteral("/private");
     if (!QDir().mkpath(folder)) return {};
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return ownerOnlyFolder(folder) ? QFile::encodeName(folder).toStdString() : std::string();
+    const std::string folderPath = filesPath(folder);
+    return isOwnerOnlyFolder(folderPath) ? folderPath : std::string();
 }
 
 QWidget* QtPlatform::viewOf(const Form& form) const {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/local_files.h"
 #include "platform/platform.h"
-#include "platform/posix/local_files.h"
 #include "platform/qt/service_manager.h"
 
 class QWidget;
@@ -48,6 +48,13 @@ class QtPlatform : public Platform {
     void journal(const std::string& line, bool warning) override {
         serviceManager_.journal(line, warning);
     }
+    ScriptKind scriptKind() const override {
+#ifdef Q_OS_WIN
+        return ScriptKind::WindowsBatch;
+#else
+        return ScriptKind::PosixShell;
+#endif
+    }
     void openWithDesktop(const std::string& address) override;
     std::string findProgram(const std::string& name) override;
     bool startDetached(const std::string& program,
@@ -58,7 +65,9 @@ class QtPlatform : public Platform {
     QWidget* viewOf(const Form& form) const;
 
   protected:
-    const std::map<const Form*, FormView*>& views() const { return views_; }
+    const std::map<const Form*, FormView*>& views() const {
+        return views_;
+    }
 
   private:
     static constexpr std::time_t kZoneRereadSeconds = 60;  // how often now() reads the zone

@@ -1,5 +1,3 @@
-#include "app/termination_signals.h"
-
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -7,6 +5,8 @@
 
 #include <QSocketNotifier>
 #include <cerrno>
+
+#include "app/termination_signals.h"
 
 namespace plx::app {
 namespace {

@@ -5,7 +5,8 @@
 
 namespace plx {
 
-// The machine's own file system (POSIX).
+// The machine's own file system: one implementation for POSIX systems (posix/), one for
+// Windows (windows/). Paths are 8-bit text, one character per byte (Latin-1 on Windows).
 class LocalFiles : public Files {
   public:
     std::string currentDirectory() override;
@@ -20,5 +21,9 @@ class LocalFiles : public Files {
     // reports a full disk itself. A test's files take fewer, to fail a write part-way.
     virtual std::size_t roomFor(std::size_t bytes) { return bytes; }
 };
+
+// Whether `path` is a real folder (no link to one) that only this user may enter. On Windows
+// a folder of the user's profile is: the profile's access list lets nobody else in.
+bool isOwnerOnlyFolder(const std::string& path);
 
 }  // namespace plx
