@@ -23,6 +23,7 @@
 #include "loopback_terminals.h"
 #include "plain_relay.h"
 #include "scripted_host.h"
+#include "self_signed_certificate.h"
 #include "support/qt_test_platform.h"
 
 namespace {
@@ -249,6 +250,8 @@ struct Options {
     bool onlySynchronize = false;
     QString self;     // this program, for the raw start-up
     QString gateway;  // the program started as the gateway
+    // The host's certificate for the figures over TLS; none when openssl is missing.
+    std::optional<plx::sim::SelfSignedCertificate> tls;
 };
 
 // Watches the address of the first connect attempt; empty when it is taken by another.
@@ -283,8 +286,14 @@ class ConnectWatch {
 // The gateway running, connected to the scripted host and signed on.
 class Session {
   public:
-    Session(const Options& options, const TerminalWall& wall, bool fileLog, Table* table) {
+    // Over TLS when given the host's certificate, which the gateway then pins.
+    Session(const Options& options, const TerminalWall& wall, bool fileLog, Table* table,
+            const plx::sim::SelfSignedCertificate* tls = nullptr) {
         if (!folder_.isValid() || !host_.listen()) throw std::runtime_error("no folder or port");
+        if (tls != nullptr) {
+            if (!host_.serveTls(tls->certificate, tls->key)) throw std::runtime_error("no TLS");
+            writeFile(folder_.filePath("SERVER_AS400.pem"), tls->certificate.toStdString());
+        }
         writeFile(folder_.filePath("Products.cfg"), productList(wall, 0));
         writeFile(folder_.filePath("SERVER_AS400.cfg"),
                   "127.0.0.1\r\n" + std::to_string(host_.port()) + "\r\npw\r\nuser\r\n1\r\n");
@@ -329,12 +338,14 @@ class Session {
 
 void oneRun(const Options& options, TerminalWall& wall, Table& table, long& value) {
     const long frames = options.frames;
+    double clear = 0;  // frames per second over clear telnet, file log off
     {
         Session session(options, wall, false, &table);
         table.add("resident memory, idle", "KiB", "", session.residentKiB(), 0);
         const Write write = session.write();
         const Push push = pushFrames(frames, write, wall, value);
         if (push.lost != 0) std::fprintf(stderr, "file log off: %ld frames lost\n", push.lost);
+        clear = push.perSecond();
         const double rawSend = rawSendRate(frames, wall);
         table.add("throughput, file log off", "frames/s", "2 x sendto per frame", push.perSecond(),
                   rawSend);
@@ -372,6 +383,13 @@ void oneRun(const Options& options, TerminalWall& wall, Table& table, long& valu
         if (push.lost != 0) std::fprintf(stderr, "file log on: %ld frames lost\n", push.lost);
         table.add("throughput, file log on", "frames/s", "2 x sendto per frame", push.perSecond(),
                   rawSendRate(frames, wall));
+    }
+    if (options.tls) {
+        Session session(options, wall, false, nullptr, &*options.tls);
+        const Push push = pushFrames(frames, session.write(), wall, value);
+        if (push.lost != 0) std::fprintf(stderr, "over TLS: %ld frames lost\n", push.lost);
+        table.add("throughput over TLS, file log off", "frames/s", "the same over clear telnet",
+                  push.perSecond(), clear);
     }
 }
 
@@ -478,6 +496,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     options.self = QCoreApplication::applicationFilePath();
     options.gateway = QString::fromLocal8Bit(gateway);
+    options.tls = plx::sim::makeSelfSignedCertificate(QStringLiteral("IP:127.0.0.1"));
+    if (!options.tls) std::fprintf(stderr, "no certificate from openssl: no figure over TLS\n");
 
     try {
         measure(options);

@@ -2,11 +2,13 @@
 # The gateway at work without an AS/400 or any LED terminal: our AS/400 simulator, a wall
 # of twelve LED terminals on 127.0.10.1 ... 127.0.10.12 and the gateway, all on loopback.
 #
-#   scripts/demo.sh [-b BUILD] [-d FOLDER] [-p PORT]
+#   scripts/demo.sh [-b BUILD] [-d FOLDER] [-p PORT] [-t]
 #
 #   -b  the build folder holding the three programs (default: build/)
 #   -d  the gateway's working folder (default: BUILD/demo/); its terminal list is kept
 #   -p  the simulator's telnet port (default: 2323)
+#   -t  the host link over TLS: the simulator gets a certificate made now with openssl,
+#       and the gateway pins it in SERVER_AS400.pem
 #
 # With a display each program has its window; without one the gateway runs headless, the
 # wall draws in this terminal and the simulator writes to FOLDER/as400-sim.log.
@@ -18,12 +20,14 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
 folder=""
 port=2323
-while getopts "b:d:p:h" option; do
+tls=false
+while getopts "b:d:p:th" option; do
     case "$option" in
         b) build="$(realpath "$OPTARG")" ;;
         d) folder="$OPTARG" ;;
         p) port="$OPTARG" ;;
-        *) sed -n '2,14p' "$0"; exit 2 ;;
+        t) tls=true ;;
+        *) sed -n '2,16p' "$0"; exit 2 ;;
     esac
 done
 folder="${folder:-$build/demo}"
@@ -49,6 +53,17 @@ fi
 # The host settings always point at this simulator: address, port, password, user, log switch.
 printf '%s\r\n' 127.0.0.1 "$port" "$password" "$user" " 1" >"$folder/SERVER_AS400.cfg"
 # Color_Patern.txt: the gateway writes the default colour file at its first start.
+# Over TLS the gateway pins the simulator's certificate; in clear there is no such file.
+tls_options=()
+if $tls; then
+    openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 30 \
+        -subj "/CN=Plyxen400 demo host" -addext "subjectAltName=IP:127.0.0.1" \
+        -keyout "$folder/as400-sim.key" -out "$folder/as400-sim.pem" 2>/dev/null
+    cp "$folder/as400-sim.pem" "$folder/SERVER_AS400.pem"
+    tls_options=(--tls-certificate "$folder/as400-sim.pem" --tls-key "$folder/as400-sim.key")
+else
+    rm -f "$folder/SERVER_AS400.pem"
+fi
 
 headless=()
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then headless=(--headless); fi
@@ -75,7 +90,7 @@ trap 'exit 130' INT TERM
 
 # The simulator reads its keys from a pipe that this script feeds from the terminal.
 "$build/plyxen400-as400-sim" --port "$port" --user "$user" --password "$password" \
-    "${headless[@]}" <"$work/keys" >"$folder/as400-sim.log" 2>&1 &
+    "${tls_options[@]}" "${headless[@]}" <"$work/keys" >"$folder/as400-sim.log" 2>&1 &
 simulator=$!
 exec 3>"$work/keys"
 sleep 0.5
@@ -87,7 +102,9 @@ fi
 gateway=$!
 pids=("$gateway" "$simulator")
 
-echo "AS/400 simulator on 127.0.0.1:$port (user $user), gateway in $folder."
+link="telnet"
+if $tls; then link="telnet over TLS"; fi
+echo "AS/400 simulator on 127.0.0.1:$port ($link, user $user), gateway in $folder."
 echo "The gateway connects within 10 s and signs on 3 s later; then the wall lights up."
 echo "Keys + Enter: d drops the line, s makes the host silent, r resumes, q quits."
 [ ${#headless[@]} -eq 0 ] || sleep 3  # time to read this before the wall takes the terminal

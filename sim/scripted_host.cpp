@@ -1,5 +1,9 @@
 #include "scripted_host.h"
 
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTimer>
 #include <utility>
 
@@ -18,8 +22,28 @@ QByteArray bytes(std::initializer_list<unsigned char> values) {
 
 }  // namespace
 
-ScriptedHost::ScriptedHost(QObject* parent) : QObject(parent) {
-    connect(&server_, &QTcpServer::newConnection, this, &ScriptedHost::accept);
+ScriptedHost::ScriptedHost(QObject* parent)
+    : QObject(parent), server_(std::make_unique<QTcpServer>()) {
+    // A connection is pending once accepted, with TLS once its handshake is done.
+    connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &ScriptedHost::accept);
+}
+
+bool ScriptedHost::serveTls(const QByteArray& certificatePem, const QByteArray& keyPem) {
+    const QSslCertificate certificate(certificatePem, QSsl::Pem);
+    QSslKey key(keyPem, QSsl::Ec, QSsl::Pem);
+    if (key.isNull()) key = QSslKey(keyPem, QSsl::Rsa, QSsl::Pem);
+    if (certificate.isNull() || key.isNull()) return false;
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setLocalCertificate(certificate);
+    configuration.setPrivateKey(key);
+    configuration.setPeerVerifyMode(QSslSocket::VerifyNone);  // the gateway shows no certificate
+    auto server = std::make_unique<QSslServer>();
+    server->setSslConfiguration(configuration);
+    // Already listening: the TLS server takes over the same port.
+    const bool listening = server_->isListening();
+    server_ = std::move(server);
+    connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, &ScriptedHost::accept);
+    return !listening || server_->listen(address_, port_);
 }
 
 ScriptedHost::~ScriptedHost() {
@@ -33,14 +57,14 @@ bool ScriptedHost::listen(quint16 port) {
 }
 
 bool ScriptedHost::listen(const QHostAddress& address, quint16 port) {
-    if (!server_.listen(address, port)) return false;
+    if (!server_->listen(address, port)) return false;
     address_ = address;
-    port_ = server_.serverPort();
+    port_ = server_->serverPort();
     return true;
 }
 
 void ScriptedHost::refuse() {
-    server_.close();
+    server_->close();
 }
 
 bool ScriptedHost::connected() const {
@@ -54,7 +78,7 @@ qint64 ScriptedHost::bytesToWrite() const {
 }
 
 void ScriptedHost::accept() {
-    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+    while (QTcpSocket* socket = server_->nextPendingConnection()) {
         // The gateway keeps one connection: a newer one replaces the old.
         if (client_) {
             client_->disconnect(this);

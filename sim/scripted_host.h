@@ -10,6 +10,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <deque>
+#include <memory>
 #include <vector>
 
 namespace plx::sim {
@@ -25,6 +26,10 @@ class ScriptedHost : public QObject {
     ScriptedHost(const ScriptedHost&) = delete;
     ScriptedHost& operator=(const ScriptedHost&) = delete;
 
+    // Serves telnet over TLS (as the host's telnets service) with this certificate and its
+    // private key, both PEM; false when either cannot be read (or, when already listening,
+    // the port cannot be taken again).
+    bool serveTls(const QByteArray& certificatePem, const QByteArray& keyPem);
     // Listens on 127.0.0.1 at this port, or at one the system picks (0); false on failure.
     bool listen(quint16 port = 0);
     // Listens on this address instead, for a simulator that a user places.
@@ -50,7 +55,8 @@ class ScriptedHost : public QObject {
     // buffer. A sender at a high rate waits while this is large, so nothing piles up.
     qint64 bytesToWrite() const;
     int connectionCount() const { return connections_; }
-    // Every byte received on the current connection, telnet answers included.
+    // Every byte received on the current connection, telnet answers included (with TLS,
+    // decrypted: only a completed handshake makes a connection).
     const QByteArray& received() const { return received_; }
     // The terminal type from the last IAC SB TERMINAL-TYPE IS ... IAC SE.
     const QByteArray& terminalType() const { return terminalType_; }
@@ -72,7 +78,7 @@ class ScriptedHost : public QObject {
     // Where the reading of the gateway's telnet stream stands.
     enum class Reading { Data, Command, Option, Sub, SubCommand };
 
-    QTcpServer server_;
+    std::unique_ptr<QTcpServer> server_;  // a QSslServer with TLS
     QPointer<QTcpSocket> client_;
     QHostAddress address_;
     quint16 port_ = 0;

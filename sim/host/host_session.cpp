@@ -24,9 +24,17 @@ HostSession::HostSession(Settings settings, QObject* parent)
     refresh_.start(settings_.intervalMs);
 }
 
+bool HostSession::serveTls(const QByteArray& certificatePem, const QByteArray& keyPem) {
+    tls_ = host_.serveTls(certificatePem, keyPem);
+    return tls_;
+}
+
 bool HostSession::listen(const QHostAddress& address, quint16 port) {
     if (!host_.listen(address, port)) return false;
-    emit note(QStringLiteral("Listening on %1:%2").arg(address.toString()).arg(host_.port()));
+    emit note(QStringLiteral("Listening on %1:%2%3")
+                  .arg(address.toString())
+                  .arg(host_.port())
+                  .arg(tls_ ? QStringLiteral(" (TLS)") : QString()));
     return true;
 }
 

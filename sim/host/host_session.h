@@ -37,6 +37,8 @@ class HostSession : public QObject {
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
 
+    // Telnet over TLS with this certificate and key (PEM); false when they cannot be read.
+    bool serveTls(const QByteArray& certificatePem, const QByteArray& keyPem);
     bool listen(const QHostAddress& address, quint16 port);
     const ScriptedHost& host() const { return host_; }
     const Settings& settings() const { return settings_; }
@@ -72,6 +74,7 @@ class HostSession : public QObject {
     QTimer refresh_;
     State state_ = State::Listening;
     bool silent_ = false;
+    bool tls_ = false;
     int step_ = 0;
 };
 

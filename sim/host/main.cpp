@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QHostAddress>
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +46,12 @@ int number(const QCommandLineParser& parser, const QString& option, int low, int
     return value;
 }
 
+// A whole file, or nothing when it cannot be read.
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -73,6 +80,8 @@ int main(int argc, char* argv[]) {
          QString::number(defaults.script.terminalCount)},
         {"unknown", "A terminal number in no list, sent now and then.", "number",
          QString::fromLatin1(defaults.script.unknownNumber)},
+        {"tls-certificate", "Serve telnet over TLS with this certificate (PEM).", "file"},
+        {"tls-key", "The private key of the TLS certificate (PEM).", "file"},
         {"headless", "No window: what happens goes to standard output."},
     });
     parser.process(*application);
@@ -94,6 +103,14 @@ int main(int argc, char* argv[]) {
     // SIGTERM and Ctrl-C leave the event loop, so the line is closed as on any exit.
     plx::app::TerminationSignals terminationSignals([] { QCoreApplication::quit(); });
     HostSession session(settings);
+    if (parser.isSet("tls-certificate") != parser.isSet("tls-key")) {
+        refuse("--tls-certificate and --tls-key go together");
+    }
+    if (parser.isSet("tls-certificate") &&
+        !session.serveTls(contents(parser.value("tls-certificate")),
+                          contents(parser.value("tls-key")))) {
+        refuse("The TLS certificate or its key cannot be read");
+    }
     // The console or the window first, so it shows where the simulator listens.
     const plx::sim::KeyInput keys(session);
     std::unique_ptr<QObject> front;

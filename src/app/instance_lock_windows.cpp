@@ -1,8 +1,8 @@
-#include "app/instance_lock.h"
-
 #include <windows.h>
 
 #include <string>
+
+#include "app/instance_lock.h"
 
 namespace plx::app {
 namespace {

@@ -1,9 +1,9 @@
-#include "app/termination_signals.h"
-
 #include <windows.h>
 
 #include <QMetaObject>
 #include <atomic>
+
+#include "app/termination_signals.h"
 
 namespace plx::app {
 namespace {

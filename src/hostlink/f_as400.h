@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "hostlink/frame_scanner.h"
@@ -16,6 +17,7 @@
 #include "platform/controls/picture.h"
 #include "platform/controls/text_box.h"
 #include "platform/controls/timer.h"
+#include "platform/platform.h"
 
 namespace plx {
 
@@ -108,6 +110,9 @@ class F_AS400 {
     void wireHandlers();
     // Tells the service manager what the link is doing, when that changed.
     void tellServiceManager();
+    // How the next connection is protected, from SERVER_AS400.pem and the port; nothing, and
+    // `problem` says why, when the certificates file is unusable: then nothing connects.
+    std::optional<TlsSettings> hostSecurity(std::uint16_t port, std::string& problem);
     // Reads and handles the socket's data unless a chunk is being handled or in PAUSE.
     void readNextChunk();
     // Reception of one chunk: log, display, negotiation, frames to GEST_CMD.
@@ -121,6 +126,9 @@ class F_AS400 {
     // the newer data in the socket for the outer handler, which keeps stream order.
     bool receiving_ = false;
     std::string serviceStatus_;  // what the service manager was last told
+    // How the connection under way is protected.
+    enum class Security { Clear, PinnedCertificates, SystemTrust };
+    Security security_ = Security::Clear;
 };
 
 }  // namespace plx

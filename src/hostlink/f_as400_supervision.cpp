@@ -6,6 +6,7 @@
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "hostlink/pem_certificates.h"
 #include "hostlink/service_status.h"
 #include "shared/numeric_text.h"
 #include "tools/dns.h"
@@ -27,6 +28,7 @@ void F_AS400::SET_LINK_STATE(std::uint8_t THE_STATE) {
                                                : PIC_OFFLINE;
     Picture& indicator = gateway_.main().PIC_OFFLINE;
     indicator.setImage(lamp.image());
+    indicator.setToolTip(lamp.toolTip());
     indicator.setTag(THE_STATE == ONLINE ? "ONLINE" : THE_STATE == PAUSE ? "PAUSE" : "OFFLINE");
     tellServiceManager();
 }
@@ -39,10 +41,10 @@ void F_AS400::SHOW_STATUS(const std::string& THE_STATUS) {
 
 void F_AS400::tellServiceManager() {
     const TcpClientPort::State socket = TCPAS400->state();
-    const std::string text =
-        serviceStatusText({gateway_.state().LINK_STATE, INP_IP.text(), INP_PORT.text(),
-                           socket == TcpClientPort::State::Connecting,
-                           socket == TcpClientPort::State::Closed, AFF_STATUS.caption()});
+    const std::string text = serviceStatusText(
+        {gateway_.state().LINK_STATE, INP_IP.text(), INP_PORT.text(),
+         socket == TcpClientPort::State::Connecting, socket == TcpClientPort::State::Closed,
+         AFF_STATUS.caption(), security_ != Security::Clear});
     if (text == serviceStatus_) return;
     serviceStatus_ = text;
     gateway_.platform().serviceStatus(text);
@@ -67,7 +69,10 @@ void F_AS400::TIM_CONNECT_Timer() {
                                     : GET_HOST_IP(gateway_.platform(), field);
     INP_IP.setToolTip(address);
     const std::optional<std::uint16_t> port = portNumber(INP_PORT.text());
-    if (!address.empty() && port) TCPAS400->connectTo(address, *port);
+    std::string securityProblem;
+    std::optional<TlsSettings> tls;
+    if (!address.empty() && port) tls = hostSecurity(*port, securityProblem);
+    if (tls) TCPAS400->connectTo(address, *port, *tls);
     SHOW_STATUS("Try to connect to " + address);
     // An attempt that cannot even start leaves the link OFFLINE with the socket closed: the
     // next tick tries again.
@@ -75,6 +80,8 @@ void F_AS400::TIM_CONNECT_Timer() {
         SHOW_STATUS("Error: No remote host given");
     } else if (!port) {
         SHOW_STATUS("Error: Invalid remote port \"" + INP_PORT.text() + "\"");
+    } else if (!tls) {
+        SHOW_STATUS("Error: " + securityProblem);
     }
 }
 
@@ -96,7 +103,14 @@ void F_AS400::TIM_WATCHDOG_Timer() {
 
 void F_AS400::TCPAS400_Connect() {
     dropCarriedFrame();
-    SHOW_STATUS("Connected");
+    const bool encrypted = security_ != Security::Clear;
+    PIC_ONLINE.setToolTip(!encrypted ? ""
+                          : security_ == Security::PinnedCertificates
+                              ? "Encrypted (TLS), host certificate checked against " +
+                                    kHostCertificatesFile
+                              : "Encrypted (TLS), host certificate checked against the system's "
+                                "trusted authorities");
+    SHOW_STATUS(encrypted ? "Connected (TLS)" : "Connected");
     SET_LINK_STATE(ONLINE);
     TIM_TX_USR_PW.setInterval(kSignOnDelayMs);
 }

@@ -7,7 +7,7 @@ namespace plx {
 
 std::string serviceStatusText(const LinkPicture& link) {
     const std::string where = trimSpaces(link.host) + ":" + trimSpaces(link.port);
-    if (link.state == ONLINE) return "ONLINE " + where;
+    if (link.state == ONLINE) return "ONLINE " + where + (link.encrypted ? " (TLS)" : "");
     if (link.state == PAUSE) return "PAUSE";
     if (link.connecting) return "OFFLINE, connecting to " + where;
     // A tick every 5 s: the next one connects, or first closes what is left of the link.

@@ -26,15 +26,29 @@ class TimerPort {
     std::function<void()> onTimeout;
 };
 
+// How the host connection is protected: not at all (telnet as it always was), or TLS, the
+// host's certificate checked against the given certificates or the system's trust store.
+struct TlsSettings {
+    bool on = false;
+    // DER certificates the host's must be, or chain to; none: the system's trust store.
+    std::vector<std::string> trustedCertificates;
+    // The name or address the host's certificate must be made out to.
+    std::string peerName;
+};
+
 // The host connection. Events arrive from the event loop, never from inside a call.
 class TcpClientPort {
   public:
     enum class State { Closed, Connecting, Connected, Closing };
     virtual ~TcpClientPort() = default;
+    // Connected comes only once the connection is usable: with TLS, once the handshake has
+    // completed and the host's certificate has been accepted.
     virtual State state() const = 0;
     // Starts a connection to a dotted IPv4 address (its parts read as decimal, leading
-    // zeros and all) or to a host name; the outcome arrives as an event.
-    virtual void connectTo(const std::string& host, std::uint16_t port) = 0;
+    // zeros and all) or to a host name; the outcome arrives as an event. With TLS on, the
+    // Connect event comes after the handshake, a failed handshake is an Error whose
+    // description starts with "TLS: ", and no byte is ever sent in clear.
+    virtual void connectTo(const std::string& host, std::uint16_t port, const TlsSettings& tls) = 0;
     virtual void close() = 0;
     virtual bool send(const std::string& bytes) = 0;
     virtual std::string readAll() = 0;

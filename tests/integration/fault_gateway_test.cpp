@@ -29,6 +29,7 @@
 #include "headless_program.h"
 #include "integration/platform_qt_test_support.h"
 #include "scripted_host.h"
+#include "self_signed_certificate.h"
 #include "terminal_frame.h"
 #include "terminal_wall.h"
 
@@ -365,6 +366,80 @@ TEST_F(Faults, BadNamesAddressesAndConfigurationFilesNeverStopTheGateway) {
                 for (const char* terminal : {"0002", "0003", "0004", "0005"})
                     EXPECT_TRUE(logHas(rig, QByteArray("CMD:") + terminal + ",")) << terminal;
             },
+    });
+    run(faults);
+}
+
+// Over TLS the sign-on and the frames go only to a host whose certificate the gateway
+// accepted; anything else is a TLS error and a retry, never a clear connection.
+TEST_F(Faults, OverTlsTheSignOnGoesOnlyToTheCertifiedHost) {
+    using plx::sim::SelfSignedCertificate;
+    const auto byAddress = plx::sim::makeSelfSignedCertificate("IP:127.0.0.1");
+    const auto byName = plx::sim::makeSelfSignedCertificate("DNS:localhost");
+    const auto another = plx::sim::makeSelfSignedCertificate("IP:127.0.0.1");
+    ASSERT_TRUE(byAddress && byName && another) << "openssl made no certificate";
+    const auto arrange = [](const SelfSignedCertificate* served, const QByteArray& pinned,
+                            const QByteArray& address) {
+        return [served, pinned, address](Rig& rig) {
+            if (served != nullptr) {
+                ASSERT_TRUE(rig.host.serveTls(served->certificate, served->key));
+            }
+            rig.write("SERVER_AS400.pem", pinned);
+            rig.write("SERVER_AS400.cfg", address + "\r\n" + QByteArray::number(rig.host.port()) +
+                                              "\r\npw\r\nuser\r\n 0\r\n");
+            rig.probeAfterSignOn();
+        };
+    };
+    // Refused twice: the error, then the retry at the next tick.
+    const auto refusedTwice = [](const QByteArray& error) {
+        return [error](Rig& rig) { return rig.log().count(kHostStatus + "Error: " + error) >= 2; };
+    };
+    // A host in clear takes the TLS handshake for typing: none of it may be the sign-on.
+    const auto nothingOfTheSignOnLeft = [](Rig& rig) {
+        EXPECT_FALSE(rig.host.received().contains("user"));
+        EXPECT_FALSE(logHas(rig, kHostStatus + "Connected"));
+    };
+    std::vector<Fault> faults;
+    faults.push_back({
+        .name = "the host shows the pinned certificate, made out to the configured name",
+        .arrange = arrange(&*byName, byName->certificate, "localhost"),
+        .verify =
+            [](Rig& rig) {
+                EXPECT_TRUE(logHas(rig, kHostStatus + "Connected (TLS)\r\n"));
+                EXPECT_EQ(rig.host.terminalType(), "VT100");
+                EXPECT_EQ(rig.host.signOn(), "user\tpw\r");
+            },
+    });
+    faults.push_back({
+        .name = "the host shows another certificate than the pinned one",
+        .arrange = arrange(&*another, byAddress->certificate, "127.0.0.1"),
+        .verify =
+            [&](Rig& rig) {
+                nothingOfTheSignOnLeft(rig);
+                EXPECT_EQ(rig.host.connectionCount(), 0);
+            },
+        .done = refusedTwice("TLS: The certificate is self-signed, and untrusted"),
+    });
+    faults.push_back({
+        .name = "the pinned certificate is made out to another name than the configured one",
+        .arrange = arrange(&*byName, byName->certificate, "127.0.0.1"),
+        .verify = nothingOfTheSignOnLeft,
+        .done = refusedTwice("TLS: The host name did not match"),
+    });
+    faults.push_back({
+        .name = "the host speaks telnet in clear",
+        .arrange = arrange(nullptr, byAddress->certificate, "127.0.0.1"),
+        .verify = nothingOfTheSignOnLeft,
+        .done = refusedTwice("TLS: "),
+    });
+    faults.push_back({
+        .name = "the certificates file is damaged",
+        .arrange = arrange(nullptr,
+                           "-----BEGIN CERTIFICATE-----\r\nnot base64!\r\n"
+                           "-----END CERTIFICATE-----\r\n",
+                           "127.0.0.1"),
+        .verify = [](Rig& rig) { EXPECT_EQ(rig.host.connectionCount(), 0); },
+        .done = refusedTwice("SERVER_AS400.pem: the certificate of line 1 is damaged"),
     });
     run(faults);
 }

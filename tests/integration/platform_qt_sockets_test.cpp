@@ -58,7 +58,7 @@ class PlatformQtTcp : public ::testing::Test {
     }
     // Connects and returns the host's end of the connection.
     QTcpSocket* connectToHost(const std::string& address = "127.0.0.1") {
-        client->connectTo(address, server.serverPort());
+        client->connectTo(address, server.serverPort(), {});
         EXPECT_TRUE(waitFor([&] { return server.hasPendingConnections(); }));
         QTcpSocket* host = server.nextPendingConnection();
         EXPECT_TRUE(waitFor([&] { return !events.empty(); }));

@@ -216,6 +216,53 @@ TEST_F(HostLink, PortIsReadAsTheOperatorMeansItOrShownAndRetried) {
               (Strings{"Try to connect to 127.0.0.1", "Error: Invalid remote port \"telnet\""}));
 }
 
+TEST_F(HostLink, TlsWhenTheFolderHoldsCertificatesOrThePortIsTelnets) {
+    const std::string certificate =
+        "-----BEGIN CERTIFICATE-----\r\nMAA=\r\n-----END CERTIFICATE-----\r\n";
+    const struct {
+        const char* pem;  // SERVER_AS400.pem, or none
+        const char* port;
+        bool tls;
+        Strings trusted;
+        const char* error;  // the status that stops the attempt
+    } rows[] = {
+        {nullptr, "23", false, {}, nullptr},
+        {nullptr, " 992", true, {}, nullptr},  // the system's trust store
+        {certificate.c_str(), "23", true, {std::string("\x30\x00", 2)}, nullptr},
+        {"junk", "992", false, {}, "Error: SERVER_AS400.pem: no certificate in it"},
+    };
+    as400().INP_IP.setText(" 127.0.0.9 ");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.port);
+        platform.files().remove(path("SERVER_AS400.pem"));
+        if (row.pem != nullptr) writeFile("SERVER_AS400.pem", row.pem);
+        as400().INP_PORT.setText(row.port);
+        untilClosed();
+        const auto before = tcp().connects.size();
+        forgetEvents();
+        platform.advance(kTick);
+        if (row.error != nullptr) {
+            // Never a clear connection instead: nothing, and the next tick tries again.
+            EXPECT_EQ(tcp().connects.size(), before);
+            EXPECT_EQ(statuses(), (Strings{"Try to connect to 127.0.0.9", row.error}));
+            continue;
+        }
+        ASSERT_EQ(tcp().connects.size(), before + 1);
+        const TlsSettings& tls = tcp().connects.back().tls;
+        EXPECT_EQ(tls.on, row.tls);
+        EXPECT_EQ(tls.trustedCertificates, row.trusted);
+        EXPECT_EQ(tls.peerName, "127.0.0.9");  // the name the settings give, trimmed
+        tcp().acceptConnection();
+        platform.runEvents();
+        // The link says whether it is encrypted: status, lamp and service manager.
+        EXPECT_EQ(statuses().back(), row.tls ? "Connected (TLS)" : "Connected");
+        EXPECT_EQ(as400().PIC_ONLINE.toolTip().empty(), !row.tls);
+        EXPECT_EQ(main().PIC_OFFLINE.toolTip(), as400().PIC_ONLINE.toolTip());
+        EXPECT_EQ(platform.serviceStatuses.back().ends_with(" (TLS)"), row.tls);
+        as400().B_RESET_TERM.click();
+    }
+}
+
 TEST_F(HostLink, SignOnGoesOncePerConnectionThreeSecondsAfterConnect) {
     as400().INP_USR.setText(" ab c ");
     as400().INP_PSW.setText(" s3 cret ");

@@ -219,8 +219,8 @@ FakeTcpClient::~FakeTcpClient() {
     if (platform_.tcp_ == this) platform_.tcp_ = nullptr;
 }
 
-void FakeTcpClient::connectTo(const std::string& host, std::uint16_t port) {
-    connects.push_back({host, port});
+void FakeTcpClient::connectTo(const std::string& host, std::uint16_t port, const TlsSettings& tls) {
+    connects.push_back({host, port, tls});
     state_ = State::Connecting;
 }
 

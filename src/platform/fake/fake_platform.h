@@ -166,7 +166,7 @@ class FakeTcpClient : public TcpClientPort {
     ~FakeTcpClient() override;
 
     State state() const override { return state_; }
-    void connectTo(const std::string& host, std::uint16_t port) override;
+    void connectTo(const std::string& host, std::uint16_t port, const TlsSettings& tls) override;
     void close() override;
     bool send(const std::string& bytes) override;
     std::string readAll() override;
@@ -184,6 +184,7 @@ class FakeTcpClient : public TcpClientPort {
     struct ConnectCall {
         std::string host;
         std::uint16_t port;
+        TlsSettings tls;
     };
     std::vector<ConnectCall> connects;
     int closeCalls = 0;

@@ -1,12 +1,43 @@
 #include "platform/qt/qt_tcp_client.h"
 
 #include <QMetaObject>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QTcpSocket>
 
 #include "platform/ipv4.h"
+#include "platform/qt/control_binding.h"
 #include "platform/qt/qt_address.h"
 
 namespace plx::qtp {
+namespace {
+
+// What a handshake fails with when nothing but the chain above the host's certificate is
+// unknown: acceptable when that certificate is itself one of the trusted ones.
+bool onlyTheChainIsUnknown(const QList<QSslError>& errors) {
+    for (const QSslError& error : errors) {
+        switch (error.error()) {
+            case QSslError::UnableToGetIssuerCertificate:
+            case QSslError::UnableToGetLocalIssuerCertificate:
+            case QSslError::UnableToVerifyFirstCertificate:
+            case QSslError::SelfSignedCertificate:
+            case QSslError::SelfSignedCertificateInChain:
+            case QSslError::CertificateUntrusted:
+                continue;
+            default:
+                return false;
+        }
+    }
+    return true;
+}
+
+bool isTlsError(QAbstractSocket::SocketError error) {
+    return error == QAbstractSocket::SslHandshakeFailedError ||
+           error == QAbstractSocket::SslInternalError ||
+           error == QAbstractSocket::SslInvalidUserDataError;
+}
+
+}  // namespace
 
 QtTcpClient::~QtTcpClient() {
     close();
@@ -28,6 +59,8 @@ TcpClientPort::State QtTcpClient::state() const {
     if (socket_ == nullptr) return State::Closed;
     switch (socket_->state()) {
         case QAbstractSocket::ConnectedState:
+            // With TLS, the handshake is still part of connecting.
+            if (tls_ && !static_cast<QSslSocket*>(socket_)->isEncrypted()) return State::Connecting;
             return State::Connected;
         case QAbstractSocket::HostLookupState:
         case QAbstractSocket::ConnectingState:
@@ -42,17 +75,26 @@ TcpClientPort::State QtTcpClient::state() const {
     return State::Closing;
 }
 
-void QtTcpClient::connectTo(const std::string& host, std::uint16_t port) {
+void QtTcpClient::connectTo(const std::string& host, std::uint16_t port, const TlsSettings& tls) {
     close();
-    socket_ = new QTcpSocket;
     errorReported_ = false;
+    tls_ = tls.on;
     const unsigned generation = ++generation_;
+    QSslSocket* secure = tls.on ? tlsSocket(tls, generation) : nullptr;
+    socket_ = tls.on ? secure : new QTcpSocket;
+    if (errorReported_) return;
 
-    connect(socket_, &QTcpSocket::connected, this, [this, generation] {
+    // The connection is usable once TCP is up, or with TLS once the handshake is done.
+    const auto usable = [this, generation] {
         deliver(generation, [this] {
             if (onConnect) onConnect();
         });
-    });
+    };
+    if (secure != nullptr) {
+        connect(secure, &QSslSocket::encrypted, this, usable);
+    } else {
+        connect(socket_, &QTcpSocket::connected, this, usable);
+    }
     connect(socket_, &QTcpSocket::readyRead, this, [this, generation] {
         deliver(generation, [this] {
             // An earlier handler may have read everything already.
@@ -71,17 +113,53 @@ void QtTcpClient::connectTo(const std::string& host, std::uint16_t port) {
                 // A peer close is reported by the disconnect that follows it.
                 if (error == QAbstractSocket::RemoteHostClosedError) return;
                 errorReported_ = true;
-                const std::string description = socket_->errorString().toStdString();
+                const std::string description =
+                    (isTlsError(error) ? "TLS: " : "") + socket_->errorString().toStdString();
                 deliver(generation, [this, description] {
                     if (onError) onError(description);
                 });
             });
-    if (const auto address = parseDottedIPv4(host)) {
-        socket_->connectToHost(toQt(*address), port);
+    const auto address = parseDottedIPv4(host);
+    const QString target = address ? toQt(*address).toString() : qtp::toQt(host);
+    if (secure != nullptr) {
+        secure->connectToHostEncrypted(target, port, qtp::toQt(tls.peerName));
     } else {
-        socket_->connectToHost(
-            QString::fromLatin1(host.data(), static_cast<qsizetype>(host.size())), port);
+        socket_->connectToHost(target, port);
     }
+}
+
+QSslSocket* QtTcpClient::tlsSocket(const TlsSettings& tls, unsigned generation) {
+    auto* secure = new QSslSocket;
+    QString problem;
+    QList<QSslCertificate> trusted;
+    if (!QSslSocket::supportsSsl()) problem = QStringLiteral("not available on this machine");
+    for (const std::string& der : tls.trustedCertificates) {
+        const QSslCertificate certificate(QByteArray::fromStdString(der), QSsl::Der);
+        if (certificate.isNull()) problem = QStringLiteral("a trusted certificate cannot be read");
+        trusted.append(certificate);
+    }
+    if (!problem.isEmpty()) {
+        errorReported_ = true;
+        const std::string description = "TLS: " + problem.toStdString();
+        deliver(generation, [this, description] {
+            if (onError) onError(description);
+        });
+        return secure;
+    }
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    // Given certificates replace the system's trust store: only they are trusted.
+    if (!trusted.isEmpty()) configuration.setCaCertificates(trusted);
+    secure->setSslConfiguration(configuration);
+    connect(secure, &QSslSocket::sslErrors, this,
+            [secure, trusted](const QList<QSslError>& errors) {
+                // The host's own certificate pinned (not that of its authority): it is trusted
+                // as itself, its name and dates still checked.
+                if (trusted.contains(secure->peerCertificate()) && onlyTheChainIsUnknown(errors)) {
+                    secure->ignoreSslErrors(errors);
+                }
+            });
+    return secure;
 }
 
 void QtTcpClient::close() {

@@ -1,12 +1,13 @@
 #pragma once
-// The host connection over QTcpSocket, behaving as the socket component the host link
-// expects: a connect reports Connect or Error; a peer close reports Close (not Error); our
-// own close reports nothing.
+// The host connection over QTcpSocket, or QSslSocket with TLS, behaving as the socket
+// component the host link expects: a connect reports Connect (with TLS, once the handshake
+// is done) or Error; a peer close reports Close (not Error); our own close reports nothing.
 
 #include <QObject>
 
 #include "platform/platform.h"
 
+class QSslSocket;
 class QTcpSocket;
 
 namespace plx::qtp {
@@ -19,13 +20,16 @@ class QtTcpClient : public QObject, public TcpClientPort {
     QtTcpClient& operator=(const QtTcpClient&) = delete;
 
     State state() const override;
-    void connectTo(const std::string& host, std::uint16_t port) override;
+    void connectTo(const std::string& host, std::uint16_t port, const TlsSettings& tls) override;
     void close() override;
     bool send(const std::string& bytes) override;
     std::string readAll() override;
     bool hasPendingData() const override;
 
   private:
+    // A socket for a TLS connection, its trust set up; null (and an Error on its way) when
+    // TLS cannot be had.
+    QSslSocket* tlsSocket(const TlsSettings& tls, unsigned generation);
     // Runs a socket event unless the socket it came from has been closed since.
     template <class Handler>
     void deliver(unsigned generation, Handler handler);
@@ -33,6 +37,7 @@ class QtTcpClient : public QObject, public TcpClientPort {
     // One socket per connection attempt, so no late event of an old one can leak into
     // the next. Released with deleteLater: close() may run inside one of its signals.
     QTcpSocket* socket_ = nullptr;
+    bool tls_ = false;  // the socket is a QSslSocket, usable once encrypted
     unsigned generation_ = 0;
     // An error was reported: the disconnect that follows it is not a peer close.
     bool errorReported_ = false;

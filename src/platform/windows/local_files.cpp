@@ -94,7 +94,8 @@ class OwnerOnlySecurity {
 std::string LocalFiles::currentDirectory() {
     std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
     folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
-    while (folder.size() > 3 && (folder.back() == L'\\' || folder.back() == L'/')) folder.pop_back();
+    while (folder.size() > 3 && (folder.back() == L'\\' || folder.back() == L'/'))
+        folder.pop_back();
     return narrow(folder);
 }
 
@@ -102,7 +103,9 @@ bool LocalFiles::exists(const std::string& path) {
     return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool LocalFiles::remove(const std::string& path) { return DeleteFileW(wide(path).c_str()) != 0; }
+bool LocalFiles::remove(const std::string& path) {
+    return DeleteFileW(wide(path).c_str()) != 0;
+}
 
 std::optional<std::string> LocalFiles::read(const std::string& path) {
     Handle file(CreateFileW(wide(path).c_str(), GENERIC_READ,
