@@ -94,8 +94,8 @@ PemCertificates readPemCertificates(const std::string& text) {
             inBlock = false;
             const auto der = decodeBase64(content);
             if (!der || !isOneDerSequence(*der)) {
-                result.problem = "the certificate of line " + std::to_string(blockLine) +
-                                 " is damaged";
+                result.problem =
+                    "the certificate of line " + std::to_string(blockLine) + " is damaged";
                 break;
             }
             result.der.push_back(*der);

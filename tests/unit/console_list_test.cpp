@@ -53,8 +53,6 @@ TEST_F(ConsoleList, TablesIndexEveryRowByItsNumber) {
     EXPECT_EQ(rowOf(2), 4);  // the later row wins
     EXPECT_EQ(std::count(state().TAB_ROW_OF_NO.begin(), state().TAB_ROW_OF_NO.end(), kNoRow),
               kTerminalNumbers - 4);
-    EXPECT_EQ(state().TAB_TYPE[1], "T");
-    EXPECT_EQ(state().TAB_DESCRIPTION[1], "");  // missing field
     EXPECT_EQ(state().TAB_IP[3], "127.0.10.4");
     EXPECT_EQ(state().TAB_DESCRIPTION[3], "Gate 7");
     EXPECT_EQ(state().TAB_AFF_VALUE[1], "1234  0");  // not the rebuild's
@@ -202,16 +200,6 @@ TEST_F(ConsoleList, CommaNeverReachesAFieldTypedOrPasted) {
         EXPECT_EQ(editor.INP_DESCRIPTION.text(), "abcd");
         EXPECT_EQ(editor.INP_IP.text(), "1270.10.1");
     });
-}
-
-TEST_F(ConsoleList, ClockAndDailyFileNameRollOverAtMidnight) {
-    platform.setTime({2026, 12, 31, 23, 59, 59});
-    platform.advance(500);
-    EXPECT_EQ(main().AFF_HEURE.caption(), "23:59:59");
-    EXPECT_EQ(main().SW_LOG.caption(), path("LOG_PLYXEN_400_31-12-2026.TXT"));
-    platform.advance(500);
-    EXPECT_EQ(main().AFF_HEURE.caption(), "00:00:00");
-    EXPECT_EQ(main().SW_LOG.caption(), path("LOG_PLYXEN_400_01-01-2027.TXT"));
 }
 
 }  // namespace

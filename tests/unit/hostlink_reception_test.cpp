@@ -105,9 +105,6 @@ TEST_F(HostReception, LogSwitchAndReceiveDisplayShowTheRawChunks) {
     EXPECT_EQ(display.text(), "\x1b[Hcd");
     as400().B_CLEAR.click();
     EXPECT_EQ(display.text(), "");
-    hostSends("ef");
-    display.onDblClick();
-    EXPECT_EQ(display.text(), "");
     as400().SW_DISPLAY.click();
     EXPECT_FALSE(display.visible());
 }

@@ -5,8 +5,6 @@
 #include "platform/controls/form.h"
 #include "platform/controls/list_box.h"
 #include "platform/controls/text_box.h"
-#include "platform/controls/timer.h"
-#include "platform/fake/fake_platform.h"
 
 namespace plx {
 namespace {
@@ -23,21 +21,15 @@ TEST(Controls, ValuesTextsAndRowsChangeAsTheOperatorExpects) {
     EXPECT_EQ(box.value(), 0);
     EXPECT_EQ(clicks, 2);
 
-    TextBox field(form, "INP"), other(form, "OTHER");
-    int changes = 0, lost = 0;
+    TextBox field(form, "INP");
+    int changes = 0;
     field.onKeyPress = [](int& key) {
         if (key == ',') key = 0;
     };
     field.onChange = [&] { ++changes; };
-    field.onLostFocus = [&] { ++lost; };
     field.type("a,b");
     EXPECT_EQ(field.text(), "ab");
     EXPECT_EQ(changes, 2);
-    field.setFocus();
-    other.setFocus();
-    other.setFocus();
-    EXPECT_EQ(lost, 1);
-    EXPECT_FALSE(field.hasFocus());
 
     ListBox list(form, "LST", true);
     for (auto text : {"a", "b", "c"}) list.addItem(text);
@@ -49,18 +41,6 @@ TEST(Controls, ValuesTextsAndRowsChangeAsTheOperatorExpects) {
     list.setHeight(50);
     EXPECT_FALSE(list.setHeight(-1));
     EXPECT_EQ(list.height(), 50);
-}
-
-TEST(Controls, TimerFiresEveryIntervalUntilItIsZero) {
-    fake::FakePlatform platform;
-    Timer timer(platform, 1000);
-    int ticks = 0;
-    timer.onTimer = [&] { ++ticks; };
-    platform.advance(2999);
-    EXPECT_EQ(ticks, 2);
-    timer.setInterval(0);
-    platform.advance(5000);
-    EXPECT_EQ(ticks, 2);
 }
 
 }  // namespace

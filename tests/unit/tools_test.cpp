@@ -8,7 +8,6 @@
 #include "owner_only.h"
 #include "tools/f_status.h"
 #include "tools/ping_script.h"
-#include "tools/url_link.h"
 #include "tools/web_page.h"
 
 namespace plx::tools_test {
@@ -64,16 +63,6 @@ TEST_F(ToolsPing, ScriptOfTheSelectedRowsRunsInTheDesktopsTerminalWindow) {
     EXPECT_EQ(readFileAt(scriptPath()), "#!/bin/sh\n" + pingLines(1) + kSeparatorLine +
                                             pingLines(2) + kSeparatorLine + pingLines(3) +
                                             kSeparatorLine + kWaitLines);
-    EXPECT_EQ(eventTexts("TEST"), (Strings{"Request Ping", "Request Ping"}));
-}
-
-TEST_F(ToolsPing, WithoutTheDesktopsChoiceTheFirstCommonTerminalRuns) {
-    platform.programs["xfce4-terminal"] = "/usr/bin/xfce4-terminal";
-    platform.programs["xterm"] = "/usr/bin/xterm";
-    main().B_PING.click();
-    ASSERT_EQ(platform.started.size(), 1u);
-    EXPECT_EQ(platform.started[0].arguments,
-              (Strings{"-T", "Ping Selected Product", "-x", "/bin/sh", scriptPath()}));
 }
 
 TEST_F(ToolsPing, FailuresStartNothingAndAreToldAndLogged) {
@@ -226,8 +215,6 @@ TEST(ToolsWebPage, PlaceholdersAreFilledAndEverythingElseCopied) {
 }
 
 TEST_F(Tools, WebPageButtonProducesThePageAndFollowsTheLink) {
-    EXPECT_EQ(main().URL_WEBPAGE.text(), "View Web Page 2");
-    EXPECT_EQ(main().INP_WEBPAGE.toolTip().rfind("Dans la page Web {[AF0001]} = Valeur ", 0), 0u);
     main().INP_WEBPAGE.setText(" " + path("page.html") + " ");
     main().B_OPEN_WEBP.click();  // no template: a silent stop, the link opens its old URL
     EXPECT_FALSE(std::filesystem::exists(path("page2.html")));
@@ -247,22 +234,6 @@ TEST_F(Tools, WebPageButtonProducesThePageAndFollowsTheLink) {
     EXPECT_EQ(platform.openedAddresses.size(), 1u);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].title, "Error !");
-}
-
-// ------------------------------------------------------------------ hyperlink
-
-TEST(ToolsLink, OnlyTheLeftButtonOpensTheAddressUnderABusyPointer) {
-    fake::FakePlatform platform;
-    Form form{"F", "", 4000, 3000};
-    URLLink link{form, "URL_LINK", platform};
-    link.mouseDown(1);  // nothing to open yet
-    link.setURL("127.0.10.1/page.html");
-    for (const int button : {2, 4}) link.mouseDown(button);
-    EXPECT_TRUE(platform.openedAddresses.empty());
-    link.mouseDown(1 | 2);
-    EXPECT_EQ(platform.openedAddresses, Strings{"127.0.10.1/page.html"});
-    EXPECT_EQ(platform.busyCursorChanges, (std::vector<bool>{false, false, true, false}));
-    EXPECT_TRUE(platform.messages.empty());  // the desktop's answer is never examined
 }
 
 // ------------------------------------------------------------------ status window
