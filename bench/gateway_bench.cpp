@@ -3,9 +3,11 @@
 // on, and sends its datagrams to terminals that are plain loopback sockets of this program.
 // Every figure stands beside the raw limit of the same machine, measured in the same run.
 //
-//   gateway_bench [--runs N] [--frames N] [--no-million] [--only-synchronize] [--gateway PROGRAM]
+//   gateway_bench [--runs N] [--frames N] [--no-million] [--no-tls] [--only-synchronize]
+//                 [--gateway PROGRAM]
 // --only-synchronize measures the in-process Synchronize alone, for a profiler; --gateway
-// starts PROGRAM instead of the built gateway (a script that runs it under a profiler).
+// starts PROGRAM instead of the built gateway (a script that runs it under a profiler, or
+// an older build to compare with: --no-tls then, if it has no TLS).
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -473,6 +475,7 @@ void measure(const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     const char* gateway = PLX_EXECUTABLE;
+    bool withTls = true;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--connect") == 0 && hasValue) return plainConnect(argv[i + 1]);
@@ -484,6 +487,8 @@ int main(int argc, char** argv) {
             gateway = argv[++i];
         } else if (std::strcmp(argv[i], "--no-million") == 0) {
             options.million = false;
+        } else if (std::strcmp(argv[i], "--no-tls") == 0) {
+            withTls = false;
         } else if (std::strcmp(argv[i], "--only-synchronize") == 0) {
             options.onlySynchronize = true;
         } else {
@@ -496,8 +501,10 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     options.self = QCoreApplication::applicationFilePath();
     options.gateway = QString::fromLocal8Bit(gateway);
-    options.tls = plx::sim::makeSelfSignedCertificate(QStringLiteral("IP:127.0.0.1"));
-    if (!options.tls) std::fprintf(stderr, "no certificate from openssl: no figure over TLS\n");
+    if (withTls) {
+        options.tls = plx::sim::makeSelfSignedCertificate(QStringLiteral("IP:127.0.0.1"));
+        if (!options.tls) std::fprintf(stderr, "no certificate from openssl: no figure over TLS\n");
+    }
 
     try {
         measure(options);

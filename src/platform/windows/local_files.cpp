@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <random>
 #include <string_view>
 #include <vector>
@@ -78,6 +79,9 @@ class OwnerOnlySecurity {
                  SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
         attributes_ = {sizeof attributes_, &descriptor_, FALSE};
     }
+    // It points into itself: never copied.
+    OwnerOnlySecurity(const OwnerOnlySecurity&) = delete;
+    OwnerOnlySecurity& operator=(const OwnerOnlySecurity&) = delete;
     // Nothing when the user cannot be known: then the file is not written at all.
     SECURITY_ATTRIBUTES* attributes() { return ready_ ? &attributes_ : nullptr; }
 
@@ -121,9 +125,13 @@ std::optional<std::string> LocalFiles::read(const std::string& path) {
 }
 
 bool LocalFiles::replace(const std::string& path, const std::string& bytes, Access access) {
-    OwnerOnlySecurity ownerOnly;
+    std::optional<OwnerOnlySecurity> ownerOnly;
     SECURITY_ATTRIBUTES* security = nullptr;
-    if (access == Access::OwnerOnly && (security = ownerOnly.attributes()) == nullptr) return false;
+    if (access == Access::OwnerOnly) {
+        // Built in place: its attributes point into it.
+        security = ownerOnly.emplace().attributes();
+        if (security == nullptr) return false;
+    }
     std::random_device random;
     std::wstring temporary;
     HANDLE created = INVALID_HANDLE_VALUE;
