@@ -1,18 +1,11 @@
 #include "self_signed_certificate.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "whole_file.h"
+
 namespace plx::sim {
-namespace {
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-}  // namespace
 
 std::optional<SelfSignedCertificate> makeSelfSignedCertificate(const QString& subjectAltName) {
     const QTemporaryDir folder;
@@ -28,7 +21,7 @@ std::optional<SelfSignedCertificate> makeSelfSignedCertificate(const QString& su
         openssl.exitCode() != 0) {
         return std::nullopt;
     }
-    SelfSignedCertificate made{contents(certificate), contents(key)};
+    SelfSignedCertificate made{wholeFile(certificate), wholeFile(key)};
     if (made.certificate.isEmpty() || made.key.isEmpty()) return std::nullopt;
     return made;
 }

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFile>
 #include <QHostAddress>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +16,7 @@
 #include "host_session.h"
 #include "host_window.h"
 #include "key_input.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -44,12 +44,6 @@ int number(const QCommandLineParser& parser, const QString& option, int low, int
         refuse(QStringLiteral("--%1 takes a number from %2 to %3").arg(option).arg(low).arg(high));
     }
     return value;
-}
-
-// A whole file, or nothing when it cannot be read.
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -107,8 +101,8 @@ int main(int argc, char* argv[]) {
         refuse("--tls-certificate and --tls-key go together");
     }
     if (parser.isSet("tls-certificate") &&
-        !session.serveTls(contents(parser.value("tls-certificate")),
-                          contents(parser.value("tls-key")))) {
+        !session.serveTls(plx::sim::wholeFile(parser.value("tls-certificate")),
+                          plx::sim::wholeFile(parser.value("tls-key")))) {
         refuse("The TLS certificate or its key cannot be read");
     }
     // The console or the window first, so it shows where the simulator listens.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "shared/numeric_text.h"
 #include "shared/text_lines.h"
 
 namespace plx {
@@ -79,9 +80,9 @@ PemCertificates readPemCertificates(const std::string& text) {
     std::string content;
     int blockLine = 0;
     int lineNumber = 0;
-    for (std::string line : splitLines(text)) {
+    for (const std::string& rawLine : splitLines(text)) {
         ++lineNumber;
-        while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
+        const std::string line = trimSpaces(rawLine);
         if (!inBlock) {
             if (line == kBegin) {
                 inBlock = true;

@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QDir>
-#include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +16,7 @@
 #include "gateway/gateway.h"
 #include "integration/platform_qt_test_support.h"
 #include "support/qt_test_platform.h"
+#include "whole_file.h"
 
 namespace plx {
 namespace {
@@ -59,8 +59,7 @@ class AppGatewayWidgets : public ::testing::Test {
         QTest::mouseClick(widget, Qt::LeftButton);
     }
     QByteArray read(const char* name) const {
-        QFile file(folder.filePath(QLatin1String(name)));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return sim::wholeFile(folder.filePath(QLatin1String(name)));
     }
     QStringList rows(QWidget* window, const char* list) {
         platform.flushViews();

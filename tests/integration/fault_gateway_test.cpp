@@ -28,6 +28,7 @@
 #include "self_signed_certificate.h"
 #include "terminal_frame.h"
 #include "terminal_wall.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -64,10 +65,7 @@ class Rig {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_EQ(file.write(bytes), bytes.size());
     }
-    QByteArray read(const QString& name) const {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray read(const QString& name) const { return plx::sim::wholeFile(path(name)); }
     QByteArray log() const { return plx::qtp::testing::dailyLogs(folder.path()); }
     QByteArray hostSettings(const QByteArray& lineEnd = "\r\n", const QByteArray& rxLog = " 0") {
         return "127.0.0.1" + lineEnd + QByteArray::number(host.port()) + lineEnd + "pw" + lineEnd +

@@ -4,8 +4,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTest>
+
+#include "whole_file.h"
 
 namespace plx::qtp::testing {
 
@@ -31,8 +32,7 @@ inline QByteArray dailyLogs(const QString& folder) {
     QByteArray all;
     for (const QString& name :
          QDir(folder).entryList({"Plyxen400_*.LOG"}, QDir::Files, QDir::Name)) {
-        QFile file(QDir(folder).filePath(name));
-        if (file.open(QIODevice::ReadOnly)) all += file.readAll();
+        all += sim::wholeFile(QDir(folder).filePath(name));
     }
     return all;
 }

@@ -6,12 +6,15 @@
 #include <optional>
 #include <string>
 
+#include "colour_defaults.h"
 #include "display/display_command.h"
 #include "display/host_number.h"
 #include "display/terminal_frame.h"
 
 namespace plx {
 namespace {
+
+using testing_support::defaultColourTable;
 
 TEST(DisplayRules, NumberFieldIsReadLenientlyAndRoundedHalfToEven) {
     const std::pair<const char*, std::optional<int>> cases[] = {
@@ -56,28 +59,19 @@ TEST(DisplayRules, DisplayCommandRoundTrip) {
     }
 }
 
-// The colour file the gateway writes when none exists.
-ColourTable defaultColours() {
-    ColourTable table;
-    const char* patterns[] = {"1100", "0011", "1111", "0000", "6666",
-                              "1144", "1155", "1166", "4411", "5511"};
-    for (int digit = 0; digit < 10; ++digit) table[digit] = patterns[digit];
-    table['A'] = "6611";
-    return table;
-}
-
 TEST(DisplayRules, TerminalFrameIsTwentyBytesWithTheValueUnchanged) {
-    const std::string worked = terminalFrame("><F1234  0", defaultColours());
+    const std::string worked = terminalFrame("><F1234  0", defaultColourTable());
     EXPECT_EQ(worked, std::string("\xFE\xF8\x08\x02\x3E\x3C\x46\x31\x32\x33\x34\x20\x20"
                                   "\x31\x31\x30\x30\x30\x30\x03"));
-    const std::string raw = terminalFrame(std::string("><F\xFF\x00<>  9", 10), defaultColours());
+    const std::string raw =
+        terminalFrame(std::string("><F\xFF\x00<>  9", 10), defaultColourTable());
     EXPECT_EQ(raw.substr(7, 4), std::string("\xFF\x00<>", 4));
     // Short commands are padded with blanks rather than sent truncated.
     for (const std::string command : {"><F12 0", "", "7"}) {
-        ASSERT_EQ(terminalFrame(command, defaultColours()).size(), kFrameBytes) << command;
-        EXPECT_EQ(terminalFrame(command, defaultColours()).back(), '\x03');
+        ASSERT_EQ(terminalFrame(command, defaultColourTable()).size(), kFrameBytes) << command;
+        EXPECT_EQ(terminalFrame(command, defaultColourTable()).back(), '\x03');
     }
-    EXPECT_EQ(terminalFrame("><F12 0", defaultColours()).substr(4, 9), "><F12    ");
+    EXPECT_EQ(terminalFrame("><F12 0", defaultColourTable()).substr(4, 9), "><F12    ");
 }
 
 TEST(DisplayRules, ColourPatternFromTheTableOrTheBuiltInOne) {
@@ -109,7 +103,7 @@ TEST(DisplayRules, ColourPatternFromTheTableOrTheBuiltInOne) {
         {'0', "9X9X", "9X9X00"},
     };
     for (const auto& c : cases) {
-        ColourTable table = defaultColours();
+        ColourTable table = defaultColourTable();
         if (c.entry != nullptr) table[colourIndex(std::string(1, c.colour))] = c.entry;
         const std::string frame = terminalFrame(std::string("><F1234  ") + c.colour, table);
         EXPECT_EQ(frame.substr(13, 6), c.attributes) << "colour '" << c.colour << "'";

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "colour_defaults.h"
 #include "console/f_add_product.h"
 #include "console/f_main.h"
 #include "eventlog/f_events.h"
@@ -56,14 +57,7 @@ struct FakeGateway {
         main().SYNC_TABLES();
     }
     // The colour patterns of a new colour file, whatever file the start-up found.
-    void useDefaultColourPatterns() {
-        auto& colours = state().TAB_COLOR_PATERN;
-        colours.fill("");
-        const char* patterns[] = {"1100", "0011", "1111", "0000", "6666",
-                                  "1144", "1155", "1166", "4411", "5511"};
-        for (int digit = 0; digit < 10; ++digit) colours[digit] = patterns[digit];
-        colours['A'] = "6611";
-    }
+    void useDefaultColourPatterns() { state().TAB_COLOR_PATERN = defaultColourTable(); }
 
     // The event lines, oldest first, of one mode or of all.
     std::vector<LoggedEvent> loggedEvents(const std::string& mode = {}) {

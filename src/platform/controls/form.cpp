@@ -18,18 +18,18 @@ void Form::setMinimumClientSize(int width, int height) {
 }
 
 void Form::pressEnter() {
-    for (Control* control : controls_) {
-        if (control->kind() != ControlKind::Button) continue;
-        auto* button = static_cast<Button*>(control);
-        if (button->isDefault() && button->visible()) return button->click();
-    }
+    pressFirst(&Button::isDefault);
 }
 
 void Form::pressEscape() {
+    pressFirst(&Button::isCancel);
+}
+
+void Form::pressFirst(bool (Button::*hasRole)() const) {
     for (Control* control : controls_) {
         if (control->kind() != ControlKind::Button) continue;
         auto* button = static_cast<Button*>(control);
-        if (button->isCancel() && button->visible()) return button->click();
+        if ((button->*hasRole)() && button->visible()) return button->click();
     }
 }
 

@@ -8,6 +8,8 @@
 
 namespace plx {
 
+class Button;
+
 // A window; its controls register themselves. Its width and height are the outer size in
 // twips, frame and title bar included, as the layout handlers reckon; the client area, where
 // the controls sit, is smaller by the frame: the window system's own once it reports one,
@@ -66,6 +68,9 @@ class Form : public Control {
     void adopt(Control& control) { controls_.push_back(&control); }
 
   private:
+    // Clicks the first visible button that has the role (default or cancel).
+    void pressFirst(bool (Button::*hasRole)() const);
+
     std::string caption_;
     int frameWidth_ = kClassicFrameWidth;
     int frameHeight_ = kClassicFrameHeight;
