@@ -118,10 +118,14 @@ std::optional<std::string> LocalFiles::read(const std::string& path) {
     if (!file.valid()) return std::nullopt;
     std::string content;
     char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    for (;;) {
+        DWORD got = 0;
+        // A read that fails part-way is no file at all: half a terminal list read as whole
+        // would be written back as the whole list.
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+        if (got == 0) return content;
         content.append(buffer, got);
-    return content;
+    }
 }
 
 bool LocalFiles::replace(const std::string& path, const std::string& bytes, Access access) {
