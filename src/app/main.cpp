@@ -16,6 +16,7 @@
 #include "app/termination_signals.h"
 #include "console/f_main.h"
 #include "gateway/gateway.h"
+#include "platform/qt/headless.h"
 #include "platform/qt/qt_platform.h"
 
 namespace {
@@ -34,10 +35,7 @@ void chooseOffscreenWithoutDisplay() {
 // Says why this process does not start: on stderr always, in a box when someone can see it.
 void refuseToStart(const QString& text) {
     std::fprintf(stderr, "%s\n", qUtf8Printable(text));
-    const QString screen = QGuiApplication::platformName();
-    if (screen != QLatin1String("offscreen") && screen != QLatin1String("minimal")) {
-        QMessageBox::critical(nullptr, QStringLiteral("Error !"), text);
-    }
+    if (!plx::qtp::isHeadless()) QMessageBox::critical(nullptr, QStringLiteral("Error !"), text);
 }
 
 const char* const kUsage =

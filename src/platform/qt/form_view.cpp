@@ -2,12 +2,12 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <map>
 
 #include "platform/controls/form.h"
 #include "platform/controls/frame.h"
+#include "platform/qt/headless.h"
 
 namespace plx::qtp {
 namespace {
@@ -117,8 +117,8 @@ void FormView::syncForm() {
             flush();
             show();
         }
-        // The offscreen platform of a headless gateway has no window stack to raise in.
-        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        // A headless gateway has no window stack to raise in.
+        if (!isHeadless()) {
             raise();
             activateWindow();
         }

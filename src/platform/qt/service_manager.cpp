@@ -1,9 +1,10 @@
 #include "platform/qt/service_manager.h"
 
-#include <QGuiApplication>
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+
+#include "platform/qt/headless.h"
 
 #ifdef PLX_WITH_LIBSYSTEMD
 #include <systemd/sd-daemon.h>
@@ -26,8 +27,7 @@ void notify([[maybe_unused]] const QByteArray& message) {
 }  // namespace
 
 ServiceManager::ServiceManager() {
-    const QString screen = QGuiApplication::platformName();
-    headless_ = screen == QLatin1String("offscreen") || screen == QLatin1String("minimal");
+    headless_ = isHeadless();
     // systemd sets JOURNAL_STREAM when it connects stderr to the journal.
     stderrIsJournal_ = std::getenv("JOURNAL_STREAM") != nullptr;
     connect(&watchdog_, &QTimer::timeout, this, [] { notify("WATCHDOG=1"); });
