@@ -4,7 +4,9 @@
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "hostlink/pem_certificates.h"
+#include "platform/ipv4.h"
 #include "shared/numeric_text.h"
+#include "tools/dns.h"
 
 namespace plx {
 namespace {
@@ -17,8 +19,11 @@ std::optional<TlsSettings> F_AS400::hostSecurity(std::uint16_t port, std::string
     Files& files = gateway_.platform().files();
     const std::string path = gateway_.state().filePath(kHostCertificatesFile);
     TlsSettings tls;
-    // The name the settings give, resolved or not: that is who the host must prove to be.
-    tls.peerName = trimSpaces(INP_IP.text());
+    // The name or address the settings give, not what it resolves to: that is who the host
+    // must prove to be. A dotted address is written as the connection reads it (decimal).
+    const std::string named = trimSpaces(INP_IP.text());
+    const auto dotted = parseDottedIPv4(named);
+    tls.peerName = dotted ? IP_TO_TEXT(*dotted) : named;
     if (files.exists(path)) {
         const std::optional<std::string> text = files.read(path);
         if (!text) {

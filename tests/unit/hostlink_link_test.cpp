@@ -222,7 +222,7 @@ TEST_F(HostLink, TlsWhenTheFolderHoldsCertificatesOrThePortIsTelnets) {
          true,
          {std::string("\x30\x00", 2)}},
     };
-    as400().INP_IP.setText(" 127.0.0.9 ");
+    as400().INP_IP.setText(" 127.000.000.009 ");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.port);
         platform.files().remove(path("SERVER_AS400.pem"));
@@ -233,7 +233,7 @@ TEST_F(HostLink, TlsWhenTheFolderHoldsCertificatesOrThePortIsTelnets) {
         const TlsSettings& tls = tcp().connects.back().tls;
         EXPECT_EQ(tls.on, row.tls);
         EXPECT_EQ(tls.trustedCertificates, row.trusted);
-        EXPECT_EQ(tls.peerName, "127.0.0.9");  // the name the settings give, trimmed
+        EXPECT_EQ(tls.peerName, "127.0.0.9");  // the address the settings give, read as decimal
         tcp().acceptConnection();
         platform.runEvents();
         EXPECT_EQ(statuses().back(), row.tls ? "Connected (TLS)" : "Connected");
