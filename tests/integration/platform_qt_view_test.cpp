@@ -217,6 +217,10 @@ TEST_F(PlatformQtView, TheOperatorsClicksKeysAndFocusReachTheControls) {
     EXPECT_EQ(window.form.focused(), &window.INP_IP);
     window.INP_NAME.setFocus();  // code puts the focus back: the keyboard follows
     EXPECT_TRUE(find("INP_NAME")->hasFocus());
+    QGuiApplication::clipboard()->setText("pass\r\nword\n");
+    find<QLineEdit>("INP_NAME")->paste();  // a line edit takes line breaks as they come
+    EXPECT_EQ(window.INP_NAME.text(), "pass word ");
+    EXPECT_EQ(find<QLineEdit>("INP_NAME")->text(), "pass word ");
     // Enter and Esc from a field press the default and the cancel button.
     QTest::keyClick(find("INP_NAME"), Qt::Key_Return);
     QTest::keyClick(find("INP_NAME"), Qt::Key_Escape);

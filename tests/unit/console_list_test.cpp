@@ -191,13 +191,13 @@ TEST_F(ConsoleList, EditorRefusesWhatTheListCannotTake) {
     EXPECT_EQ(add("5000", "127.0.10.5"), "Error the terminal list is full (1001 terminals)");
 }
 
-TEST_F(ConsoleList, CommaNeverReachesAFieldTypedOrPasted) {
+TEST_F(ConsoleList, CommaAndLineBreakNeverReachAFieldTypedOrPasted) {
     withEditor(main().B_ADD_TERM, [](F_ADD_PRODUCT& editor) {
         editor.INP_DESCRIPTION.type("a,b");
         editor.INP_IP.type("127,0");
-        editor.INP_DESCRIPTION.paste(",c,d");
+        editor.INP_DESCRIPTION.paste(",c\r\nd\n");
         editor.INP_IP.paste(".10,.1");
-        EXPECT_EQ(editor.INP_DESCRIPTION.text(), "abcd");
+        EXPECT_EQ(editor.INP_DESCRIPTION.text(), "abc d ");
         EXPECT_EQ(editor.INP_IP.text(), "1270.10.1");
     });
 }

@@ -9,6 +9,21 @@ void TextBox::setText(const std::string& text) {
     if (onChange) onChange();
 }
 
+void TextBox::edit(const std::string& text) {
+    if (multiLine_) {
+        setText(text);
+        return;
+    }
+    std::string oneLine;
+    oneLine.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool lineBreak = text[i] == '\r' || text[i] == '\n';
+        if (text[i] == '\n' && i > 0 && text[i - 1] == '\r') continue;  // CR LF is one break
+        oneLine += lineBreak ? ' ' : text[i];
+    }
+    setText(oneLine);
+}
+
 void TextBox::appendAtEnd(const std::string& text) {
     if (text.empty()) return;
     text_ += text;

@@ -23,7 +23,11 @@ class TextBox : public Control {
     // by setting the code to 0; the rest is inserted at the end, one onChange per character.
     void type(const std::string& characters);
     // The operator pastes: no onKeyPress, one onChange.
-    void paste(const std::string& characters) { setText(text_ + characters); }
+    void paste(const std::string& characters) { edit(text_ + characters); }
+    // The operator's edit of the whole text. A single-line field holds no line break: each
+    // one (CR LF, CR or LF) becomes a blank, so that a pasted password or description never
+    // cuts a line of the settings or terminal file in two.
+    void edit(const std::string& text);
 
     bool multiLine() const { return multiLine_; }
     void setMultiLine(bool multiLine) { multiLine_ = multiLine; }

@@ -33,7 +33,7 @@ class LineBinding : public ControlBinding {
         // Keys and focus reach the combo box, which hands them to its line edit.
         watch(widget_);
         connect(line_, &QLineEdit::textEdited, this, [this](const QString& text) {
-            if (operatorAction()) box_.setText(fromQt(text));
+            if (operatorAction()) box_.edit(fromQt(text));
         });
     }
     QWidget* widget() const override { return widget_; }
