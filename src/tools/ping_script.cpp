@@ -13,11 +13,20 @@ std::string echoLine(const std::string& text) {
     return "printf '%s\\n' " + shellQuote(text) + "\n";
 }
 
+// A line break would end the batch file's command line and start one of its own.
+bool endsCommandLine(char c) {
+    return c == '\r' || c == '\n';
+}
+
 // Text for a cmd.exe command line taken literally: % doubled (it is expanded before any
-// quoting is seen), every other character cmd acts on behind a caret.
+// quoting is seen), every other character cmd acts on behind a caret, a line break a blank.
 std::string batchLiteral(const std::string& text) {
     std::string escaped;
     for (const char c : text) {
+        if (endsCommandLine(c)) {
+            escaped += ' ';
+            continue;
+        }
         if (c == '%') escaped += '%';
         if (std::string_view("&|<>^\"()!").find(c) != std::string_view::npos) escaped += '^';
         escaped += c;
@@ -26,9 +35,9 @@ std::string batchLiteral(const std::string& text) {
 }
 
 // An address as one quoted argument of cmd.exe: blanks cannot add options to ping, and
-// inside the quotes only % still acts (a quote cannot be part of an address).
+// inside the quotes only % still acts (a quote or a line break cannot be part of an address).
 std::string batchArgument(std::string text) {
-    std::erase(text, '"');
+    std::erase_if(text, [](char c) { return c == '"' || endsCommandLine(c); });
     std::string quoted = "\"";
     for (const char c : text) quoted += c == '%' ? std::string("%%") : std::string(1, c);
     return quoted + "\"";

@@ -128,6 +128,8 @@ TEST(ToolsPingScript, HostileEntriesInTheBatchFileAreLiteral) {
         {"0003,,127.0.10.3 -t & calc,x",
          "ECHO 0003,,127.0.10.3 -t ^& calc,x\r\nPING \"127.0.10.3 -t & calc\""},
         {"0004,,%PATH%\"&calc,x", "ECHO 0004,,%%PATH%%^\"^&calc,x\r\nPING \"%%PATH%%&calc\""},
+        {"0005,,127.0.10.5\ncalc,x\r\ncalc",
+         "ECHO 0005,,127.0.10.5 calc,x  calc\r\nPING \"127.0.10.5calc\""},
     };
     for (const auto& [entry, lines] : entries) {
         const std::string batch = pingBatchFile({{entry, true}});
