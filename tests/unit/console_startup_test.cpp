@@ -23,6 +23,7 @@ class ConsoleStartup : public GatewayTest {
 
 TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOffAndTheDefaultColours) {
     gateway.start();
+    EXPECT_EQ(platform.readyCount, 1) << "the service manager is told once start-up is done";
     EXPECT_EQ(state().APP_PATH, platform.folder());
     EXPECT_EQ(
         startUpEvents(),

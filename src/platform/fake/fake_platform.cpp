@@ -111,7 +111,6 @@ std::optional<std::array<std::uint8_t, 4>> FakePlatform::lookupIPv4(const std::s
 }
 
 void FakePlatform::processPendingEvents() {
-    ++pumpCount;
     if (onPump) onPump();
     // Only what is pending now, and no operator input: that waits for the event loop.
     // Events queued by these handlers wait for the next round.

@@ -66,7 +66,7 @@ class FakePlatform : public Platform {
     void detachView(Form& form) override { attachedForms.erase(&form); }
     void runModal(Form& form, const Form& owner) override;
     void messageBox(const std::string& text, const std::string& title, MessageIcon icon) override;
-    void setBusyCursor(bool busy) override { busyCursorChanges.push_back(busy); }
+    void setBusyCursor(bool) override {}
     void serviceReady() override { ++readyCount; }
     void serviceStatus(const std::string& text) override { serviceStatuses.push_back(text); }
     void journal(const std::string& line, bool warning) override {
@@ -97,7 +97,6 @@ class FakePlatform : public Platform {
     // Called at each processPendingEvents, before the queued events: a test's way to run
     // something "in the middle" of a send loop.
     std::function<void()> onPump;
-    int pumpCount = 0;
 
     // The host connection: the last one created.
     FakeTcpClient& tcp();
@@ -123,7 +122,6 @@ class FakePlatform : public Platform {
     std::vector<std::string> journalLines;  // a warning's line begins with "! "
 
     std::set<Form*> attachedForms;
-    std::vector<bool> busyCursorChanges;
     std::vector<std::string> openedAddresses;
     ScriptKind scripts = ScriptKind::PosixShell;  // as on Windows when set to WindowsBatch
     std::map<std::string, std::string> programs;  // name -> full path
