@@ -124,7 +124,6 @@ void ScriptedHost::take(unsigned char byte) {
                 // The sign-on screen's Enter: the user is in, the application starts.
                 signOn_ = std::exchange(typing_, {});
                 emit signOnReceived(signOn_);
-                if (!screenAfterSignOn_.isEmpty()) write(screenAfterSignOn_);
             }
             return;
         case Reading::Command:
@@ -172,13 +171,7 @@ void ScriptedHost::take(unsigned char byte) {
 }
 
 void ScriptedHost::write(const QByteArray& data) {
-    qsizetype from = 0;
-    for (const qsizetype cut : splits_) {
-        if (cut <= from || cut >= data.size()) continue;
-        pieces_.push_back(data.mid(from, cut - from));
-        from = cut;
-    }
-    pieces_.push_back(data.mid(from));
+    pieces_.push_back(data);
     if (!pieceScheduled_) writeNextPiece();
 }
 

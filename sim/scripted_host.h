@@ -11,14 +11,13 @@
 #include <QTcpSocket>
 #include <deque>
 #include <memory>
-#include <vector>
 
 namespace plx::sim {
 
 class ScriptedHost : public QObject {
     Q_OBJECT
   public:
-    // Pause between the pieces of a split write, so each arrives as its own read.
+    // Pause between two writes, so each arrives as its own read.
     static constexpr int kPieceGapMs = 30;
 
     explicit ScriptedHost(QObject* parent = nullptr);
@@ -40,18 +39,13 @@ class ScriptedHost : public QObject {
     // Stops listening: further connects are refused; a connection already made stays.
     void refuse();
 
-    // Screen output written as soon as a sign-on has arrived; empty leaves the host silent.
-    void setScreenAfterSignOn(QByteArray screen) { screenAfterSignOn_ = std::move(screen); }
-    // Every write is cut at these offsets and sent piece by piece, kPieceGapMs apart.
-    void setSplitPositions(std::vector<qsizetype> positions) { splits_ = std::move(positions); }
-
-    // Writes screen output to the connected gateway (queued behind earlier pieces).
+    // Writes screen output to the connected gateway (queued behind earlier writes).
     void write(const QByteArray& bytes);
     // Closes the connection from the host's side, once what was written has gone out.
     void closeConnection();
 
     bool connected() const;
-    // Bytes written but not yet handed to the system: queued pieces and the socket's
+    // Bytes written but not yet handed to the system: queued writes and the socket's
     // buffer. A sender at a high rate waits while this is large, so nothing piles up.
     qint64 bytesToWrite() const;
     int connectionCount() const { return connections_; }
@@ -84,8 +78,6 @@ class ScriptedHost : public QObject {
     quint16 port_ = 0;
     int connections_ = 0;
 
-    QByteArray screenAfterSignOn_;
-    std::vector<qsizetype> splits_;
     std::deque<QByteArray> pieces_;
     bool pieceScheduled_ = false;
     bool closeWhenWritten_ = false;
