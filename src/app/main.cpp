@@ -1,5 +1,6 @@
 // The gateway as a program: the Qt application, the real platform, the gateway, and the
-// termination signals that run the same shut-down as closing the main window.
+// termination signals that, as the session's end does, run the same shut-down as closing
+// the main window.
 
 #include <QApplication>
 #include <QDir>
@@ -98,7 +99,7 @@ int main(int argc, char* argv[]) {
 
     plx::qtp::QtPlatform platform;
     plx::Gateway gateway(platform);
-    plx::app::TerminationSignals terminationSignals([&gateway] { gateway.shutDown(); });
+    plx::app::TerminationSignals terminationSignals([&platform] { platform.onEndRequest(); });
     gateway.start();
     return QApplication::exec();
 }

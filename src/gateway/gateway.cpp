@@ -46,9 +46,12 @@ Gateway::Gateway(Platform& platform)
       as400_(*this, false),
       test_(*this, true),
       status_(*this, true),
-      help_(*this, true) {}
+      help_(*this, true) {
+    platform_.onEndRequest = [this] { shutDown(); };
+}
 
 Gateway::~Gateway() {
+    platform_.onEndRequest = nullptr;
     closing_ = true;
     help_.release();
     status_.release();

@@ -50,7 +50,7 @@ class Gateway {
 
     // Creates the main window and runs the start-up sequence.
     void start();
-    // The same shut-down as closing the main window (used for SIGTERM and SIGINT).
+    // The same shut-down as closing the main window: what the platform's end request runs.
     void shutDown();
 
     F_MAIN& main();

@@ -96,6 +96,9 @@ class Platform {
     virtual void processPendingEvents() = 0;
     virtual void post(std::function<void()> task) = 0;
     [[noreturn]] virtual void endProcess() = 0;
+    // The system asks the program to end: a termination signal, the console closed, the
+    // user's log-off, the machine's shut-down. Set by the gateway, called from the event loop.
+    std::function<void()> onEndRequest;
 
     // Windows: a view follows a form from creation to release; a modal form, centred over
     // its owner, keeps the caller waiting, events still running, until the form is hidden.

@@ -148,32 +148,38 @@ TEST_F(ConsoleStartup, ProductsFileIsReplacedWholeOrNotAtAll) {
     EXPECT_EQ(readFile("Products.cfg"), "");
 }
 
-TEST_F(ConsoleStartup, ClosingTheMainWindowLogsSavesAndEndsTheProcess) {
-    gateway.start();
-    list().addItem("0005,,127.0.10.5,Added");
-    EXPECT_THROW(main().form.requestClose(), fake::ProcessEnded);
-    EXPECT_EQ(readFile("Products.cfg"), "0005,,127.0.10.5,Added\r\n");
-    EXPECT_NE(
-        dailyLog().find("GENERAL:Server [" + as400().INP_IP.toolTip() + "],CLOSE SOFTWARE\r\n"),
-        std::string::npos);
+// The system's request to end (a signal, the console closed, log-off, shut-down) closes as
+// the close box does.
+TEST_F(ConsoleStartup, ClosingTheMainWindowOrEndingTheSessionLogsSavesAndEndsTheProcess) {
+    for (const bool sessionEnds : {false, true}) {
+        SCOPED_TRACE(sessionEnds ? "the end of the session" : "the close box");
+        FakeGateway other;
+        other.gateway.start();
+        other.list().addItem("0005,,127.0.10.5,Added");
+        EXPECT_THROW(sessionEnds ? other.platform.onEndRequest() : other.main().form.requestClose(),
+                     fake::ProcessEnded);
+        EXPECT_EQ(other.readFile("Products.cfg"), "0005,,127.0.10.5,Added\r\n");
+        EXPECT_TRUE(other.dailyLog().ends_with("GENERAL:Server [" + other.as400().INP_IP.toolTip() +
+                                               "],CLOSE SOFTWARE\r\n"));
+    }
 
     // An unwritable folder stops neither start-up nor shut-down.
     FakeGateway readOnly;
     readOnly.platform.fakeFiles().failWrites = true;
     readOnly.gateway.start();
-    EXPECT_THROW(readOnly.gateway.shutDown(), fake::ProcessEnded);
+    EXPECT_THROW(readOnly.platform.onEndRequest(), fake::ProcessEnded);
     EXPECT_EQ(readOnly.eventTexts("GENERAL").back(), "CLOSE SOFTWARE");
 }
 
-// SIGTERM (or the close box) in the middle of a broadcast, or while the terminal editor is
-// open: nothing that was interrupted runs on.
+// SIGTERM (or log-off, or the close box) in the middle of a broadcast, or while the terminal
+// editor is open: nothing that was interrupted runs on.
 TEST_F(ConsoleStartup, ShutDownEndsTheProcessWhateverItInterrupts) {
     const std::string endOfLog = "CLOSE SOFTWARE\r\n";
     writeFile("LOG_ALL_MERVAX.TXT", "");
     gateway.start();
     for (int number = 0; number < 50; ++number) addTerminal(number);
     platform.onPump = [&] {
-        if (platform.datagrams.size() == 3) gateway.shutDown();
+        if (platform.datagrams.size() == 3) platform.onEndRequest();
     };
     EXPECT_THROW(as400().GEST_CMD("****12340"), fake::ProcessEnded);
     EXPECT_EQ(platform.datagrams.size(), 3u);
@@ -183,7 +189,7 @@ TEST_F(ConsoleStartup, ShutDownEndsTheProcessWhateverItInterrupts) {
     platform.modalScript = [&](Form&) {
         gateway.addProduct().INP_NO.type("77");
         gateway.addProduct().INP_IP.type("127.0.10.77");
-        gateway.shutDown();
+        platform.onEndRequest();
         gateway.addProduct().B_OK.click();
     };
     EXPECT_THROW(main().B_ADD_TERM.click(), fake::ProcessEnded);

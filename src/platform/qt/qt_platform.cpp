@@ -85,6 +85,11 @@ std::tm localTime(std::time_t seconds, bool rereadZone) {
 QtPlatform::QtPlatform() {
     // Only the main window's unload ends the process, never the last window hidden.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Nothing here quits the event loop, the desktop session's end does: at log-off and
+    // shut-down (WM_ENDSESSION on Windows) the gateway closes before the system ends it.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &postContext_, [this] {
+        if (onEndRequest) onEndRequest();
+    });
 }
 
 QtPlatform::~QtPlatform() {

@@ -74,7 +74,7 @@ class QtPlatform : public Platform {
     std::time_t zoneReadAt_ = 0;
     LocalFiles files_;
     ServiceManager serviceManager_;
-    // Context of posted tasks: those still queued are dropped with the platform.
+    // Context of posted tasks and of the session's end: dropped with the platform.
     QObject postContext_;
     std::map<const Form*, FormView*> views_;
     // Released views waiting for their deferred deletion; deleted with the platform when
