@@ -2,7 +2,11 @@
 
 # The toolkit-free part (every subsystem, the shared helpers, the fake platform and the unit
 # tests) cross-built for Windows with Debian's MinGW-w64, the unit tests run under Wine,
-# headless, in a Wine prefix of the build's own.
+# headless, in a Wine prefix of the build's own. Wine takes its ANSI code page from the
+# locale LC_ALL names ("C" gives cp1252, a Western Windows's, which the code page tests
+# expect), and the encoding of the file names it makes here from that locale's codeset when
+# the machine has the locale: C.UTF-8, which every Debian has, lets a test's folder be named
+# in any script.
 WINDOWS_BUILD    ?= $(ROOT)/build-windows
 WINDOWS_PACKAGES  = g++-mingw-w64-x86-64-posix wine wine64 googletest
 test-windows:
@@ -12,7 +16,7 @@ test-windows:
 	  -DPLX_WERROR=$(WERROR)
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	cd $(WINDOWS_BUILD) && WINEPREFIX=$(WINDOWS_BUILD)/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-	  DISPLAY= wine tests/plx_unit_tests.exe
+	  DISPLAY= LC_ALL=C.UTF-8 wine tests/plx_unit_tests.exe
 	$(MAKE) -f $(ROOT)/Makefile check-windows-qt
 
 # There is no Qt for Windows among Debian's packages, so the Qt side (the platform's Qt

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/instance_lock.h"
+#include "platform/system_text.h"
 
 namespace plx::app {
 namespace {
@@ -23,9 +24,9 @@ std::string systemMessage(DWORD code) {
 }  // namespace
 
 InstanceLock::InstanceLock(const std::string& path) {
-    // The path comes from the Qt side as local 8-bit text; the ANSI call reads it the same way.
+    // A path as the machine's files take it, through the wide call as they do.
     // Not inherited: a program the gateway starts must not keep the folder locked.
-    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+    const HANDLE file = ::CreateFileW(widePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

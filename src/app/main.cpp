@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QIcon>
 #include <QMessageBox>
 #include <csignal>
@@ -77,9 +76,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Plyxen400"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/plyxen400.svg")));
 
-    // Taken before start-up touches any file of the folder, and held until the process ends.
-    const QString lockPath = QDir::current().filePath(QStringLiteral("Plyxen400.lock"));
-    const plx::app::InstanceLock lock(QFile::encodeName(lockPath).toStdString());
+    // Taken before start-up touches any file of the folder, and held until the process ends;
+    // the folder is named as start-up names it.
+    const std::string lockPath =
+        plx::LocalFiles().currentDirectory() + plx::kPathSeparator + "Plyxen400.lock";
+    const plx::app::InstanceLock lock(lockPath);
     switch (lock.result()) {
         case plx::app::InstanceLock::Result::Acquired:
             break;
@@ -93,7 +94,7 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr,
                          "Warning: %s cannot be locked (%s); a second gateway in this "
                          "folder would not be noticed.\n",
-                         qUtf8Printable(lockPath), lock.reason().c_str());
+                         lockPath.c_str(), lock.reason().c_str());
             break;
     }
 

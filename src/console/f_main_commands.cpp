@@ -5,6 +5,7 @@
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "platform/system_text.h"
 #include "shared/global.h"
 #include "tools/f_help.h"
 #include "tools/f_status.h"
@@ -100,7 +101,7 @@ std::string F_MAIN::dailyFileName() const {
 }
 
 std::string F_MAIN::dailyFileName(const LocalTime& now) const {
-    return gateway_.state().filePath("LOG_PLYXEN_400_" + now.dateText() + ".TXT");
+    return pathText(gateway_.state().filePath("LOG_PLYXEN_400_" + now.dateText() + ".TXT"));
 }
 
 }  // namespace plx

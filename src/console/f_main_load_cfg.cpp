@@ -4,6 +4,7 @@
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "platform/system_text.h"
 #include "shared/text_lines.h"
 
 namespace plx {
@@ -26,8 +27,8 @@ void F_MAIN::LOAD_CFG() {
     F_AS400& as400 = gateway_.as400();
     const std::string colours = state.filePath(kColourFile);
     as400.LST_COLOR_PATERN.clear();
-    as400.LST_COLOR_PATERN.setToolTip(colours);
-    as400.Aff_ColorPatern.setToolTip(colours);
+    as400.LST_COLOR_PATERN.setToolTip(pathText(colours));
+    as400.Aff_ColorPatern.setToolTip(pathText(colours));
     if (!files.exists(colours)) files.replace(colours, defaultColourFile());
     if (files.exists(colours)) {
         as400.LST_COLOR_PATERN.clear();

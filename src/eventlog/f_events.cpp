@@ -4,6 +4,7 @@
 #include "console/f_main.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "platform/system_text.h"
 #include "shared/numeric_text.h"
 #include "shared/text_lines.h"
 
@@ -60,8 +61,8 @@ void F_EVENTS::ADD_EVENTS(int Index, const std::string& THE_MODE, const std::str
     if (!sameDate(now, logDate_)) {
         logDate_ = now;
         logFile_ = gateway_.state().filePath("Plyxen400_" + now.dateText() + ".LOG");
-        AFF_LOG_FILE.setCaption(logFile_);
-        AFF_LOG_FILE.setToolTip(logFile_);
+        AFF_LOG_FILE.setCaption(pathText(logFile_));
+        AFF_LOG_FILE.setToolTip(AFF_LOG_FILE.caption());
     }
     // What the file always receives goes to the journal too, so a headless gateway is seen;
     // commands and host traffic never (their volume would drown it).
@@ -107,8 +108,8 @@ void F_EVENTS::writeToFile(const LocalTime& now, const std::string& line, const 
     // The event is kept in the list whatever the disk does; the list says once that the
     // file is not being written.
     if (missedFileLines_++ > 0) return;
-    const std::string warning =
-        now.timeText() + " Warning:" + from + ",The log file cannot be written: " + logFile_;
+    const std::string warning = now.timeText() + " Warning:" + from +
+                                ",The log file cannot be written: " + AFF_LOG_FILE.caption();
     showLine(warning);
     gateway_.platform().journal(warning, true);
 }

@@ -3,6 +3,7 @@
 #include "console/config_files.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "platform/system_text.h"
 #include "tools/f_help.h"
 
 namespace plx {
@@ -13,7 +14,7 @@ void F_AS400::B_SAVE_CFG_Click() {
     const std::string path = gateway_.state().filePath(kHostSettingsFile);
     // Written whole or not at all, and readable by its owner only: it holds a password.
     if (!gateway_.platform().files().replace(path, content, Files::Access::OwnerOnly)) {
-        SHOW_STATUS("Settings not saved: cannot write " + path);
+        SHOW_STATUS("Settings not saved: cannot write " + pathText(path));
     }
 }
 

@@ -4,7 +4,8 @@
 
 namespace plx {
 
-// File operations on 8-bit byte strings. Paths are full paths.
+// File operations on byte strings (the gateway's 8-bit text). Paths are full paths, named as
+// platform/system_text.h says.
 class Files {
   public:
     enum class Access { Default, OwnerOnly };

@@ -6,7 +6,7 @@
 namespace plx {
 
 // The machine's own file system: one implementation for POSIX systems (posix/), one for
-// Windows (windows/). Paths are 8-bit text, one character per byte (Latin-1 on Windows).
+// Windows (windows/). Paths as platform/system_text.h says: UTF-8 on Windows.
 class LocalFiles : public Files {
   public:
     std::string currentDirectory() override;

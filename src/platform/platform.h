@@ -117,7 +117,8 @@ class Platform {
     virtual void serviceStatus(const std::string& text) = 0;
     virtual void journal(const std::string& line, bool warning) = 0;
 
-    // Desktop and processes. Scripts are written for the system's command interpreter.
+    // Desktop and processes. Scripts are written for the system's command interpreter; a
+    // program and its arguments are paths (platform/system_text.h), an address is text.
     enum class ScriptKind { PosixShell, WindowsBatch };
     virtual ScriptKind scriptKind() const = 0;
     virtual void openWithDesktop(const std::string& address) = 0;

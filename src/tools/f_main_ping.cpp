@@ -8,6 +8,7 @@
 #include "console/f_main.h"
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
+#include "platform/system_text.h"
 #include "tools/ping_script.h"
 #include "tools/terminal_emulator.h"
 
@@ -54,9 +55,9 @@ void F_MAIN::B_PING_Click() {
     const std::string script = folder + kPathSeparator + run.name;
     // Written whole or not at all: a script left by an earlier run is replaced, never appended to.
     if (folder.empty() || !platform.files().replace(script, run.text, Files::Access::OwnerOnly)) {
-        platform.messageBox(
-            "The ping script could not be written in the private folder \"" + folder + "\".",
-            "Error !", MessageIcon::Critical);
+        platform.messageBox("The ping script could not be written in the private folder \"" +
+                                pathText(folder) + "\".",
+                            "Error !", MessageIcon::Critical);
         gateway_.events().ADD_EVENTS(-1, "TEST", "Request Ping failed: script not written", true);
         return;
     }

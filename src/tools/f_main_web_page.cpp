@@ -7,6 +7,7 @@
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "platform/system_text.h"
 #include "tools/web_page.h"
 
 namespace plx {
@@ -24,8 +25,10 @@ Generation generateWebPage(Gateway& gateway, F_MAIN& main) {
     Files& files = gateway.platform().files();
     const std::string templateName = webPageTemplateName(main.INP_WEBPAGE.text());
     const std::string outputName = webPageOutputName(templateName);
-    if (!files.exists(templateName)) return Generation::NoTemplate;
-    const auto templateText = files.read(templateName);
+    // The names are the operator's text; the files are reached by the paths they give.
+    const std::string templatePath = textPath(templateName);
+    if (!files.exists(templatePath)) return Generation::NoTemplate;
+    const auto templateText = files.read(templatePath);
     if (!templateText) return Generation::NoTemplate;
 
     F_AS400& host = gateway.as400();
@@ -36,7 +39,7 @@ Generation generateWebPage(Gateway& gateway, F_MAIN& main) {
                                host.AFF_RX_400.text(), eventLines(gateway.events().LST_EVENTS),
                                now.timeText(),         now.dateText()};
     // Replaced whole: a page that cannot be written leaves the previous one as it was.
-    if (!files.replace(outputName, fillWebPage(*templateText, values))) {
+    if (!files.replace(textPath(outputName), fillWebPage(*templateText, values))) {
         return Generation::NotWritten;
     }
     main.URL_WEBPAGE.setURL(outputName);

@@ -139,7 +139,7 @@ TEST_F(ConsoleList, EditorAddsEditsAndCancelsThenTheListIsRebuiltAndSaved) {
     EXPECT_EQ(list().text(1), "0002,,127.0.10.2,");
     EXPECT_EQ(eventTexts("GENERAL").back(), "EDIT PRODUCT: 0002,,127.0.10.2,");
 
-    ::remove(path("Products.cfg").c_str());
+    platform.files().remove(path("Products.cfg"));
     withEditor(main().B_ADD_TERM, [](F_ADD_PRODUCT& editor) {
         editor.INP_NO.type("9");
         editor.form.pressEscape();  // Esc cancels

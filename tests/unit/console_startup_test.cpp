@@ -3,6 +3,10 @@
 
 #include "gateway_fixture.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace plx::console_test {
 namespace {
 
@@ -33,7 +37,7 @@ TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOffAndTheDefaultColours) 
     EXPECT_EQ(state().TAB_ROW_OF_NO[0], kNoRow);
     // The clock ran once; the file logging indicator shows it off.
     EXPECT_EQ(main().AFF_HEURE.caption(), "14:05:09");
-    EXPECT_EQ(main().SW_LOG.caption(), path("LOG_PLYXEN_400_05-12-2026.TXT"));
+    EXPECT_EQ(main().SW_LOG.caption(), shown("LOG_PLYXEN_400_05-12-2026.TXT"));
     EXPECT_TRUE(main().PIC_SW_LOG_DISPLAY(0).visible());
     EXPECT_FALSE(main().PIC_SW_LOG_DISPLAY(1).visible());
     EXPECT_TRUE(main().form.visible());
@@ -54,7 +58,7 @@ TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOffAndTheDefaultColours) 
     const ListBox& colours = as400().LST_COLOR_PATERN;
     ASSERT_EQ(colours.count(), 11);
     EXPECT_EQ(colours.text(10), "A,6611");
-    EXPECT_EQ(colours.toolTip(), path("Color_Patern.txt"));
+    EXPECT_EQ(colours.toolTip(), shown("Color_Patern.txt"));
     const auto& patterns = state().TAB_COLOR_PATERN;
     EXPECT_EQ(patterns[0], "1100");
     EXPECT_EQ(patterns[65], "6611");
@@ -141,7 +145,7 @@ TEST_F(ConsoleStartup, ProductsFileIsReplacedWholeOrNotAtAll) {
     // The full disk also refuses the event's log line; the list says so after the event.
     EXPECT_EQ(eventTexts("Warning"),
               (Strings{"Products.cfg could not be written, the previous file is kept",
-                       "The log file cannot be written: " + path("Plyxen400_05-12-2026.LOG")}));
+                       "The log file cannot be written: " + shown("Plyxen400_05-12-2026.LOG")}));
     platform.fakeFiles().failAfterBytes = -1;
     list().clear();
     main().B_SAVE_CFG_Click();
@@ -169,6 +173,32 @@ TEST_F(ConsoleStartup, ClosingTheMainWindowOrEndingTheSessionLogsSavesAndEndsThe
     readOnly.gateway.start();
     EXPECT_THROW(readOnly.platform.onEndRequest(), fake::ProcessEnded);
     EXPECT_EQ(readOnly.eventTexts("GENERAL").back(), "CLOSE SOFTWARE");
+}
+
+// Text is 8-bit in the system's code page (on a Western Windows cp1252, whose € œ ’ are 0x80
+// 0x9C 0x92); paths are not, so a folder named outside that code page still holds the files.
+TEST(ConsoleFiles, CodePageTextInAFolderNamedOutsideTheCodePage) {
+    FakeGateway greek(u8"Πλυξεν-Плыксен");
+    const std::string entries = "0001,,127.0.10.1,Presse \x80 \x9c \x92\r\nabc,,,Quai \x80\r\n";
+    greek.writeFile("Products.cfg", entries);
+    greek.gateway.start();
+    EXPECT_NE(greek.dailyLog().find("get no commands: abc,,,Quai \x80\r\n"), std::string::npos);
+    EXPECT_THROW(greek.platform.onEndRequest(), fake::ProcessEnded);
+    EXPECT_EQ(greek.readFile("Products.cfg"), entries);
+
+    // Start-up's folder as the system names it.
+    const auto started = std::filesystem::current_path();
+    std::filesystem::current_path(fake::filesystemPath(greek.platform.folder()));
+    EXPECT_EQ(LocalFiles().currentDirectory(), greek.platform.folder());
+    std::filesystem::current_path(started);
+#ifdef _WIN32
+    if (GetACP() != 1252) GTEST_SKIP() << "code page " << GetACP() << ", not cp1252";
+    // What the operator types and reads; a name outside the code page is shown with "?".
+    EXPECT_EQ(narrowText(L"Presse € œ ’"), "Presse \x80 \x9c \x92");
+    EXPECT_EQ(wideText("Presse \x80 \x9c \x92"), L"Presse € œ ’");
+    EXPECT_NE(greek.eventWindow().AFF_LOG_FILE.caption().find(std::string(6, '?') + "-???"),
+              std::string::npos);
+#endif
 }
 
 // SIGTERM (or log-off, or the close box) in the middle of a broadcast, or while the terminal

@@ -29,8 +29,8 @@ TEST_F(EventLog, LineNamesTheHostOrTheTerminalAndTheListKeepsTheLast350) {
     EXPECT_EQ(lines.text(0), "14:05:09 CMD:0042,<x>");
     EXPECT_EQ(lines.text(1), "14:05:09 Warning:Server [127.0.10.200],w");
     EXPECT_EQ(lines.text(2), "14:05:09 CMD:Row 3,<y>");
-    EXPECT_EQ(eventWindow().AFF_LOG_FILE.caption(), path("Plyxen400_05-12-2026.LOG"));
-    EXPECT_EQ(eventWindow().AFF_LOG_FILE.toolTip(), path("Plyxen400_05-12-2026.LOG"));
+    EXPECT_EQ(eventWindow().AFF_LOG_FILE.caption(), shown("Plyxen400_05-12-2026.LOG"));
+    EXPECT_EQ(eventWindow().AFF_LOG_FILE.toolTip(), shown("Plyxen400_05-12-2026.LOG"));
     for (int n = 4; n <= 351; ++n) add(-1, "CMD", std::to_string(n), false);
     ASSERT_EQ(lines.count(), F_EVENTS::kMaxLines);
     EXPECT_EQ(loggedEvents().front().text, "w");
@@ -71,7 +71,7 @@ TEST_F(EventLog, NewDaysFileStartsWithOneHeaderListingTheTerminalsThen) {
                   "\r\n0001,,127.0.10.1,A\r\n0002,,127.0.10.2,B\r\n" + kDashes +
                   "\r\n00:00:01 GENERAL:Server [127.0.10.200],first\r\n"
                   "00:00:01 GENERAL:Server [127.0.10.200],second\r\n");
-    EXPECT_EQ(eventWindow().AFF_LOG_FILE.caption(), path("Plyxen400_06-12-2026.LOG"));
+    EXPECT_EQ(eventWindow().AFF_LOG_FILE.caption(), shown("Plyxen400_06-12-2026.LOG"));
 
     // A file of the day that exists already (a restart) gets no second header.
     FakeGateway restarted;
@@ -103,7 +103,7 @@ TEST_F(EventLog, UnwritableFileLosesNoListLineSaysSoOnceAndCountsTheGap) {
     Strings texts;
     for (const auto& event : loggedEvents()) texts.push_back(event.text);
     EXPECT_EQ(texts,
-              (Strings{"a", "The log file cannot be written: " + path("Plyxen400_05-12-2026.LOG"),
+              (Strings{"a", "The log file cannot be written: " + shown("Plyxen400_05-12-2026.LOG"),
                        "b", "c"}));
     platform.fakeFiles().failWrites = false;
     add(-1, "GENERAL", "d", true);

@@ -18,6 +18,7 @@
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/system_text.h"
 #include "shared/numeric_text.h"
 
 namespace plx::testing_support {
@@ -31,6 +32,10 @@ struct LoggedEvent {
 
 // Not a test itself, so that one test can run several gateways side by side.
 struct FakeGateway {
+    // In a folder of this name and a number.
+    explicit FakeGateway(std::u8string_view folderName = fake::FakePlatform::kFolderName)
+        : platform(folderName) {}
+
     F_MAIN& main() { return gateway.main(); }
     F_AS400& as400() { return gateway.as400(); }
     F_EVENTS& eventWindow() { return gateway.events(); }
@@ -83,9 +88,11 @@ struct FakeGateway {
     std::string path(const std::string& name) const {
         return platform.folder() + kPathSeparator + name;
     }
+    // A file's path as the windows, the messages and the log show it.
+    std::string shown(const std::string& name) const { return pathText(path(name)); }
     // Written past the fake's failures: the test sets the scene.
     void writeFile(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
+        std::ofstream(fake::filesystemPath(path(name)), std::ios::binary) << bytes;
     }
     std::string readFile(const std::string& name) { return readFileAt(path(name)); }
     std::string readFileAt(const std::string& fullPath) {
@@ -94,7 +101,8 @@ struct FakeGateway {
     // The names of the files in the gateway's folder.
     Strings folderFiles() const {
         Strings names;
-        for (const auto& entry : std::filesystem::directory_iterator(platform.folder()))
+        for (const auto& entry :
+             std::filesystem::directory_iterator(fake::filesystemPath(platform.folder())))
             names.push_back(entry.path().filename().string());
         return names;
     }

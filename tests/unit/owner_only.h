@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/system_text.h"
+
 #ifdef _WIN32
 #include <aclapi.h>
 #include <windows.h>
@@ -15,7 +17,7 @@ namespace plx::testing_support {
 
 #ifdef _WIN32
 inline bool ownerOnly(const std::string& path) {
-    const std::wstring wide(path.begin(), path.end());
+    const std::wstring wide = widePath(path);
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (GetNamedSecurityInfoW(wide.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,

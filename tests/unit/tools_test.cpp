@@ -217,9 +217,10 @@ TEST(ToolsWebPage, PlaceholdersAreFilledAndEverythingElseCopied) {
 }
 
 TEST_F(Tools, WebPageButtonProducesThePageAndFollowsTheLink) {
-    main().INP_WEBPAGE.setText(" " + path("page.html") + " ");
+    // The operator types the name as the windows show it.
+    main().INP_WEBPAGE.setText(" " + shown("page.html") + " ");
     main().B_OPEN_WEBP.click();  // no template: a silent stop, the link opens its old URL
-    EXPECT_FALSE(std::filesystem::exists(path("page2.html")));
+    EXPECT_FALSE(platform.files().exists(path("page2.html")));
     EXPECT_TRUE(platform.openedAddresses.empty());
 
     addTerminal("0001,LED,127.0.10.1,Dock 1");
@@ -227,8 +228,8 @@ TEST_F(Tools, WebPageButtonProducesThePageAndFollowsTheLink) {
     writeFile("page.html", "<p>{[AF0001]} {[SP]} {[GD]}</p>\n");
     main().B_OPEN_WEBP.click();
     EXPECT_EQ(readFile("page2.html"), "<p>1234  0 1024 05-12-2026</p>\r\n");
-    EXPECT_EQ(main().URL_WEBPAGE.URL(), path("page2.html"));
-    EXPECT_EQ(platform.openedAddresses, Strings{path("page2.html")});
+    EXPECT_EQ(main().URL_WEBPAGE.URL(), shown("page2.html"));
+    EXPECT_EQ(platform.openedAddresses, Strings{shown("page2.html")});
     EXPECT_TRUE(platform.messages.empty());
 
     platform.fakeFiles().failAfterBytes = 5;  // a page that cannot be written is not opened

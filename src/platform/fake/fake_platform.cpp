@@ -50,25 +50,36 @@ class FakeTimer : public TimerPort {
 
 namespace {
 
-std::string makeTemporaryFolder() {
+std::string makeTemporaryFolder(std::u8string_view name) {
     const auto base = std::filesystem::temp_directory_path();
     std::random_device random;
     for (;;) {
-        const auto folder = base / ("plyxen400-test-" + std::to_string(random()));
-        std::error_code error;
-        if (std::filesystem::create_directory(folder, error)) return folder.string();
-        if (error) return base.string();
+        const std::string number = "-" + std::to_string(random());
+        const auto folder =
+            base / (std::u8string(name) + std::u8string(number.begin(), number.end()));
+        // Throws when no folder can be made: never works in the shared temporary folder,
+        // which goes with the platform.
+        if (std::filesystem::create_directory(folder)) return ourPath(folder);
     }
 }
 
 }  // namespace
 
-FakePlatform::FakePlatform()
-    : folder_(makeTemporaryFolder()), files_(folder_), clock_{2026, 12, 5, 14, 5, 9} {}
+std::filesystem::path filesystemPath(const std::string& path) {
+    return std::u8string(path.begin(), path.end());
+}
+
+std::string ourPath(const std::filesystem::path& path) {
+    const std::u8string bytes = path.u8string();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+FakePlatform::FakePlatform(std::u8string_view folderName)
+    : folder_(makeTemporaryFolder(folderName)), files_(folder_), clock_{2026, 12, 5, 14, 5, 9} {}
 
 FakePlatform::~FakePlatform() {
     std::error_code error;
-    std::filesystem::remove_all(folder_, error);
+    std::filesystem::remove_all(filesystemPath(folder_), error);
 }
 
 std::unique_ptr<TimerPort> FakePlatform::createTimer() {
@@ -203,8 +214,8 @@ bool FakePlatform::startDetached(const std::string& program,
 
 std::string FakePlatform::privateFolder() {
     const auto folder = folder_ + "/private";
-    std::filesystem::create_directories(folder);
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+    std::filesystem::create_directories(filesystemPath(folder));
+    std::filesystem::permissions(filesystemPath(folder), std::filesystem::perms::owner_all);
     return folder;
 }
 

@@ -4,6 +4,7 @@
 // folder that fail on demand.
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -15,6 +16,11 @@
 #include "platform/platform.h"
 
 namespace plx::fake {
+
+// Our path (platform/system_text.h) as the standard library names it, and back: through
+// UTF-8, which its narrow strings are not on Windows.
+std::filesystem::path filesystemPath(const std::string& path);
+std::string ourPath(const std::filesystem::path& path);
 
 // The machine's files in the test's folder, with a disk that fills on demand.
 class FakeFiles : public LocalFiles {
@@ -49,7 +55,9 @@ struct Datagram {
 
 class FakePlatform : public Platform {
   public:
-    FakePlatform();
+    // The folder's name holds "€": outside Latin-1, in the code page of a Western Windows.
+    static constexpr std::u8string_view kFolderName = u8"plyxen400-test-€";
+    explicit FakePlatform(std::u8string_view folderName = kFolderName);
     ~FakePlatform() override;
 
     // --- Platform ---
@@ -80,7 +88,8 @@ class FakePlatform : public Platform {
     std::string privateFolder() override;
 
     // --- Test controls ---
-    // The folder the process "starts in" (APP_PATH); removed with the platform.
+    // The folder the process "starts in" (APP_PATH), the name given and a number; removed
+    // with the platform.
     const std::string& folder() const { return folder_; }
     FakeFiles& fakeFiles() { return files_; }
 

@@ -14,16 +14,25 @@
 #include "platform/controls/picture.h"
 #include "platform/controls/text_box.h"
 #include "platform/qt/binding_kinds.h"
+#include "platform/system_text.h"
 
 namespace plx::qtp {
 
 QString toQt(const std::string& text) {
+#ifdef Q_OS_WIN
+    return QString::fromStdWString(wideText(text));
+#else
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+#endif
 }
 
 std::string fromQt(const QString& text) {
+#ifdef Q_OS_WIN
+    return narrowText(text.toStdWString());
+#else
     const QByteArray bytes = text.toLatin1();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+#endif
 }
 
 int toPixels(int twips) {

@@ -24,7 +24,8 @@ struct ViewState {
     bool attached = true;
 };
 
-// Control texts are 8-bit byte strings: one character per byte, both ways.
+// Control texts are the gateway's 8-bit text (platform/system_text.h): Latin-1 here, the
+// system's code page on Windows.
 QString toQt(const std::string& text);
 std::string fromQt(const QString& text);
 

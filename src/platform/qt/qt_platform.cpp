@@ -19,6 +19,7 @@
 #include "platform/qt/form_view.h"
 #include "platform/qt/qt_tcp_client.h"
 #include "platform/qt/qt_udp_socket.h"
+#include "platform/system_text.h"
 
 namespace plx::qtp {
 namespace {
@@ -49,21 +50,22 @@ QMessageBox::Icon toQt(MessageIcon icon) {
     return QMessageBox::Information;
 }
 
-// Paths and program arguments as the machine's files take them: Latin-1 with backslashes on
-// Windows, the file system's encoding elsewhere.
+// Paths and program arguments between Qt and the machine's files (platform/system_text.h):
+// UTF-8 with backslashes on Windows, never through the code page; the file system's
+// encoding elsewhere.
 std::string filesPath(const QString& path) {
 #ifdef Q_OS_WIN
-    return QDir::toNativeSeparators(path).toLatin1().toStdString();
+    return narrowPath(QDir::toNativeSeparators(path).toStdWString());
 #else
     return QFile::encodeName(path).toStdString();
 #endif
 }
 
-QString qtText(const std::string& text) {
+QString qtPath(const std::string& path) {
 #ifdef Q_OS_WIN
-    return qtp::toQt(text);
+    return QString::fromStdWString(widePath(path));
 #else
-    return QFile::decodeName(text.c_str());
+    return QFile::decodeName(path.c_str());
 #endif
 }
 
@@ -214,14 +216,14 @@ void QtPlatform::openWithDesktop(const std::string& address) {
 }
 
 std::string QtPlatform::findProgram(const std::string& name) {
-    return filesPath(QStandardPaths::findExecutable(qtText(name)));
+    return filesPath(QStandardPaths::findExecutable(qtPath(name)));
 }
 
 bool QtPlatform::startDetached(const std::string& program,
                                const std::vector<std::string>& arguments) {
     QStringList list;
-    for (const auto& argument : arguments) list.append(qtText(argument));
-    return QProcess::startDetached(qtText(program), list);
+    for (const auto& argument : arguments) list.append(qtPath(argument));
+    return QProcess::startDetached(qtPath(program), list);
 }
 
 std::string QtPlatform::privateFolder() {

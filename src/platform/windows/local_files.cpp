@@ -10,23 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/system_text.h"
+
 namespace plx {
 namespace {
-
-// Our paths are 8-bit text, one character per byte: each byte is its own UTF-16 unit.
-std::wstring wide(const std::string& path) {
-    std::wstring converted;
-    converted.reserve(path.size());
-    for (const unsigned char c : path) converted += static_cast<wchar_t>(c);
-    return converted;
-}
-
-std::string narrow(const std::wstring& path) {
-    std::string converted;
-    converted.reserve(path.size());
-    for (const wchar_t c : path) converted += c < 256 ? static_cast<char>(c) : '?';
-    return converted;
-}
 
 class Handle {
   public:
@@ -100,19 +87,19 @@ std::string LocalFiles::currentDirectory() {
     folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
     while (folder.size() > 3 && (folder.back() == L'\\' || folder.back() == L'/'))
         folder.pop_back();
-    return narrow(folder);
+    return narrowPath(folder);
 }
 
 bool LocalFiles::exists(const std::string& path) {
-    return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(widePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool LocalFiles::remove(const std::string& path) {
-    return DeleteFileW(wide(path).c_str()) != 0;
+    return DeleteFileW(widePath(path).c_str()) != 0;
 }
 
 std::optional<std::string> LocalFiles::read(const std::string& path) {
-    Handle file(CreateFileW(wide(path).c_str(), GENERIC_READ,
+    Handle file(CreateFileW(widePath(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return std::nullopt;
@@ -140,7 +127,7 @@ bool LocalFiles::replace(const std::string& path, const std::string& bytes, Acce
     std::wstring temporary;
     HANDLE created = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 16 && created == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = wide(path + "." + std::to_string(random() % 1000000));
+        temporary = widePath(path + "." + std::to_string(random() % 1000000));
         created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
     }
@@ -152,7 +139,7 @@ bool LocalFiles::replace(const std::string& path, const std::string& bytes, Acce
     const bool closed = file.close();
     // One step, on the same volume: the old file or the new one, never a part of either.
     if (!written || !closed ||
-        !MoveFileExW(temporary.c_str(), wide(path).c_str(),
+        !MoveFileExW(temporary.c_str(), widePath(path).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());
         return false;
@@ -161,7 +148,7 @@ bool LocalFiles::replace(const std::string& path, const std::string& bytes, Acce
 }
 
 bool LocalFiles::append(const std::string& path, const std::string& bytes) {
-    Handle file(CreateFileW(wide(path).c_str(), FILE_APPEND_DATA,
+    Handle file(CreateFileW(widePath(path).c_str(), FILE_APPEND_DATA,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
@@ -172,7 +159,7 @@ bool LocalFiles::append(const std::string& path, const std::string& bytes) {
 }
 
 bool isOwnerOnlyFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    const DWORD attributes = GetFileAttributesW(widePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
