@@ -11,11 +11,14 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/instance_lock.h"
 #include "app/termination_signals.h"
 #include "console/f_main.h"
+#include "eventlog/f_events.h"
 #include "gateway/gateway.h"
+#include "platform/qt/control_binding.h"
 #include "platform/qt/headless.h"
 #include "platform/qt/qt_platform.h"
 
@@ -40,25 +43,41 @@ void refuseToStart(const QString& text) {
 
 const char* const kUsage =
     "Usage: plyxen400 [--help | --version]\n"
-    "The AS/400 to LED display gateway. It takes no arguments: it works in the folder it is\n"
-    "started in, which holds its terminal list (Products.cfg), its host settings\n"
-    "(SERVER_AS400.cfg), its colour patterns and its daily log files. See plyxen400(1).\n";
+    "The AS/400 to LED display gateway. It works in the folder it is started in, which holds\n"
+    "its terminal list (Products.cfg), its host settings (SERVER_AS400.cfg), its colour\n"
+    "patterns and its daily log files. It acts on no other argument: any it is given is\n"
+    "ignored, and named by a Warning in the day's log. See plyxen400(1).\n";
 
-// --help and --version answer and end the program before it touches anything; any other
-// argument is refused. Returns the exit status, or nothing to go on and start.
+// --help and --version answer and end the program before it touches anything. Returns the
+// exit status, or nothing to go on and start.
 std::optional<int> answerArguments(int argc, char* argv[]) {
-    if (argc < 2) return std::nullopt;
-    const std::string argument = argv[1];
-    if (argc == 2 && (argument == "--help" || argument == "-h")) {
+    const auto given = [argc, argv](std::string_view option) {
+        for (int i = 1; i < argc; ++i) {
+            if (option == argv[i]) return true;
+        }
+        return false;
+    };
+    const bool help = given("--help") || given("-h");
+    if (!help && !given("--version")) return std::nullopt;
+    if (help) {
         std::fputs(kUsage, stdout);
-        return EXIT_SUCCESS;
+    } else {
+        // The version the main window's caption ends with.
+        const std::string_view caption = plx::F_MAIN::kCaption;
+        const std::string_view version = caption.substr(caption.rfind(' ') + 1);
+        std::printf("plyxen400 %.*s\n", static_cast<int>(version.size()), version.data());
     }
-    if (argc == 2 && argument == "--version") {
-        std::printf("%s\n", plx::F_MAIN::kCaption);
-        return EXIT_SUCCESS;
-    }
-    std::fprintf(stderr, "plyxen400: unknown argument \"%s\"\n%s", argv[1], kUsage);
-    return 2;
+    return EXIT_SUCCESS;
+}
+
+// A shortcut or a scheduled task may pass arguments: the gateway starts all the same, and
+// the day's log and the journal say what it was given. Qt's own options are not among them.
+void warnOfIgnoredArguments(plx::Gateway& gateway) {
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    if (arguments.isEmpty()) return;
+    std::string named;
+    for (const QString& argument : arguments) named += " \"" + plx::qtp::fromQt(argument) + '"';
+    gateway.events().ADD_EVENTS(-1, "Warning", "Arguments ignored:" + named, true);
 }
 
 }  // namespace
@@ -102,5 +121,6 @@ int main(int argc, char* argv[]) {
     plx::Gateway gateway(platform);
     plx::app::TerminationSignals terminationSignals([&platform] { platform.onEndRequest(); });
     gateway.start();
+    warnOfIgnoredArguments(gateway);
     return QApplication::exec();
 }

@@ -48,15 +48,11 @@ check_prefix() {  # check_prefix PREFIX DESTDIR USER_UNIT_FOLDER
 check_prefix /usr "$work/staged" lib/systemd/user
 check_prefix "$work/home/.local" "" share/systemd/user
 
-# --help and --version answer and touch nothing; anything else is refused, touching nothing.
+# --help and --version answer and touch nothing, whatever else is given.
 mkdir "$work/folder"
 cd "$work/folder"
-"$work/staged/usr/bin/plyxen400" --help | grep -q "Usage: plyxen400" || fail "--help"
-[ "$("$work/staged/usr/bin/plyxen400" --version)" = "Plyxen AS-400 Mervax Version: 1.0H" ] ||
-    fail "--version"
-status=0
-"$work/staged/usr/bin/plyxen400" --bogus 2>/dev/null || status=$?
-[ "$status" = 2 ] || fail "an unknown argument gave status $status"
+"$work/staged/usr/bin/plyxen400" --bogus --help | grep -q "Usage: plyxen400" || fail "--help"
+[ "$("$work/staged/usr/bin/plyxen400" --version)" = "plyxen400 1.0H" ] || fail "--version"
 [ -z "$(ls -A)" ] || fail "the arguments touched the folder: $(ls -A)"
 
 [ "$failures" = 0 ] && echo "install: every path and file as expected"

@@ -81,7 +81,7 @@ class Rig {
         if (!QFile::exists(path("SERVER_AS400.cfg"))) write("SERVER_AS400.cfg", hostSettings());
         write("LOG_ALL_MERVAX.TXT", {});
         products = read("Products.cfg");
-        gateway.emplace(QStringLiteral(PLX_EXECUTABLE), folder.path(), QStringList{}, environment);
+        gateway.emplace(QStringLiteral(PLX_EXECUTABLE), folder.path(), arguments, environment);
         ASSERT_TRUE(gateway->started());
     }
     bool running() const { return gateway && gateway->running(); }
@@ -125,6 +125,7 @@ class Rig {
     TerminalWall wall;
     std::optional<plx::sim::HeadlessProgram> gateway;
     QByteArray products;  // Products.cfg as it was at start
+    QStringList arguments;
     int signOns = 0;
 
   private:
@@ -226,6 +227,23 @@ TEST_F(Faults, HostAndNetworkMisbehaviourNeverStopsTheGateway) {
         .verify =
             [](Rig& rig) { EXPECT_TRUE(logHas(rig, kHostStatus + "Error: Connection refused")); },
         .stopSignal = SIGINT,  // the same shut-down as SIGTERM
+    });
+    faults.push_back({
+        .name = "a shortcut passes arguments the gateway does not take",
+        .arrange =
+            [](Rig& rig) {
+                // Qt's own options are acted on, not ignored.
+                rig.arguments = {"-platform", "offscreen", "--minimized", "C:\\Plant 1"};
+                rig.probeAfterSignOn();
+            },
+        .verify =
+            [](Rig& rig) {
+                const QByteArray warning =
+                    " Warning:Server [127.0.0.1],Arguments ignored: "
+                    "\"--minimized\" \"C:\\Plant 1\"";
+                EXPECT_EQ(rig.log().count(warning + "\r\n"), 1) << rig.log().data();
+                EXPECT_TRUE(rig.gateway->errors().contains(warning + '\n'));
+            },
     });
     faults.push_back({
         .name = "the host sends a frame every millisecond",
