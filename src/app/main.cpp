@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "app/instance_lock.h"
+#include "app/parent_console.h"
 #include "app/termination_signals.h"
 #include "console/f_main.h"
 #include "eventlog/f_events.h"
@@ -59,6 +60,7 @@ std::optional<int> answerArguments(int argc, char* argv[]) {
     };
     const bool help = given("--help") || given("-h");
     if (!help && !given("--version")) return std::nullopt;
+    plx::app::useParentConsole();
     if (help) {
         std::fputs(kUsage, stdout);
     } else {
@@ -94,6 +96,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plyxen400"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/plyxen400.svg")));
+    if (plx::qtp::isHeadless()) plx::app::useParentConsole();
 
     // Taken before start-up touches any file of the folder, and held until the process ends;
     // the folder is named as start-up names it.
