@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "console/f_main.h"
 #include "gateway/gateway.h"
 #include "integration/platform_qt_test_support.h"
 #include "support/qt_test_platform.h"
@@ -106,9 +108,22 @@ QStringList clippedCaptions(QWidget* window) {
 // editor with the keyboard: every caption fits its control at the design sizes, and the
 // terminal reaches the list and the file.
 TEST_F(AppGatewayWidgets, EveryWindowOpensWithItsCaptionsWholeAndTheEditorAdds) {
+    const QByteArray broadcasts("0000,,127.0.10.1,Broadcasts\r\n");
+    QFile list(folder.filePath("Products.cfg"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly) && list.write(broadcasts) > 0);
+    list.close();
     start();
     QWidget* main = window("F_MAIN");
     EXPECT_EQ(main->windowTitle(), "Plyxen AS-400 Mervax Version: 1.0H");
+    // The window's activation gives the list the focus, and the toolkit would make row 0
+    // current with it: Remove right after a start must find no current row.
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    EXPECT_TRUE(child(main, "LST_PRODUIT")->hasFocus());
+    EXPECT_EQ(gateway->main().LST_PRODUIT.currentRow(), -1);
+    click(main, "B_REMOVE_TERM");
+    EXPECT_EQ(read("Products.cfg"), broadcasts);
+
     for (const char* button : {"B_AS400_COMM", "B_EVENTS", "B_STATUS", "B_TEST", "B_HELP"})
         click(main, button);
     QStringList clipped;
@@ -139,8 +154,9 @@ TEST_F(AppGatewayWidgets, EveryWindowOpensWithItsCaptionsWholeAndTheEditorAdds) 
     EXPECT_TRUE(played);
     EXPECT_TRUE(clipped.isEmpty()) << clipped.join('\n').toStdString();
     EXPECT_EQ(window("F_ADD_PRODUCT"), nullptr);
-    EXPECT_EQ(rows(main, "LST_PRODUIT"), QStringList{"0012,,127.0.10.12,Line 12"});
-    EXPECT_EQ(read("Products.cfg"), QByteArray("0012,,127.0.10.12,Line 12\r\n"));
+    EXPECT_EQ(rows(main, "LST_PRODUIT"),
+              (QStringList{"0000,,127.0.10.1,Broadcasts", "0012,,127.0.10.12,Line 12"}));
+    EXPECT_EQ(read("Products.cfg"), broadcasts + "0012,,127.0.10.12,Line 12\r\n");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 
 #include "integration/platform_qt_test_support.h"
 #include "platform/controls/button.h"
@@ -47,6 +48,8 @@ struct SampleWindow {
         SW_MODE_0.move(3150, 1800, 900, 300);
         SW_MODE_1.move(4050, 1800, 900, 300);
         LST_ITEMS.move(300, 2400, 2700, 1200);
+        LST_LOG.move(300, 3600, 2700, 600);
+        LST_LOG.setFollowsEnd(true);
         PIC_LAMP.move(3150, 2400, 480, 480);
         URL_LINK.move(3750, 2400, 1500, 300);
         URL_LINK.setText("www.example.org");
@@ -66,6 +69,7 @@ struct SampleWindow {
     OptionButton SW_MODE_0{form, "SW_MODE", 0, "Edit"};
     OptionButton SW_MODE_1{form, "SW_MODE", 1, "Add"};
     ListBox LST_ITEMS{form, "LST_ITEMS", true};
+    ListBox LST_LOG{form, "LST_LOG"};
     Picture PIC_LAMP{form, "PIC_LAMP", "lamp-online"};
     LinkLabel URL_LINK{form, "URL_LINK"};
     Frame FR_BUTTONS{form, "FR_BUTTONS", "Buttons"};
@@ -160,23 +164,40 @@ TEST_F(PlatformQtView, ControlChangesReachTheirWidgetsAndNeverComeBackAsTheOpera
 // Lists and long texts catch up on the view's refresh, not at each change, and not at all
 // while hidden: the event window stays hidden for months and receives a line per datagram.
 TEST_F(PlatformQtView, ListsAndLongTextsCatchUpOnTheRefreshAndOnlyWhenShown) {
-    auto* list = find<QListWidget>("LST_ITEMS");
-    for (int row = 0; row < 350; ++row) window.LST_ITEMS.addItem("line " + std::to_string(row));
+    auto* list = find<QListWidget>("LST_LOG");
+    const auto line = [](int row) { return "line " + std::to_string(row); };
+    for (int row = 0; row < 350; ++row) window.LST_LOG.addItem(line(row));
     waitFor([] { return false; }, 300);
     EXPECT_EQ(list->count(), 0) << "rebuilt while hidden";
     showWindow();
     ASSERT_EQ(list->count(), 350) << "shown without its lines";
-    for (int row = 350; row < 500; ++row) window.LST_ITEMS.addItem("line " + std::to_string(row));
-    window.LST_ITEMS.setSelected(3, true);
-    window.LST_ITEMS.setCurrentRow(4);
+    for (int row = 350; row < 500; ++row) window.LST_LOG.addItem(line(row));
+    window.LST_LOG.setSelected(3, true);
+    window.LST_LOG.setCurrentRow(4);
     window.AFF_RX.appendAtEnd("first\r\n");
     EXPECT_EQ(list->count(), 350) << "no rebuild inside the change itself";
     ASSERT_TRUE(waitFor([&] { return list->count() == 500; }));
     EXPECT_TRUE(list->item(3)->isSelected());
     EXPECT_FALSE(list->item(4)->isSelected());
     EXPECT_EQ(list->currentRow(), 4);
-    // New lines at the end bring the list to its end.
-    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(499)).center()));
+    // A log opens at its end and follows new lines there.
+    QScrollBar* bar = list->verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    // Scrolled up, it keeps the lines in view while new ones push the oldest out; back at the
+    // end, it follows again.
+    bar->setValue(bar->maximum() - 100);
+    const QString reading = list->itemAt(0, 0)->text();
+    for (int row = 500; row < 520; ++row) {
+        window.LST_LOG.addItem(line(row));
+        window.LST_LOG.removeItem(0);
+        platform.flushViews();
+    }
+    EXPECT_EQ(list->itemAt(0, 0)->text(), reading);
+    EXPECT_EQ(list->item(list->count() - 1)->text(), "line 519");
+    bar->setValue(bar->maximum());
+    window.LST_LOG.addItem(line(520));
+    platform.flushViews();
+    EXPECT_EQ(bar->value(), bar->maximum());
     // A line end split over two appends stays one line end.
     window.AFF_RX.appendAtEnd("second\r");
     window.AFF_RX.appendAtEnd("\nthird");
@@ -235,14 +256,29 @@ TEST_F(PlatformQtView, TheOperatorsClicksKeysAndFocusReachTheControls) {
     EXPECT_EQ(cleared, 1);
 }
 
-TEST_F(PlatformQtView, ListRowsAreSelectedOneByOneAndDoubleClicked) {
+// Edit and Remove act on the current row: only the operator makes one, and it stays in sight.
+TEST_F(PlatformQtView, ListRowsAreMadeCurrentOnlyByTheOperatorSelectedAndDoubleClicked) {
+    for (int row = 1; row <= 30; ++row) window.LST_ITEMS.addItem(std::to_string(row));
     showWindow();
-    for (const char* text : {"0001,,127.0.10.1,A", "0002,,127.0.10.2,B", "0003,,127.0.10.3,C"})
-        window.LST_ITEMS.addItem(text);
     platform.flushViews();
+    auto* list = find<QListWidget>("LST_ITEMS");
+    EXPECT_EQ(list->verticalScrollBar()->value(), 0) << "a list opens at its top";
+    // Qt makes the first row current when a list without one gets the focus.
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+    list->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(window.LST_ITEMS.currentRow(), -1);
+    EXPECT_EQ(list->currentRow(), -1);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(window.LST_ITEMS.currentRow(), 0);
+    // Framed, also without the focus.
+    find("INP_NAME")->setFocus();
+    const QImage framed = list->viewport()->grab().toImage();
+    window.LST_ITEMS.setCurrentRow(-1);
+    platform.flushViews();
+    EXPECT_NE(list->viewport()->grab().toImage(), framed);
     int doubleClicks = 0;
     window.LST_ITEMS.onDblClick = [&] { ++doubleClicks; };
-    auto* list = find<QListWidget>("LST_ITEMS");
     const auto click = [&](int row) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
@@ -261,7 +297,7 @@ TEST_F(PlatformQtView, ListRowsAreSelectedOneByOneAndDoubleClicked) {
     // A click on a list that has not caught up with its control yet is not misread.
     window.LST_ITEMS.removeItem(0);
     click(1);
-    EXPECT_EQ(window.LST_ITEMS.count(), 2);
+    EXPECT_EQ(window.LST_ITEMS.count(), 29);
 }
 
 TEST_F(PlatformQtView, CloseResizeAndReleaseGoThroughTheWindowsLogic) {
