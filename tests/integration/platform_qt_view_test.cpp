@@ -246,13 +246,20 @@ TEST_F(PlatformQtView, TheOperatorsClicksKeysAndFocusReachTheControls) {
     QTest::keyClick(find("INP_NAME"), Qt::Key_Return);
     QTest::keyClick(find("INP_NAME"), Qt::Key_Escape);
     QTest::keyClick(find("INP_IP"), Qt::Key_Enter);
+    // Enter on a button presses that one, which then looks like the default in its stead.
+    const QImage goLooksDefault = find("B_GO")->grab().toImage();
+    for (const char* button : {"B_GO", "B_STOP", "B_IN_FRAME"}) {
+        find(button)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(find(button), Qt::Key_Return);
+    }
+    EXPECT_NE(find("B_GO")->grab().toImage(), goLooksDefault);
     window.B_GO.setEnabled(false);
     QTest::mouseClick(find("B_GO"), Qt::LeftButton);
-    EXPECT_EQ(go, 3);
-    EXPECT_EQ(stop, 1);
-    EXPECT_EQ(inFrame, 1);
+    EXPECT_EQ(go, 4);
+    EXPECT_EQ(stop, 2);
+    EXPECT_EQ(inFrame, 2);
     EXPECT_EQ(add, 1);
-    EXPECT_EQ(lost, 1);
+    EXPECT_EQ(lost, 2);
     EXPECT_EQ(cleared, 1);
 }
 
