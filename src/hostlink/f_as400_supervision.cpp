@@ -52,6 +52,7 @@ void F_AS400::tellServiceManager() {
 
 void F_AS400::TIM_CONNECT_Timer() {
     if (gateway_.state().LINK_STATE != OFFLINE) return;
+    discardingOldStream_ = false;  // the socket is closed by now, or closed here
 
     if (TCPAS400->state() != TcpClientPort::State::Closed) {
         // Whatever is under way (a connect, a dead connection) is closed by this tick and
@@ -103,6 +104,7 @@ void F_AS400::TIM_WATCHDOG_Timer() {
 
 void F_AS400::TCPAS400_Connect() {
     dropCarriedFrame();
+    discardingOldStream_ = false;
     const bool encrypted = security_ != Security::Clear;
     PIC_ONLINE.setToolTip(!encrypted ? ""
                           : security_ == Security::PinnedCertificates
@@ -133,6 +135,9 @@ void F_AS400::B_PAUSE_Click() {
     if (gateway_.state().LINK_STATE == PAUSE) {
         SHOW_STATUS("Reset connection PAUSE finish");
         SET_LINK_STATE(OFFLINE);
+        // What waited in the socket during the pause is old screens: it is dropped unread, and
+        // so is whatever this connection still brings until the next tick closes it.
+        discardingOldStream_ = TCPAS400->state() != TcpClientPort::State::Closed;
     } else {
         SET_LINK_STATE(PAUSE);
         SHOW_STATUS("PAUSE");
