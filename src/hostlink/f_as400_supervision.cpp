@@ -22,14 +22,18 @@ void F_AS400::SET_LINK_STATE(std::uint8_t THE_STATE) {
     if (THE_STATE != ONLINE) PIC_HEARTP.setVisible(false);
     PIC_HEART_BREAK.setVisible(THE_STATE != ONLINE);
 
-    // The main window's indicator mirrors the lamp; its tag names the state.
+    // The main window's indicator mirrors the lamp; its tag names the state, and so does its
+    // tooltip, so that the colours need not be learned (over TLS it tells what was trusted).
     const Picture& lamp = THE_STATE == ONLINE  ? PIC_ONLINE
                           : THE_STATE == PAUSE ? PIC_PAUSE
                                                : PIC_OFFLINE;
+    const std::string state = THE_STATE == ONLINE  ? "ONLINE"
+                              : THE_STATE == PAUSE ? "PAUSE"
+                                                   : "OFFLINE";
     Picture& indicator = gateway_.main().PIC_OFFLINE;
     indicator.setImage(lamp.image());
-    indicator.setToolTip(lamp.toolTip());
-    indicator.setTag(THE_STATE == ONLINE ? "ONLINE" : THE_STATE == PAUSE ? "PAUSE" : "OFFLINE");
+    indicator.setToolTip(lamp.toolTip().empty() ? state : state + "\n" + lamp.toolTip());
+    indicator.setTag(state);
     tellServiceManager();
 }
 
