@@ -25,6 +25,7 @@
 #include "platform/controls/option_button.h"
 #include "platform/controls/picture.h"
 #include "platform/controls/text_box.h"
+#include "platform/qt/window_placement.h"
 #include "support/qt_test_platform.h"
 
 namespace plx::qtp {
@@ -354,6 +355,51 @@ TEST_F(PlatformQtView, CloseResizeAndReleaseGoThroughTheWindowsLogic) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(gone.isNull());
     window.form.onQueryUnload = nullptr;
+}
+
+// A window opened from the main window (the first one made) appears beside it, wholly on the
+// screen, hiding the least of any other open; where the operator leaves it, it comes back.
+TEST(WindowPlacement, BesideTheMainWindowWhollyOnTheScreenHidingTheLeastOfTheOthers) {
+    const QRect screen(0, 0, 1000, 800);
+    const QSize size(300, 200);
+    const struct {
+        QRect main;
+        std::vector<QRect> open;
+        QPoint place;
+    } cases[] = {
+        {{0, 0, 600, 500}, {}, {608, 0}},                      // on its right
+        {{0, 0, 600, 500}, {{608, 0, 300, 200}}, {608, 208}},  // under the one there
+        {{0, 650, 600, 150}, {}, {608, 600}},                  // slid up onto the screen
+        {{600, 100, 400, 500}, {}, {292, 100}},                // no room on its right
+        {{0, 0, 1000, 500}, {}, {0, 508}},                     // nor on its left
+        {{0, 0, 1000, 800}, {}, {700, 0}},                     // no room beside it at all
+        {{0, 0, 600, 500}, {{608, 0, 300, 700}}, {0, 508}},    // below, the right being taken
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(besideMainWindow(c.main, size, screen, c.open), c.place) << "row " << &c - cases;
+    }
+}
+
+TEST_F(PlatformQtView, WindowsOpenBesideTheMainWindowAndComeBackWhereTheyWereLeft) {
+    showWindow();
+    view->move(40, 30);
+    Form first("F_FIRST", "First", 3000, 1500);
+    Form second("F_SECOND", "Second", 3000, 1500);
+    for (Form* form : {&first, &second}) {
+        platform.attachView(*form);
+        form->show();
+    }
+    const QRect main = view->frameGeometry();
+    EXPECT_EQ(platform.viewOf(first)->frameGeometry().topLeft(), QPoint(main.right() + 9, 30));
+    EXPECT_EQ(platform.viewOf(second)->frameGeometry().topLeft(),
+              QPoint(main.right() + 9, platform.viewOf(first)->frameGeometry().bottom() + 9));
+    platform.viewOf(first)->move(5, 400);  // the operator's place, kept as it closes
+    first.hide();
+    platform.detachView(first);
+    platform.attachView(first);
+    first.show();
+    EXPECT_EQ(platform.viewOf(first)->pos(), QPoint(5, 400));
+    for (Form* form : {&first, &second}) platform.detachView(*form);
 }
 
 }  // namespace
