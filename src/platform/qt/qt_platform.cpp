@@ -166,7 +166,7 @@ void QtPlatform::placeBesideMain(FormView& view, const std::string& name) {
         view.move(kept->second);
         return;
     }
-    const QWidget* const main = viewOf(*mainForm_);
+    const QWidget* const main = mainForm_ != nullptr ? viewOf(*mainForm_) : nullptr;
     if (main == nullptr || !main->isVisible()) return;
     std::vector<QRect> open;
     for (const auto& [form, other] : views_) {
