@@ -147,6 +147,14 @@ void F_ADD_PRODUCT::B_OK_Click() {
     if (adding) {
         list.addItem(entry);
     } else {
+        // Another number or address is another terminal: what the row's old one shows says
+        // nothing of it.
+        const std::string& before = list.text(current);
+        if ((readLenientNumber(EXTRACT_FIELD(before, ",", 1)) != number ||
+             EXTRACT_FIELD(before, ",", 3) != INP_IP.text()) &&
+            current < kMaxRows) {
+            gateway_.state().TAB_AFF_VALUE[current].clear();
+        }
         list.setText(current, entry);
     }
     gateway_.events().ADD_EVENTS(-1, "GENERAL",

@@ -33,6 +33,7 @@ F_EVENTS::F_EVENTS(Gateway& gateway)
     AFF_LOG_FILE.move(1695, 135, 10125, 255);
     LST_EVENTS.move(120, 480, 11820, 5960);
     B_CLEAR.move(10605, 6490, 1335, 375);
+    LST_EVENTS.setFollowsEnd(true);
 
     SW_LOG.onClick = [this] { SW_LOG_Click(); };
     B_CLEAR.onClick = [this] { B_CLEAR_Click(); };

@@ -125,6 +125,9 @@ class F_AS400 {
     // True while a chunk is being handled: a DataArrival nested in its dispatch leaves
     // the newer data in the socket for the outer handler, which keeps stream order.
     bool receiving_ = false;
+    // Set when a pause ends on a connection that is still open: its data is read and
+    // dropped until the next connection tick closes it or a new connection is made.
+    bool discardingOldStream_ = false;
     std::string serviceStatus_;  // what the service manager was last told
     // How the connection under way is protected.
     enum class Security { Clear, PinnedCertificates, SystemTrust };

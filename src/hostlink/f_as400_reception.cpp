@@ -17,6 +17,10 @@ void F_AS400::readNextChunk() {
     if (receiving_) return;
     // In PAUSE the data stays unread; the PAUSE test is made before each chunk.
     if (gateway_.state().LINK_STATE == PAUSE || !TCPAS400->hasPendingData()) return;
+    if (discardingOldStream_) {
+        TCPAS400->readAll();
+        return;
+    }
     receiving_ = true;
     handleChunk(TCPAS400->readAll());
     receiving_ = false;

@@ -22,14 +22,18 @@ void F_AS400::SET_LINK_STATE(std::uint8_t THE_STATE) {
     if (THE_STATE != ONLINE) PIC_HEARTP.setVisible(false);
     PIC_HEART_BREAK.setVisible(THE_STATE != ONLINE);
 
-    // The main window's indicator mirrors the lamp; its tag names the state.
+    // The main window's indicator mirrors the lamp; its tag names the state, and so does its
+    // tooltip, so that the colours need not be learned (over TLS it tells what was trusted).
     const Picture& lamp = THE_STATE == ONLINE  ? PIC_ONLINE
                           : THE_STATE == PAUSE ? PIC_PAUSE
                                                : PIC_OFFLINE;
+    const std::string state = THE_STATE == ONLINE  ? "ONLINE"
+                              : THE_STATE == PAUSE ? "PAUSE"
+                                                   : "OFFLINE";
     Picture& indicator = gateway_.main().PIC_OFFLINE;
     indicator.setImage(lamp.image());
-    indicator.setToolTip(lamp.toolTip());
-    indicator.setTag(THE_STATE == ONLINE ? "ONLINE" : THE_STATE == PAUSE ? "PAUSE" : "OFFLINE");
+    indicator.setToolTip(lamp.toolTip().empty() ? state : state + "\n" + lamp.toolTip());
+    indicator.setTag(state);
     tellServiceManager();
 }
 
@@ -52,6 +56,7 @@ void F_AS400::tellServiceManager() {
 
 void F_AS400::TIM_CONNECT_Timer() {
     if (gateway_.state().LINK_STATE != OFFLINE) return;
+    discardingOldStream_ = false;  // the socket is closed by now, or closed here
 
     if (TCPAS400->state() != TcpClientPort::State::Closed) {
         // Whatever is under way (a connect, a dead connection) is closed by this tick and
@@ -103,6 +108,7 @@ void F_AS400::TIM_WATCHDOG_Timer() {
 
 void F_AS400::TCPAS400_Connect() {
     dropCarriedFrame();
+    discardingOldStream_ = false;
     const bool encrypted = security_ != Security::Clear;
     PIC_ONLINE.setToolTip(!encrypted ? ""
                           : security_ == Security::PinnedCertificates
@@ -133,6 +139,9 @@ void F_AS400::B_PAUSE_Click() {
     if (gateway_.state().LINK_STATE == PAUSE) {
         SHOW_STATUS("Reset connection PAUSE finish");
         SET_LINK_STATE(OFFLINE);
+        // What waited in the socket during the pause is old screens: it is dropped unread, and
+        // so is whatever this connection still brings until the next tick closes it.
+        discardingOldStream_ = TCPAS400->state() != TcpClientPort::State::Closed;
     } else {
         SET_LINK_STATE(PAUSE);
         SHOW_STATUS("PAUSE");

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "console/f_main.h"
 #include "gateway/gateway.h"
 #include "integration/platform_qt_test_support.h"
 #include "support/qt_test_platform.h"
@@ -103,12 +105,25 @@ QStringList clippedCaptions(QWidget* window) {
 }
 
 // The operator opens every window from the main window and adds a terminal through the
-// editor with the keyboard: every caption fits its control at the design sizes, and the
-// terminal reaches the list and the file.
+// editor with the keyboard: every caption fits its control at the design sizes, only the
+// terminal he confirmed reaches the list and the file, and none goes that he did not pick.
 TEST_F(AppGatewayWidgets, EveryWindowOpensWithItsCaptionsWholeAndTheEditorAdds) {
+    const QByteArray broadcasts("0000,,127.0.10.1,Broadcasts\r\n");
+    QFile list(folder.filePath("Products.cfg"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly) && list.write(broadcasts) > 0);
+    list.close();
     start();
     QWidget* main = window("F_MAIN");
     EXPECT_EQ(main->windowTitle(), "Plyxen AS-400 Mervax Version: 1.0H");
+    // The window's activation gives the list the focus, and the toolkit would make row 0
+    // current with it: Remove right after a start must find no current row.
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    EXPECT_TRUE(child(main, "LST_PRODUIT")->hasFocus());
+    EXPECT_EQ(gateway->main().LST_PRODUIT.currentRow(), -1);
+    click(main, "B_REMOVE_TERM");
+    EXPECT_EQ(read("Products.cfg"), broadcasts);
+
     for (const char* button : {"B_AS400_COMM", "B_EVENTS", "B_STATUS", "B_TEST", "B_HELP"})
         click(main, button);
     QStringList clipped;
@@ -122,25 +137,32 @@ TEST_F(AppGatewayWidgets, EveryWindowOpensWithItsCaptionsWholeAndTheEditorAdds) 
     click(main, "B_AS400_COMM");
     EXPECT_NE(window("F_AS400"), nullptr);
 
-    // The editor is modal: the operator acts from inside its wait.
-    bool played = false;
-    QTimer::singleShot(0, [&] {
-        QWidget* editor = window("F_ADD_PRODUCT");
-        ASSERT_NE(editor, nullptr);
-        EXPECT_TRUE(editor->isModal());
-        clipped += clippedCaptions(editor);
-        QTest::keyClicks(child(editor, "INP_NO"), "12");
-        QTest::keyClicks(child(editor, "INP_IP"), "127.0.10.12");
-        QTest::keyClicks(child(editor, "INP_DESCRIPTION"), "Line, 12");     // the comma is refused
-        QTest::keyClick(child(editor, "INP_DESCRIPTION"), Qt::Key_Return);  // Enter confirms
-        played = true;
-    });
-    click(main, "B_ADD_TERM");
-    EXPECT_TRUE(played);
+    // The editor is modal: the operator acts from inside its wait, with the keyboard. Enter
+    // on CANCEL cancels; Enter in a field confirms.
+    for (const bool confirm : {false, true}) {
+        bool played = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* editor = window("F_ADD_PRODUCT");
+            ASSERT_NE(editor, nullptr);
+            EXPECT_TRUE(editor->isModal());
+            clipped += clippedCaptions(editor);
+            const QString number = confirm ? "12" : "13";
+            QTest::keyClicks(child(editor, "INP_NO"), number);
+            QTest::keyClicks(child(editor, "INP_IP"), "127.0.10." + number);
+            QTest::keyClicks(child(editor, "INP_DESCRIPTION"), "Line, 12");  // no comma
+            QWidget* target = child(editor, confirm ? "INP_DESCRIPTION" : "B_CLOSE");
+            target->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(target, Qt::Key_Return);
+            played = true;
+        });
+        click(main, "B_ADD_TERM");
+        EXPECT_TRUE(played);
+    }
     EXPECT_TRUE(clipped.isEmpty()) << clipped.join('\n').toStdString();
     EXPECT_EQ(window("F_ADD_PRODUCT"), nullptr);
-    EXPECT_EQ(rows(main, "LST_PRODUIT"), QStringList{"0012,,127.0.10.12,Line 12"});
-    EXPECT_EQ(read("Products.cfg"), QByteArray("0012,,127.0.10.12,Line 12\r\n"));
+    EXPECT_EQ(rows(main, "LST_PRODUIT"),
+              (QStringList{"0000,,127.0.10.1,Broadcasts", "0012,,127.0.10.12,Line 12"}));
+    EXPECT_EQ(read("Products.cfg"), broadcasts + "0012,,127.0.10.12,Line 12\r\n");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 
 #include "integration/platform_qt_test_support.h"
 #include "platform/controls/button.h"
@@ -24,6 +25,7 @@
 #include "platform/controls/option_button.h"
 #include "platform/controls/picture.h"
 #include "platform/controls/text_box.h"
+#include "platform/qt/window_placement.h"
 #include "support/qt_test_platform.h"
 
 namespace plx::qtp {
@@ -113,7 +115,6 @@ TEST_F(PlatformQtView, EveryControlHasAWidgetOfItsKindNamedAfterItPlacedInPixels
     EXPECT_EQ(find("B_IN_FRAME")->geometry(), QRect(10, 10, 80, 25));   // inside its frame
     EXPECT_EQ(find("PIC_FOOTER")->geometry(), QRect(0, 280, 400, 20));  // docked at the bottom
     EXPECT_EQ(find("URL_LINK")->size(), find("URL_LINK")->sizeHint());  // sized to its text
-    EXPECT_TRUE(find<QPushButton>("B_GO")->isDefault());
 }
 
 TEST_F(PlatformQtView, ControlChangesReachTheirWidgetsAndNeverComeBackAsTheOperators) {
@@ -160,13 +161,15 @@ TEST_F(PlatformQtView, ControlChangesReachTheirWidgetsAndNeverComeBackAsTheOpera
 // Lists and long texts catch up on the view's refresh, not at each change, and not at all
 // while hidden: the event window stays hidden for months and receives a line per datagram.
 TEST_F(PlatformQtView, ListsAndLongTextsCatchUpOnTheRefreshAndOnlyWhenShown) {
+    window.LST_ITEMS.setFollowsEnd(true);  // a log
     auto* list = find<QListWidget>("LST_ITEMS");
-    for (int row = 0; row < 350; ++row) window.LST_ITEMS.addItem("line " + std::to_string(row));
+    const auto line = [](int row) { return "line " + std::to_string(row); };
+    for (int row = 0; row < 350; ++row) window.LST_ITEMS.addItem(line(row));
     waitFor([] { return false; }, 300);
     EXPECT_EQ(list->count(), 0) << "rebuilt while hidden";
     showWindow();
     ASSERT_EQ(list->count(), 350) << "shown without its lines";
-    for (int row = 350; row < 500; ++row) window.LST_ITEMS.addItem("line " + std::to_string(row));
+    for (int row = 350; row < 500; ++row) window.LST_ITEMS.addItem(line(row));
     window.LST_ITEMS.setSelected(3, true);
     window.LST_ITEMS.setCurrentRow(4);
     window.AFF_RX.appendAtEnd("first\r\n");
@@ -175,8 +178,18 @@ TEST_F(PlatformQtView, ListsAndLongTextsCatchUpOnTheRefreshAndOnlyWhenShown) {
     EXPECT_TRUE(list->item(3)->isSelected());
     EXPECT_FALSE(list->item(4)->isSelected());
     EXPECT_EQ(list->currentRow(), 4);
-    // New lines at the end bring the list to its end.
-    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(499)).center()));
+    // A log opens at its end and follows new lines there.
+    QScrollBar* bar = list->verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    // Scrolled up, it keeps the lines in view while new ones push the oldest out.
+    bar->setValue(bar->maximum() - 100);
+    const QString reading = list->itemAt(0, 0)->text();
+    for (int row = 500; row < 520; ++row) {
+        window.LST_ITEMS.addItem(line(row));
+        window.LST_ITEMS.removeItem(0);
+        platform.flushViews();
+    }
+    EXPECT_EQ(list->itemAt(0, 0)->text(), reading);
     // A line end split over two appends stays one line end.
     window.AFF_RX.appendAtEnd("second\r");
     window.AFF_RX.appendAtEnd("\nthird");
@@ -225,24 +238,38 @@ TEST_F(PlatformQtView, TheOperatorsClicksKeysAndFocusReachTheControls) {
     QTest::keyClick(find("INP_NAME"), Qt::Key_Return);
     QTest::keyClick(find("INP_NAME"), Qt::Key_Escape);
     QTest::keyClick(find("INP_IP"), Qt::Key_Enter);
+    // Enter on a button presses that one, which then looks like the default in its stead.
+    const QImage goLooksDefault = find("B_GO")->grab().toImage();
+    for (const char* button : {"B_GO", "B_STOP", "B_IN_FRAME"}) {
+        find(button)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(find(button), Qt::Key_Return);
+    }
+    EXPECT_NE(find("B_GO")->grab().toImage(), goLooksDefault);
     window.B_GO.setEnabled(false);
     QTest::mouseClick(find("B_GO"), Qt::LeftButton);
-    EXPECT_EQ(go, 3);
-    EXPECT_EQ(stop, 1);
-    EXPECT_EQ(inFrame, 1);
+    EXPECT_EQ(go, 4);
+    EXPECT_EQ(stop, 2);
+    EXPECT_EQ(inFrame, 2);
     EXPECT_EQ(add, 1);
-    EXPECT_EQ(lost, 1);
+    EXPECT_EQ(lost, 2);
     EXPECT_EQ(cleared, 1);
 }
 
-TEST_F(PlatformQtView, ListRowsAreSelectedOneByOneAndDoubleClicked) {
+// Edit and Remove act on the current row: only the operator makes one, and it stays in sight.
+TEST_F(PlatformQtView, ListRowsAreMadeCurrentOnlyByTheOperatorSelectedAndDoubleClicked) {
+    for (int row = 1; row <= 30; ++row) window.LST_ITEMS.addItem(std::to_string(row));
     showWindow();
-    for (const char* text : {"0001,,127.0.10.1,A", "0002,,127.0.10.2,B", "0003,,127.0.10.3,C"})
-        window.LST_ITEMS.addItem(text);
+    auto* list = find<QListWidget>("LST_ITEMS");
+    EXPECT_EQ(list->verticalScrollBar()->value(), 0) << "a list opens at its top";
+    QTest::keyClick(list, Qt::Key_Down);  // no row current: the first
+    EXPECT_EQ(window.LST_ITEMS.currentRow(), 0);
+    // Framed, also without the focus.
+    const QImage framed = list->viewport()->grab().toImage();
+    window.LST_ITEMS.setCurrentRow(-1);
     platform.flushViews();
+    EXPECT_NE(list->viewport()->grab().toImage(), framed);
     int doubleClicks = 0;
     window.LST_ITEMS.onDblClick = [&] { ++doubleClicks; };
-    auto* list = find<QListWidget>("LST_ITEMS");
     const auto click = [&](int row) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
@@ -261,7 +288,7 @@ TEST_F(PlatformQtView, ListRowsAreSelectedOneByOneAndDoubleClicked) {
     // A click on a list that has not caught up with its control yet is not misread.
     window.LST_ITEMS.removeItem(0);
     click(1);
-    EXPECT_EQ(window.LST_ITEMS.count(), 2);
+    EXPECT_EQ(window.LST_ITEMS.count(), 29);
 }
 
 TEST_F(PlatformQtView, CloseResizeAndReleaseGoThroughTheWindowsLogic) {
@@ -311,6 +338,51 @@ TEST_F(PlatformQtView, CloseResizeAndReleaseGoThroughTheWindowsLogic) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(gone.isNull());
     window.form.onQueryUnload = nullptr;
+}
+
+// A window opened from the main window (the first one made) appears beside it, wholly on the
+// screen, hiding the least of any other open; where the operator leaves it, it comes back.
+TEST(WindowPlacement, BesideTheMainWindowWhollyOnTheScreenHidingTheLeastOfTheOthers) {
+    const QRect screen(0, 0, 1000, 800);
+    const QSize size(300, 200);
+    const struct {
+        QRect main;
+        std::vector<QRect> open;
+        QPoint place;
+    } cases[] = {
+        {{0, 0, 600, 500}, {}, {608, 0}},                      // on its right
+        {{0, 0, 600, 500}, {{608, 0, 300, 200}}, {608, 208}},  // under the one there
+        {{0, 650, 600, 150}, {}, {608, 600}},                  // slid up onto the screen
+        {{600, 100, 400, 500}, {}, {292, 100}},                // no room on its right
+        {{0, 0, 1000, 500}, {}, {0, 508}},                     // nor on its left
+        {{0, 0, 1000, 800}, {}, {700, 0}},                     // no room beside it at all
+        {{0, 0, 600, 500}, {{608, 0, 300, 700}}, {0, 508}},    // below, the right being taken
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(besideMainWindow(c.main, size, screen, c.open), c.place) << "row " << &c - cases;
+    }
+}
+
+TEST_F(PlatformQtView, WindowsOpenBesideTheMainWindowAndComeBackWhereTheyWereLeft) {
+    showWindow();
+    view->move(40, 30);
+    Form first("F_FIRST", "First", 3000, 1500);
+    Form second("F_SECOND", "Second", 3000, 1500);
+    for (Form* form : {&first, &second}) {
+        platform.attachView(*form);
+        form->show();
+    }
+    const QRect main = view->frameGeometry();
+    EXPECT_EQ(platform.viewOf(first)->frameGeometry().topLeft(), QPoint(main.right() + 9, 30));
+    EXPECT_EQ(platform.viewOf(second)->frameGeometry().topLeft(),
+              QPoint(main.right() + 9, platform.viewOf(first)->frameGeometry().bottom() + 9));
+    platform.viewOf(first)->move(5, 400);  // the operator's place, kept as it closes
+    first.hide();
+    platform.detachView(first);
+    platform.attachView(first);
+    first.show();
+    EXPECT_EQ(platform.viewOf(first)->pos(), QPoint(5, 400));
+    for (Form* form : {&first, &second}) platform.detachView(*form);
 }
 
 }  // namespace

@@ -154,6 +154,38 @@ TEST_F(DisplayDispatch, SynchronizeForgetsEverythingAndPutsDashesOnEveryTerminal
     EXPECT_EQ(eventTexts("GENERAL"), Strings{"Synchronize all products"});
 }
 
+// The memory is by row and follows its terminal: rows that move up after a removal take
+// theirs along, and a row edited to another number or address forgets what it showed.
+TEST_F(DisplayDispatch, MemoryFollowsItsTerminalThroughRemovalsAndEdits) {
+    addTerminal(101);
+    const std::string b = addTerminal(102);
+    main().B_SYNCHRONIZE.click();
+    list().setSelected(1, true);
+    testWindow().B_CMD_TERM_NO.click();  // 0102 shows "0102"
+    list().setCurrentRow(0);
+    main().B_REMOVE_TERM.click();  // 0102 moves up
+    forgetHistory();
+    testWindow().B_CMD_TERM_DASH.click();
+    EXPECT_EQ(destinations(), (Strings{b, b}));
+    EXPECT_EQ(remembered(1), "");
+    const struct {
+        const char *number, *address;
+        bool forgotten;
+    } edits[] = {
+        {"0102", "127.0.10.2", false}, {"0102", "127.0.10.9", true}, {"103", "127.0.10.9", true}};
+    list().setCurrentRow(0);
+    for (const auto& edit : edits) {
+        withEditor(main().B_EDIT_TERM, [&](F_ADD_PRODUCT& editor) {
+            editor.INP_NO.setText(edit.number);
+            editor.INP_IP.setText(edit.address);
+            editor.B_OK.click();
+        });
+        forgetHistory();
+        testWindow().B_CMD_TERM_DASH.click();  // repeats what the row showed
+        EXPECT_EQ(platform.datagrams.size(), edit.forgotten ? 2u : 0u) << edit.address;
+    }
+}
+
 TEST_F(DisplayDispatch, TestButtonsSendTheirValueInTheColourOfTheirOwnBox) {
     const std::string a = addTerminal(42);
     addTerminal(8);

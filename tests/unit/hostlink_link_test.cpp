@@ -57,6 +57,7 @@ TEST_F(HostLink, StatePicturesFollowTheStateWithoutAnEvent) {
         EXPECT_EQ(as400().PIC_HEART_BREAK.visible(), row.heartBreak);
         EXPECT_EQ(main().PIC_OFFLINE.image(), row.image);
         EXPECT_EQ(main().PIC_OFFLINE.tag(), row.tag);
+        EXPECT_EQ(main().PIC_OFFLINE.toolTip(), row.tag);
     }
     EXPECT_TRUE(statuses().empty());
 }
@@ -238,7 +239,8 @@ TEST_F(HostLink, TlsWhenTheFolderHoldsCertificatesOrThePortIsTelnets) {
         platform.runEvents();
         EXPECT_EQ(statuses().back(), row.tls ? "Connected (TLS)" : "Connected");
         EXPECT_EQ(as400().PIC_ONLINE.toolTip().empty(), !row.tls);
-        EXPECT_EQ(main().PIC_OFFLINE.toolTip(), as400().PIC_ONLINE.toolTip());
+        EXPECT_EQ(main().PIC_OFFLINE.toolTip(),
+                  row.tls ? "ONLINE\n" + as400().PIC_ONLINE.toolTip() : "ONLINE");
         EXPECT_EQ(platform.serviceStatuses.back().ends_with(" (TLS)"), row.tls);
         as400().B_RESET_TERM.click();
     }

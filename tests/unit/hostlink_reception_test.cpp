@@ -109,7 +109,7 @@ TEST_F(HostReception, LogSwitchAndReceiveDisplayShowTheRawChunks) {
     EXPECT_FALSE(display.visible());
 }
 
-TEST_F(HostReception, PauseLeavesTheDataUnreadButResetsTheWatchdog) {
+TEST_F(HostReception, PauseLeavesTheDataUnreadResetsTheWatchdogAndItsEndDiscardsIt) {
     as400().SW_DISPLAY.click();
     as400().B_PAUSE.click();
     as400().WATCHDOG_COUNT = 42;
@@ -121,10 +121,19 @@ TEST_F(HostReception, PauseLeavesTheDataUnreadButResetsTheWatchdog) {
     EXPECT_TRUE(tcp().sent.empty());
     EXPECT_TRUE(shown().empty());
 
-    // A pause chosen during a dispatch finishes the chunk under way, the newer stays unread.
+    // Ending the pause discards that data and what the old connection brings until the tick
+    // closes it; the next connection's data is handled as usual.
     as400().B_PAUSE.click();
-    tcp().close();
-    goOnline();
+    hostSends("<000256780>");
+    platform.advance(2 * F_AS400::kConnectPeriodMs);  // closes, then connects
+    as400().B_PAUSE.click();  // a pause that ends while connecting: the connection is new
+    as400().B_PAUSE.click();
+    tcp().acceptConnection();
+    hostSends("<000112340>");
+    EXPECT_EQ(shown(), (Strings{"127.0.10.1 1234", "127.0.10.1 1234"}));
+
+    // A pause chosen during a dispatch finishes the chunk under way, the newer stays unread.
+    forgetHistory();
     atNextPump([&] {
         as400().B_PAUSE.click();
         hostSends("<0002DDDD0>");

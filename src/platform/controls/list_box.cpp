@@ -28,6 +28,7 @@ void ListBox::addItem(const std::string& text) {
 
 void ListBox::removeItem(int row) {
     items_.erase(items_.begin() + row);
+    if (row == 0) ++removedFromTop_;
     if (currentRow_ == row) {
         currentRow_ = -1;
     } else if (currentRow_ > row) {

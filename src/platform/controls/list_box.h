@@ -32,8 +32,15 @@ class ListBox : public Control {
     void clear();
 
     bool multiSelect() const { return multiSelect_; }
+    // A log: its view opens at the newest line, at the end, and follows new lines while the
+    // operator reads there. Any other list opens at its top and stays where it is put.
+    bool followsEnd() const { return followsEnd_; }
+    void setFollowsEnd(bool follows) { followsEnd_ = follows; }
     // Bumped whenever rows are added, removed or rewritten, so a view knows to rebuild.
     std::uint64_t revision() const { return revision_; }
+    // Rows removed from the top so far (a log drops its oldest line for each new one): a view
+    // keeps the operator's place by it.
+    std::uint64_t removedFromTop() const { return removedFromTop_; }
 
     // The operator double-clicks a row (after the click itself has made it current).
     void doubleClick() {
@@ -55,7 +62,9 @@ class ListBox : public Control {
     std::deque<Item> items_;
     int currentRow_ = -1;
     bool multiSelect_;
+    bool followsEnd_ = false;
     std::uint64_t revision_ = 0;
+    std::uint64_t removedFromTop_ = 0;
 };
 
 }  // namespace plx

@@ -115,6 +115,8 @@ void FormView::syncForm() {
         showRequestsServed_ = form_.showRequests();
         if (!isVisible()) {
             flush();
+            if (!shownOnce_ && placeOnFirstShow) placeOnFirstShow(*this);
+            shownOnce_ = true;
             show();
         }
         // A headless gateway has no window stack to raise in.

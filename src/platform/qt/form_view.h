@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -32,6 +33,10 @@ class FormView : public QWidget {
     void flush();
     // While set, the loop is left when the form is hidden or the view detached.
     void setModalLoop(QEventLoop* loop) { modalLoop_ = loop; }
+    // Run just before the window is first shown, to put it in its place; afterwards it stays
+    // where the operator moves it, hidden and shown again.
+    std::function<void(FormView&)> placeOnFirstShow;
+    bool shownOnce() const { return shownOnce_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,6 +60,7 @@ class FormView : public QWidget {
     QTimer refresh_;
     QEventLoop* modalLoop_ = nullptr;
     std::uint64_t showRequestsServed_ = 0;
+    bool shownOnce_ = false;
 };
 
 }  // namespace plx::qtp

@@ -1,8 +1,13 @@
 // Binding of a list box: rows, each row's selected state and the current row.
 
+#include <QFocusEvent>
 #include <QItemSelection>
 #include <QListWidget>
+#include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "platform/controls/list_box.h"
 #include "platform/qt/binding_kinds.h"
@@ -10,11 +15,51 @@
 namespace plx::qtp {
 namespace {
 
+// Only the operator makes a row current (a click, a key in the list): Edit and Remove act on
+// it. Qt's views make the first row current when they get the focus without one; here that
+// row is dropped again before anyone hears of it.
+class OperatorsList : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override {
+        if (currentIndex().isValid()) return QListWidget::focusInEvent(event);
+        const QSignalBlocker unheard(this);
+        QListWidget::focusInEvent(event);
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+};
+
+// A frame around the current row, with or without the focus, so that the row Edit and
+// Remove act on is always in sight and never mistaken for the selection.
+class CurrentRowFrame : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem row(option);
+        row.state &= ~QStyle::State_HasFocus;  // the style's focus mark would be a second one
+        QStyledItemDelegate::paint(painter, row, index);
+        const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+        if (view == nullptr || view->currentIndex() != index) return;
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->save();
+        painter->setPen(
+            QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text), 1,
+                 Qt::DotLine));
+        painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        painter->restore();
+    }
+};
+
 class ListBinding : public ControlBinding {
   public:
     ListBinding(ListBox& list, QWidget* parent, ViewState& view)
-        : ControlBinding(list, view), list_(list), widget_(new QListWidget(parent)) {
+        : ControlBinding(list, view), list_(list), widget_(new OperatorsList(parent)) {
         widget_->setObjectName(toQt(list.objectName()));
+        widget_->setItemDelegate(new CurrentRowFrame(widget_));
         // Each entry's selected state is set on its own, apart from the current row.
         widget_->setSelectionMode(list.multiSelect() ? QAbstractItemView::MultiSelection
                                                      : QAbstractItemView::SingleSelection);
@@ -42,9 +87,12 @@ class ListBinding : public ControlBinding {
 
     void syncContent() override {
         const bool rebuild = revision_ != list_.revision() || widget_->count() != list_.count();
-        QScrollBar* const bar = widget_->verticalScrollBar();
-        const int place = bar->value();
-        const bool followEnd = rebuild && rebuildRows();
+        // Where the operator was reading, before the rows change under him.
+        const QScrollBar* bar = widget_->verticalScrollBar();
+        const bool atEnd = bar->value() == bar->maximum();
+        const int top = widget_->indexAt(QPoint(0, 0)).row();
+        const auto dropped = static_cast<int>(list_.removedFromTop() - removedFromTop_);
+        if (rebuild) rebuildRows();
         copySelectionToWidget();
         const int current = list_.currentRow();
         if (widget_->currentRow() != current) {
@@ -56,20 +104,21 @@ class ListBinding : public ControlBinding {
             }
         }
         // Last, as setting the current row scrolls to it.
-        if (followEnd) {
+        if (!rebuild) return;
+        if (list_.followsEnd() && atEnd) {
             widget_->scrollToBottom();
-        } else if (rebuild) {
-            bar->setValue(place);
+        } else if (top > 0 && widget_->count() > 0) {
+            // The same lines stay in view, however many left the top meanwhile.
+            const int row = std::clamp(top - dropped, 0, widget_->count() - 1);
+            widget_->scrollToItem(widget_->item(row), QAbstractItemView::PositionAtTop);
+        } else {
+            widget_->scrollToTop();
         }
     }
 
-    // Refills the widget; returns true when the new rows should be followed: lines came at
-    // the end (an event list at its limit drops its first line as it takes a new one).
-    // Otherwise the operator keeps his place.
-    bool rebuildRows() {
+    // Refills the widget with the control's rows.
+    void rebuildRows() {
         const int count = list_.count();
-        const std::string last = count > 0 ? list_.text(count - 1) : std::string();
-        const bool followEnd = count > 0 && (count > shownCount_ || last != shownLast_);
         QStringList rows;
         rows.reserve(count);
         for (int row = 0; row < count; ++row) rows.append(toQt(list_.text(row)));
@@ -78,9 +127,7 @@ class ListBinding : public ControlBinding {
         widget_->addItems(rows);
         widget_->setUpdatesEnabled(true);
         revision_ = list_.revision();
-        shownCount_ = count;
-        shownLast_ = last;
-        return followEnd;
+        removedFromTop_ = list_.removedFromTop();
     }
 
     void copySelectionToWidget() {
@@ -111,8 +158,7 @@ class ListBinding : public ControlBinding {
     ListBox& list_;
     QListWidget* widget_;
     std::uint64_t revision_ = ~std::uint64_t{0};
-    int shownCount_ = 0;
-    std::string shownLast_;
+    std::uint64_t removedFromTop_ = 0;  // the control's count when the rows were last built
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QHostInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
@@ -19,6 +20,7 @@
 #include "platform/qt/form_view.h"
 #include "platform/qt/qt_tcp_client.h"
 #include "platform/qt/qt_udp_socket.h"
+#include "platform/qt/window_placement.h"
 #include "platform/system_text.h"
 
 namespace plx::qtp {
@@ -155,7 +157,33 @@ void QtPlatform::endProcess() {
 
 void QtPlatform::attachView(Form& form) {
     if (views_.count(&form) != 0) return;
-    views_[&form] = new FormView(form);
+    auto* const view = new FormView(form);
+    views_[&form] = view;
+    if (mainForm_ == nullptr) {
+        mainForm_ = &form;
+        return;
+    }
+    view->placeOnFirstShow = [this, name = form.name()](FormView& shown) {
+        placeBesideMain(shown, name);
+    };
+}
+
+void QtPlatform::placeBesideMain(FormView& view, const std::string& name) {
+    if (const auto kept = keptPlaces_.find(name); kept != keptPlaces_.end()) {
+        view.move(kept->second);
+        return;
+    }
+    const QWidget* const main = mainForm_ != nullptr ? viewOf(*mainForm_) : nullptr;
+    if (main == nullptr || !main->isVisible()) return;
+    std::vector<QRect> open;
+    for (const auto& [form, other] : views_) {
+        if (other != &view && other != main && other->isVisible())
+            open.push_back(other->frameGeometry());
+    }
+    // Never shown, the window has no frame yet: it gets one like the main window's.
+    const QSize frame = main->frameGeometry().size() - main->size();
+    view.move(besideMainWindow(main->frameGeometry(), view.size() + frame,
+                               main->screen()->availableGeometry(), open));
 }
 
 void QtPlatform::detachView(Form& form) {
@@ -163,6 +191,8 @@ void QtPlatform::detachView(Form& form) {
     if (found == views_.end()) return;
     FormView* const view = found->second;
     views_.erase(found);
+    if (&form == mainForm_) mainForm_ = nullptr;
+    if (view->shownOnce()) keptPlaces_[form.name()] = view->pos();
     view->detach();
     // The operator's click that released the window may still be running in one of its
     // widgets: delete it once that is over.
@@ -181,6 +211,7 @@ void QtPlatform::runModal(Form& form, const Form& owner) {
     if (const QWidget* over = viewOf(owner); over != nullptr && over->isVisible()) {
         view->move(over->frameGeometry().center() - view->rect().center());
     }
+    view->placeOnFirstShow = nullptr;  // centred over its owner instead
     view->setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     view->setModalLoop(&loop);

@@ -4,6 +4,7 @@
 // must be destroyed first.
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <ctime>
 #include <map>
@@ -70,6 +71,10 @@ class QtPlatform : public Platform {
     }
 
   private:
+    // Puts a window opened from the main window beside it, or where the operator last left
+    // a window of that name.
+    void placeBesideMain(FormView& view, const std::string& name);
+
     static constexpr std::time_t kZoneRereadSeconds = 60;  // how often now() reads the zone
     std::time_t zoneReadAt_ = 0;
     LocalFiles files_;
@@ -77,6 +82,11 @@ class QtPlatform : public Platform {
     // Context of posted tasks and of the session's end: dropped with the platform.
     QObject postContext_;
     std::map<const Form*, FormView*> views_;
+    // The first window made, the main one: every other is opened from it.
+    const Form* mainForm_ = nullptr;
+    // Where the operator left each window released on close (by its name): it comes back
+    // there when it is made again, for the rest of the session.
+    std::map<std::string, QPoint> keptPlaces_;
     // Released views waiting for their deferred deletion; deleted with the platform when
     // the event loop has already ended.
     std::vector<QPointer<FormView>> released_;

@@ -1,13 +1,17 @@
 // Bindings of the controls that hold little state: labels, buttons, check and option
 // buttons, pictures, links and frames.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include "platform/controls/button.h"
 #include "platform/controls/check_box.h"
@@ -70,13 +74,43 @@ class LabelBinding : public ControlBinding {
     QLabel* widget_;
 };
 
+// A push button that Enter presses when it has the focus, as Space does; Enter anywhere else
+// in the window presses the default button. The button Enter would press is the one that
+// looks like the default.
+class PushButton : public QPushButton {
+  public:
+    explicit PushButton(QWidget* parent) : QPushButton(parent) {
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
+            if ((from != nullptr && from->window() == window()) ||
+                (to != nullptr && to->window() == window())) {
+                update();
+            }
+        });
+    }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+            return QPushButton::keyPressEvent(event);
+        }
+        click();
+    }
+    void paintEvent(QPaintEvent*) override {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const auto* focused = qobject_cast<const QPushButton*>(window()->focusWidget());
+        option.features.setFlag(QStyleOptionButton::DefaultButton,
+                                focused != nullptr ? focused == this : isDefault());
+        QStylePainter(this).drawControl(QStyle::CE_PushButton, option);
+    }
+};
+
 class ButtonBinding : public ControlBinding {
   public:
     ButtonBinding(Button& button, QWidget* parent, ViewState& view)
         : ControlBinding(button, view),
           button_(button),
-          widget_(createWidget<QPushButton>(button, parent)) {
-        widget_->setAutoDefault(false);
+          widget_(createWidget<PushButton>(button, parent)) {
         watch(widget_);
         connect(widget_, &QPushButton::clicked, this, [this] {
             if (operatorAction()) button_.click();
