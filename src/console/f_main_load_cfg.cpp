@@ -2,6 +2,7 @@
 #include "console/config_files.h"
 #include "console/f_main.h"
 #include "eventlog/f_events.h"
+#include "eventlog/journal_priority.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "shared/text_lines.h"
@@ -61,8 +62,8 @@ void F_MAIN::B_SAVE_CFG_Click() {
     const std::string path = gateway_.state().filePath(kProductsFile);
     // Replaced atomically: a failed write leaves the previous list whole on disk.
     if (!gateway_.platform().files().replace(path, entriesAsLines(LST_PRODUIT))) {
-        gateway_.events().ADD_EVENTS(
-            -1, "Warning", "Products.cfg could not be written, the previous file is kept", true);
+        gateway_.events().ADD_EVENTS(-1, "Warning", kListNotWritten + ", the previous file is kept",
+                                     true);
     }
 }
 

@@ -69,8 +69,8 @@ class FakePlatform : public Platform {
     void setBusyCursor(bool) override {}
     void serviceReady() override { ++readyCount; }
     void serviceStatus(const std::string& text) override { serviceStatuses.push_back(text); }
-    void journal(const std::string& line, bool warning) override {
-        journalLines.push_back((warning ? "! " : "") + line);
+    void journal(const std::string& line, JournalPriority priority) override {
+        journalLines.push_back("<" + std::to_string(static_cast<int>(priority)) + ">" + line);
     }
     ScriptKind scriptKind() const override { return scripts; }
     void openWithDesktop(const std::string& address) override;
@@ -119,7 +119,7 @@ class FakePlatform : public Platform {
 
     int readyCount = 0;
     std::vector<std::string> serviceStatuses;
-    std::vector<std::string> journalLines;  // a warning's line begins with "! "
+    std::vector<std::string> journalLines;  // each after its priority: "<4>14:05:09 ..."
 
     std::set<Form*> attachedForms;
     std::vector<std::string> openedAddresses;

@@ -45,8 +45,8 @@ class QtPlatform : public Platform {
     void setBusyCursor(bool busy) override;
     void serviceReady() override { serviceManager_.ready(); }
     void serviceStatus(const std::string& text) override { serviceManager_.status(text); }
-    void journal(const std::string& line, bool warning) override {
-        serviceManager_.journal(line, warning);
+    void journal(const std::string& line, JournalPriority priority) override {
+        serviceManager_.journal(line, priority);
     }
     ScriptKind scriptKind() const override {
 #ifdef Q_OS_WIN

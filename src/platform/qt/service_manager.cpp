@@ -49,11 +49,11 @@ void ServiceManager::status(const std::string& text) {
     notify("STATUS=" + utf8(text));
 }
 
-void ServiceManager::journal(const std::string& line, bool warning) {
+void ServiceManager::journal(const std::string& line, JournalPriority priority) {
     if (!headless_) return;
-    // The journal's priority prefix: 4 warning, 6 information.
-    const QByteArray text =
-        (stderrIsJournal_ ? QByteArray(warning ? "<4>" : "<6>") : QByteArray()) + utf8(line) + '\n';
+    // The journal's priority prefix.
+    const QByteArray prefix = "<" + QByteArray::number(static_cast<int>(priority)) + ">";
+    const QByteArray text = (stderrIsJournal_ ? prefix : QByteArray()) + utf8(line) + '\n';
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
 }
 

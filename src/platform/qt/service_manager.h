@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <string>
 
+#include "platform/platform.h"
+
 namespace plx::qtp {
 
 class ServiceManager : public QObject {
@@ -17,7 +19,7 @@ class ServiceManager : public QObject {
     // Start-up is done; from now on the event loop proves it is alive to the watchdog.
     void ready();
     void status(const std::string& text);
-    void journal(const std::string& line, bool warning);
+    void journal(const std::string& line, JournalPriority priority);
 
   private:
     QTimer watchdog_;
