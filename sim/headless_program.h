@@ -5,6 +5,7 @@
 // started it die first, it gets its shut-down signal too. Shared by the integration tests
 // and the benchmarks.
 #include <sys/prctl.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QProcess>
@@ -18,9 +19,11 @@ class HeadlessProgram {
   public:
     static constexpr int kBoundMs = 15000;  // to start or to stop, on a busy shared machine
 
+    // `standardError`, when given, is the descriptor the program writes its standard error to
+    // instead of the pipe errors() reads.
     HeadlessProgram(const QString& program, const QString& folder,
                     const QStringList& arguments = {},
-                    const QProcessEnvironment& extraEnvironment = {}) {
+                    const QProcessEnvironment& extraEnvironment = {}, int standardError = -1) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
@@ -28,7 +31,10 @@ class HeadlessProgram {
         process_.setProcessEnvironment(environment);
         process_.setWorkingDirectory(folder);
         process_.setStandardInputFile(QProcess::nullDevice());
-        process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        process_.setChildProcessModifier([standardError] {
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (standardError >= 0) ::dup2(standardError, STDERR_FILENO);
+        });
         QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] {
             while (process_.canReadLine()) lines_.append(QString::fromLatin1(process_.readLine()));
         });

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/instance_lock.h"
 #include "app/termination_signals.h"
@@ -32,9 +33,15 @@ void chooseOffscreenWithoutDisplay() {
 #endif
 }
 
+// On standard error, which never waits for its reader, with the journal's priority.
+void say(plx::qtp::QtPlatform& platform, plx::JournalPriority priority, const QString& text) {
+    const QByteArray line = text.toUtf8();
+    platform.standardError().write(priority, std::string_view(line.constData(), line.size()));
+}
+
 // Says why this process does not start: on stderr always, in a box when someone can see it.
-void refuseToStart(const QString& text) {
-    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+void refuseToStart(plx::qtp::QtPlatform& platform, const QString& text) {
+    say(platform, plx::JournalPriority::Error, text);
     if (!plx::qtp::isHeadless()) QMessageBox::critical(nullptr, QStringLiteral("Error !"), text);
 }
 
@@ -76,6 +83,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Plyxen400"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/plyxen400.svg")));
 
+    plx::qtp::QtPlatform platform;
     // Taken before start-up touches any file of the folder, and held until the process ends.
     const QString lockPath = QDir::current().filePath(QStringLiteral("Plyxen400.lock"));
     const plx::app::InstanceLock lock(QFile::encodeName(lockPath).toStdString());
@@ -83,20 +91,19 @@ int main(int argc, char* argv[]) {
         case plx::app::InstanceLock::Result::Acquired:
             break;
         case plx::app::InstanceLock::Result::HeldByAnother:
-            refuseToStart(QStringLiteral("Plyxen400 is already running in the folder %1; "
-                                         "only one gateway may use a folder.")
-                              .arg(QDir::currentPath()));
+            refuseToStart(platform, QStringLiteral("Plyxen400 is already running in the folder "
+                                                   "%1; only one gateway may use a folder.")
+                                        .arg(QDir::currentPath()));
             return EXIT_FAILURE;
         case plx::app::InstanceLock::Result::Unavailable:
             // Nothing can be written there anyway; the gateway still serves the terminals.
-            std::fprintf(stderr,
-                         "Warning: %s cannot be locked (%s); a second gateway in this "
-                         "folder would not be noticed.\n",
-                         qUtf8Printable(lockPath), lock.reason().c_str());
+            say(platform, plx::JournalPriority::Warning,
+                QStringLiteral("Warning: %1 cannot be locked (%2); a second gateway in this "
+                               "folder would not be noticed.")
+                    .arg(lockPath, QString::fromLocal8Bit(lock.reason())));
             break;
     }
 
-    plx::qtp::QtPlatform platform;
     plx::Gateway gateway(platform);
     plx::app::TerminationSignals terminationSignals([&gateway] { gateway.shutDown(); });
     gateway.start();

@@ -61,6 +61,11 @@ class QtPlatform : public Platform {
                        const std::vector<std::string>& arguments) override;
     std::string privateFolder() override;
 
+    // Standard error, which never waits for its reader: for what the program itself says.
+    StandardError& standardError() {
+        return serviceManager_.standardError();
+    }
+
     // The top-level widget showing a form; nullptr when the form has no view.
     QWidget* viewOf(const Form& form) const;
 
