@@ -1,7 +1,7 @@
 #pragma once
 // A request to end turned into an ordinary event of the GUI thread. On POSIX systems that is
-// SIGTERM or SIGINT: the signal handler only writes a byte to a pipe, and a socket notifier
-// reads it. On Windows it is the console's Ctrl+C, Ctrl+Break, close, log-off or shut-down
+// SIGTERM, SIGINT or SIGHUP: the signal handler only writes a byte to a pipe, and a socket
+// notifier reads it. On Windows it is the console's Ctrl+C, Ctrl+Break, close, log-off or shut-down
 // event, which the system delivers on a thread of its own.
 
 #include <QObject>

@@ -50,7 +50,7 @@ class Gateway {
 
     // Creates the main window and runs the start-up sequence.
     void start();
-    // The same shut-down as closing the main window (used for SIGTERM and SIGINT).
+    // The same shut-down as closing the main window (used for SIGTERM, SIGINT and SIGHUP).
     void shutDown();
 
     F_MAIN& main();

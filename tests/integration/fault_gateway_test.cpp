@@ -178,7 +178,7 @@ struct Fault {
     bool closeInJournal = true;
     std::function<void(Rig&)> beforeStop = [](Rig&) {};
     std::function<void(Rig&)> afterStop = [](Rig&) {};
-    int stopSignal = SIGTERM;  // SIGINT runs the same shut-down
+    int stopSignal = SIGTERM;  // SIGINT and SIGHUP run the same shut-down
 };
 
 class Faults : public ::testing::Test {
@@ -313,6 +313,7 @@ TEST_F(Faults, HostAndNetworkMisbehaviourNeverStopsTheGateway) {
                 for (const char* terminal : {"0002", "0003", "0004", "0005"})
                     EXPECT_TRUE(logHas(rig, QByteArray("CMD:") + terminal + ",")) << terminal;
             },
+        .stopSignal = SIGHUP,  // a hang-up too
     });
     run(faults);
 }
