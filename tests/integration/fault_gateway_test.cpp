@@ -372,7 +372,12 @@ TEST_F(Faults, OverTlsTheSignOnGoesOnlyToTheCertifiedHost) {
         .name = "the host speaks telnet in clear",
         .arrange = arrange(nullptr, byAddress->certificate, "127.0.0.1"),
         .verify = nothingOfTheSignOnLeft,
-        .done = refusedTwice("TLS: "),
+        // Said in words an administrator can act on, not the TLS library's.
+        .done =
+            [&](Rig& rig) {
+                return refusedTwice("TLS: the host did not answer in TLS: is port " +
+                                    QByteArray::number(rig.host.port()) + " a TLS port?")(rig);
+            },
     });
     faults.push_back({
         .name = "the certificates file is damaged",
@@ -382,6 +387,12 @@ TEST_F(Faults, OverTlsTheSignOnGoesOnlyToTheCertifiedHost) {
                            "127.0.0.1"),
         .verify = [](Rig& rig) { EXPECT_EQ(rig.host.connectionCount(), 0); },
         .done = refusedTwice("SERVER_AS400.pem: the certificate of line 1 is damaged"),
+    });
+    faults.push_back({
+        .name = "the certificates file cannot be read",
+        .arrange = [](Rig& rig) { ASSERT_TRUE(QDir(rig.folder.path()).mkdir("SERVER_AS400.pem")); },
+        .verify = [](Rig& rig) { EXPECT_EQ(rig.host.connectionCount(), 0); },
+        .done = refusedTwice("SERVER_AS400.pem cannot be read: Is a directory"),  // the reason
     });
     run(faults);
 }
