@@ -48,6 +48,16 @@ void F_MAIN::B_PING_Click() {
         rows.push_back({LST_PRODUIT.text(row), LST_PRODUIT.selected(row)});
     }
     Platform& platform = gateway_.platform();
+    // The window would only say "ping: not found" for each terminal.
+    if (platform.scriptKind() == Platform::ScriptKind::PosixShell &&
+        platform.findProgram("ping").empty()) {
+        platform.messageBox(
+            "The ping command is not installed on this machine.\n"
+            "Install it (for example the package iputils-ping), then try again.",
+            "Error !", MessageIcon::Critical);
+        gateway_.events().ADD_EVENTS(-1, "TEST", "Request Ping failed: no ping command", true);
+        return;
+    }
     const PingRun run = pingRun(platform, rows, B_PING.caption());
     // In the per-user private folder: no other user can replace it between writing and running.
     const std::string folder = platform.privateFolder();

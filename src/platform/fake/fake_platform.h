@@ -124,7 +124,8 @@ class FakePlatform : public Platform {
     std::set<Form*> attachedForms;
     std::vector<std::string> openedAddresses;
     ScriptKind scripts = ScriptKind::PosixShell;  // as on Windows when set to WindowsBatch
-    std::map<std::string, std::string> programs;  // name -> full path
+    // Name -> full path; a machine with a ping command and no terminal emulator.
+    std::map<std::string, std::string> programs{{"ping", "/usr/bin/ping"}};
     struct Started {
         std::string program;
         std::vector<std::string> arguments;
