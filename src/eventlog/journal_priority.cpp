@@ -4,7 +4,8 @@ namespace plx {
 
 JournalPriority journalPriority(const std::string& mode, const std::string& text) {
     if (mode == "Warning") {
-        const bool dataLost = text.starts_with(kLogFileNotWritten) || text.starts_with(kListNotWritten);
+        const bool dataLost =
+            text.starts_with(kLogFileNotWritten) || text.starts_with(kListNotWritten);
         return dataLost ? JournalPriority::Error : JournalPriority::Warning;
     }
     // The link failed, or the host fell silent: what an unreachable host looks like.

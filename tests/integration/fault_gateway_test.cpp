@@ -3,12 +3,10 @@
 // on disk, and the fault told in the daily log file. Each case has its own folder, host
 // port and terminal address; the cases of one test run side by side, so the suite stays
 // short although every gateway needs its first connection tick and sign-on delay.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -57,11 +55,7 @@ class Rig {
     explicit Rig(int index) : terminal_(QStringLiteral("127.0.10.%1").arg(kFirstTerminal + index)) {
         QObject::connect(&host, &ScriptedHost::signOnReceived, [this] { ++signOns; });
     }
-    ~Rig() {
-        gateway.reset();
-        for (const int end : {journalEnd_, gatewaysJournal_})
-            if (end >= 0) ::close(end);
-    }
+    ~Rig() { gateway.reset(); }
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;
 
@@ -88,31 +82,10 @@ class Rig {
         write("LOG_ALL_MERVAX.TXT", {});
         products = read("Products.cfg");
         gateway.emplace(QStringLiteral(PLX_EXECUTABLE), folder.path(), QStringList{}, environment,
-                        gatewaysJournal_);
+                        standardError);
         ASSERT_TRUE(gateway->started());
     }
     bool running() const { return gateway && gateway->running(); }
-
-    // Standard error a pipe, or the journal's stream socket, that the case reads itself, when
-    // it likes: `ends` from pipe() or socketpair(), the second the gateway's.
-    void journalTo(const int (&ends)[2], bool isJournal) {
-        journalEnd_ = ends[0];
-        gatewaysJournal_ = ends[1];
-        ::fcntl(journalEnd_, F_SETFL, O_NONBLOCK);
-        struct stat status {};
-        ::fstat(gatewaysJournal_, &status);
-        if (isJournal)
-            environment.insert("JOURNAL_STREAM",
-                               QStringLiteral("%1:%2").arg(status.st_dev).arg(status.st_ino));
-    }
-    // What the gateway wrote on standard error, as far as it was read.
-    QByteArray journal() {
-        if (journalEnd_ < 0) return gateway->errors();
-        char bytes[65536];
-        for (ssize_t got; (got = ::read(journalEnd_, bytes, sizeof bytes)) > 0;)
-            journalRead_.append(bytes, got);
-        return journalRead_;
-    }
 
     // Runs `action` once, at the first poll that finds `condition` true.
     void when(std::function<bool()> condition, std::function<void()> action) {
@@ -155,13 +128,12 @@ class Rig {
     QByteArray products;  // Products.cfg as it was at start
     int signOns = 0;
     QProcessEnvironment environment;
+    plx::sim::HeadlessProgram::StandardError standardError =
+        plx::sim::HeadlessProgram::StandardError::Gathered;
 
   private:
     QString terminal_;
     std::vector<std::unique_ptr<QTimer>> timers_;
-    int journalEnd_ = -1;       // read by the case
-    int gatewaysJournal_ = -1;  // the gateway's standard error, once started
-    QByteArray journalRead_;
 };
 
 struct Fault {
@@ -230,7 +202,7 @@ class Faults : public ::testing::Test {
             EXPECT_TRUE(rig.read("Products.cfg") == rig.products) << "the terminal list whole";
             EXPECT_EQ(rig.log().contains("CLOSE SOFTWARE"), faults[i].closeLogged);
             // Headless, the journal gets what the day's file always gets: never the traffic.
-            const QByteArray journal = rig.journal();
+            const QByteArray journal = rig.gateway->errors();
             EXPECT_TRUE(journal.contains(",START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)\n"));
             EXPECT_EQ(journal.contains(",CLOSE SOFTWARE\n"), faults[i].closeInJournal);
             EXPECT_FALSE(journal.contains(" CMD:") || journal.contains(" RX-AS400:"));
@@ -476,58 +448,43 @@ TEST_F(Faults, FullDiskCostsLogLinesNeverTheProcessNorTheList) {
 TEST_F(Faults, AJournalThatStopsReadingCostsLinesNeverTheTerminals) {
     // 10000 Warnings, a megabyte of journal lines: more than a pipe, a socket and the
     // gateway's queue together hold.
-    const auto floodThenProbe = [](Rig& rig) {
-        QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
-            rig.host.write(frameFor(999, "9999").repeated(10000));
-            rig.probe();
-        });
+    using StandardError = plx::sim::HeadlessProgram::StandardError;
+    const auto stalled = [](StandardError unread) {
+        return [unread](Rig& rig) {
+            rig.standardError = unread;
+            QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
+                rig.host.write(frameFor(999, "9999").repeated(10000));
+                rig.probe();
+            });
+        };
     };
     const QByteArray dropped = " line(s) were dropped here";
-    std::vector<Fault> faults;
-    faults.push_back({
-        .name = "standard error a pipe nobody reads, to the end",
-        .arrange =
-            [&](Rig& rig) {
-                int ends[2];
-                ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
-                rig.journalTo(ends, false);
-                floodThenProbe(rig);
-            },
-        .closeInJournal = false,
-        .afterStop =
-            [](Rig& rig) {
-                EXPECT_TRUE(rig.log().endsWith(",CLOSE SOFTWARE\r\n"));
-                EXPECT_TRUE(rig.journal().contains("does not exist"));
-            },
-    });
-    faults.push_back({
-        .name = "the journal's stream stops, then reads again",
-        .arrange =
-            [&](Rig& rig) {
-                int ends[2];
-                ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
-                rig.journalTo(ends, true);
-                floodThenProbe(rig);
-            },
-        // Once it reads again, one line says how many it missed.
-        .beforeStop =
-            [&](Rig& rig) {
-                EXPECT_TRUE(
-                    QTest::qWaitFor([&] { return rig.journal().contains(dropped); }, kStopBoundMs));
-            },
-        .afterStop =
-            [&](Rig& rig) {
-                // Each line with its priority: the loss, link errors and Warnings warning, the
-                // rest information.
-                for (const QByteArray& line : rig.journal().split('\n')) {
-                    if (!line.contains(":Server [") && !line.contains(dropped)) continue;  // Qt's
-                    const bool warning = line.contains(" Warning:") || line.contains(",Error: ") ||
-                                         line.contains(dropped);
-                    EXPECT_TRUE(line.startsWith(warning ? "<4>" : "<6>")) << line.data();
-                }
-            },
-    });
-    run(faults);
+    run({{
+             .name = "standard error a pipe nobody reads, to the end",
+             .arrange = stalled(StandardError::UnreadPipe),
+             .closeInJournal = false,
+             .afterStop = [](Rig& rig) { EXPECT_TRUE(rig.log().endsWith(",CLOSE SOFTWARE\r\n")); },
+         },
+         {
+             .name = "the journal's stream stops, then reads again",
+             .arrange = stalled(StandardError::UnreadJournal),
+             // Once it reads again, one line says how many it missed.
+             .beforeStop =
+                 [&](Rig& rig) {
+                     EXPECT_TRUE(QTest::qWaitFor(
+                         [&] { return rig.gateway->errors().contains(dropped); }, kStopBoundMs));
+                 },
+             // Each event line with its priority: the loss, link errors and Warnings warning.
+             .afterStop =
+                 [&](Rig& rig) {
+                     for (const QByteArray& line : rig.gateway->errors().split('\n')) {
+                         if (!line.contains(":Server [") && !line.contains(dropped)) continue;
+                         const bool warning = line.contains(" Warning:") ||
+                                              line.contains(",Error: ") || line.contains(dropped);
+                         EXPECT_TRUE(line.startsWith(warning ? "<4>" : "<6>")) << line.data();
+                     }
+                 },
+         }});
 }
 
 // Under systemd (Type=notify, WatchdogSec=): the manager hears that start-up is done, what

@@ -69,16 +69,12 @@ TEST(JournalPriority, FollowsWhatTheEventMeans) {
         const char* text;
         JournalPriority priority;
     } rows[] = {
-        {"Status", "Error: Connection refused", Warning},
         {"Status", "Error: TLS: The certificate is self-signed, and untrusted", Warning},
-        {"Status", "Error: Invalid remote port \"x\"", Warning},
         {"Status", "Reset connection by Watchdog", Warning},
         {"Status", "Connected", Info},
-        {"Status", "Try to connect to 127.0.10.9", Info},
         {"Warning", "Products.cfg could not be written, the previous file is kept", Error},
         {"Warning", "The log file cannot be written: /plant/Plyxen400_05-12-2026.LOG", Error},
         {"Warning", "<><F1234  0> The product number 0999 does not exist !", Warning},
-        {"GENERAL", "CLOSE SOFTWARE", Info},
         {"TEST", "Error: only the link's statuses", Info},
     };
     for (const auto& row : rows)
