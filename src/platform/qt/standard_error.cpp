@@ -8,7 +8,7 @@
 namespace plx::qtp {
 namespace {
 
-// The one standard error of the process, for Qt's message handler.
+// The standard error Qt's messages go to: the last one made (a test may make several).
 std::atomic<StandardError*> current{nullptr};
 
 JournalPriority priorityOf(QtMsgType type) {
@@ -32,13 +32,13 @@ std::string priorityPrefix(JournalPriority priority) {
 }  // namespace
 
 StandardError::StandardError() : outlet_(openErrorOutlet()) {
-    current = this;
+    previous_ = current.exchange(this);
     previousHandler_ = qInstallMessageHandler(&StandardError::qtMessage);
 }
 
 StandardError::~StandardError() {
     qInstallMessageHandler(previousHandler_);
-    current = nullptr;
+    current = previous_;
     flushBeforeExit();
 }
 
@@ -76,7 +76,8 @@ void StandardError::write(JournalPriority priority, std::string_view line) {
     if (QThread::currentThread() == thread()) {
         watchUntilDrained();
     } else {
-        QMetaObject::invokeMethod(this, [this] { watchUntilDrained(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { watchUntilDrained(); }, Qt::QueuedConnection);
     }
 }
 

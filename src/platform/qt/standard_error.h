@@ -44,11 +44,12 @@ class StandardError : public QObject {
     void drain();
 
     const ErrorOutlet outlet_;
+    StandardError* previous_ = nullptr;  // Qt's messages go back to it when this one goes
     QtMessageHandler previousHandler_ = nullptr;
     std::mutex mutex_;
-    std::string queue_;         // bytes the reader has not taken yet
-    long long lost_ = 0;        // lines dropped since the reader last kept up
-    bool gone_ = false;         // the reader is gone for good
+    std::string queue_;   // bytes the reader has not taken yet
+    long long lost_ = 0;  // lines dropped since the reader last kept up
+    bool gone_ = false;   // the reader is gone for good
     QSocketNotifier* writable_ = nullptr;
 };
 
