@@ -48,15 +48,18 @@ void F_MAIN::B_PING_Click() {
         rows.push_back({LST_PRODUIT.text(row), LST_PRODUIT.selected(row)});
     }
     Platform& platform = gateway_.platform();
+    // A ping that cannot run is told to the operator, and logged with its cause.
+    const auto fail = [&](const std::string& text, const std::string& cause) {
+        platform.messageBox(text, "Error !", MessageIcon::Critical);
+        gateway_.events().ADD_EVENTS(-1, "TEST", "Request Ping failed: " + cause, true);
+    };
     // The window would only say "ping: not found" for each terminal.
     if (platform.scriptKind() == Platform::ScriptKind::PosixShell &&
         platform.findProgram("ping").empty()) {
-        platform.messageBox(
+        return fail(
             "The ping command is not installed on this machine.\n"
             "Install it (for example the package iputils-ping), then try again.",
-            "Error !", MessageIcon::Critical);
-        gateway_.events().ADD_EVENTS(-1, "TEST", "Request Ping failed: no ping command", true);
-        return;
+            "no ping command");
     }
     const PingRun run = pingRun(platform, rows, B_PING.caption());
     // In the per-user private folder: no other user can replace it between writing and running.
@@ -64,21 +67,17 @@ void F_MAIN::B_PING_Click() {
     const std::string script = folder + kPathSeparator + run.name;
     // Written whole or not at all: a script left by an earlier run is replaced, never appended to.
     if (folder.empty() || !platform.files().replace(script, run.text, Files::Access::OwnerOnly)) {
-        platform.messageBox(
+        return fail(
             "The ping script could not be written in the private folder \"" + folder + "\".",
-            "Error !", MessageIcon::Critical);
-        gateway_.events().ADD_EVENTS(-1, "TEST", "Request Ping failed: script not written", true);
-        return;
+            "script not written");
     }
     gateway_.pump();
 
     if (!run.start(script)) {
-        platform.messageBox(
+        return fail(
             "No console window could be opened to run the ping script.\n"
             "Install a terminal emulator (for example xterm), then try again.",
-            "Error !", MessageIcon::Critical);
-        gateway_.events().ADD_EVENTS(-1, "TEST", "Request Ping failed: no terminal window", true);
-        return;
+            "no terminal window");
     }
     gateway_.events().ADD_EVENTS(-1, "TEST", "Request Ping", true);
 }
