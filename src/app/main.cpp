@@ -94,7 +94,7 @@ int main(int argc, char* argv[]) {
             refuseToStart(platform, QStringLiteral("Plyxen400 is already running in the folder "
                                                    "%1; only one gateway may use a folder.")
                                         .arg(QDir::currentPath()));
-            return EXIT_FAILURE;
+            return plx::app::kAlreadyRunningStatus;
         case plx::app::InstanceLock::Result::Unavailable:
             // Nothing can be written there anyway; the gateway still serves the terminals.
             say(platform, plx::JournalPriority::Warning,
