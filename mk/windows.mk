@@ -23,8 +23,8 @@ test-windows:
 # implementation and the program) is only compiled for syntax, against the host's Qt headers
 # under the Windows compiler: that catches any POSIX call left outside a Windows branch.
 QT_HEADERS ?= /usr/include/$(shell dpkg-architecture -qDEB_HOST_MULTIARCH)/qt6
-WINDOWS_QT_SOURCES = $(wildcard $(ROOT)/src/platform/qt/*.cpp) \
-                     $(filter-out %_posix.cpp,$(wildcard $(ROOT)/src/app/*.cpp))
+WINDOWS_QT_SOURCES = $(filter-out %_posix.cpp,$(wildcard $(ROOT)/src/platform/qt/*.cpp) \
+                                              $(wildcard $(ROOT)/src/app/*.cpp))
 .PHONY: check-windows-qt
 check-windows-qt:
 	@for source in $(WINDOWS_QT_SOURCES); do \

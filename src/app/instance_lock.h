@@ -9,6 +9,10 @@
 
 namespace plx::app {
 
+// The exit status of a gateway refused because another one runs in its folder, distinct so
+// that the service units do not restart it (RestartPreventExitStatus=).
+inline constexpr int kAlreadyRunningStatus = 3;
+
 class InstanceLock {
   public:
     enum class Result {

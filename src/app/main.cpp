@@ -22,6 +22,9 @@
 #include "platform/qt/control_binding.h"
 #include "platform/qt/headless.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/local_files.h"
+#include "platform/system_text.h"
+#include "shared/shared_state.h"
 
 namespace {
 
@@ -36,9 +39,15 @@ void chooseOffscreenWithoutDisplay() {
 #endif
 }
 
+// On standard error, which never waits for its reader, with the journal's priority.
+void say(plx::qtp::QtPlatform& platform, plx::JournalPriority priority, const QString& text) {
+    const QByteArray line = text.toUtf8();
+    platform.standardError().write(priority, std::string_view(line.constData(), line.size()));
+}
+
 // Says why this process does not start: on stderr always, in a box when someone can see it.
-void refuseToStart(const QString& text) {
-    std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+void refuseToStart(plx::qtp::QtPlatform& platform, const QString& text) {
+    say(platform, plx::JournalPriority::Error, text);
     if (!plx::qtp::isHeadless()) QMessageBox::critical(nullptr, QStringLiteral("Error !"), text);
 }
 
@@ -98,6 +107,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/plyxen400.svg")));
     if (plx::qtp::isHeadless()) plx::app::useParentConsole();
 
+    plx::qtp::QtPlatform platform;
     // Taken before start-up touches any file of the folder, and held until the process ends;
     // the folder is named as start-up names it.
     const std::string lockPath =
@@ -107,20 +117,20 @@ int main(int argc, char* argv[]) {
         case plx::app::InstanceLock::Result::Acquired:
             break;
         case plx::app::InstanceLock::Result::HeldByAnother:
-            refuseToStart(QStringLiteral("Plyxen400 is already running in the folder %1; "
-                                         "only one gateway may use a folder.")
-                              .arg(QDir::currentPath()));
-            return EXIT_FAILURE;
+            refuseToStart(platform, QStringLiteral("Plyxen400 is already running in the folder "
+                                                   "%1; only one gateway may use a folder.")
+                                        .arg(QDir::currentPath()));
+            return plx::app::kAlreadyRunningStatus;
         case plx::app::InstanceLock::Result::Unavailable:
             // Nothing can be written there anyway; the gateway still serves the terminals.
-            std::fprintf(stderr,
-                         "Warning: %s cannot be locked (%s); a second gateway in this "
-                         "folder would not be noticed.\n",
-                         lockPath.c_str(), lock.reason().c_str());
+            say(platform, plx::JournalPriority::Warning,
+                QStringLiteral("Warning: %1 cannot be locked (%2); a second gateway in this "
+                               "folder would not be noticed.")
+                    .arg(plx::qtp::toQt(plx::pathText(lockPath)),
+                         QString::fromLocal8Bit(lock.reason())));
             break;
     }
 
-    plx::qtp::QtPlatform platform;
     plx::Gateway gateway(platform);
     plx::app::TerminationSignals terminationSignals([&platform] { platform.onEndRequest(); });
     gateway.start();

@@ -1,10 +1,10 @@
 #pragma once
 // A request to end turned into an ordinary event of the GUI thread. On POSIX systems that is
-// SIGTERM or SIGINT: the signal handler only writes a byte to a pipe, and a socket notifier
-// reads it. On Windows it is the console's Ctrl+C, Ctrl+Break or close, which the system
-// delivers on a thread of its own, and only to a program that uses a console (the gateway
-// only when it runs headless from one); the desktop session's end reaches a program with
-// windows through its windows instead (the Qt platform's end request).
+// SIGTERM, SIGINT or SIGHUP: the signal handler only writes a byte to a pipe, and a socket
+// notifier reads it. On Windows it is the console's Ctrl+C, Ctrl+Break or close, which the
+// system delivers on a thread of its own, and only to a program that uses a console (the
+// gateway only when it runs headless from one); the desktop session's end reaches a program
+// with windows through its windows instead (the Qt platform's end request).
 
 #include <QObject>
 #include <functional>

@@ -11,6 +11,10 @@
 namespace plx::app {
 namespace {
 
+// A hang-up (the terminal gone, `kill -HUP`) ends the gateway as a stop does: never
+// without its shut-down.
+constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
 // Write end and read end of the self-pipe; one process, one pair.
 int signalPipe[2] = {-1, -1};
 
@@ -43,16 +47,14 @@ TerminationSignals::TerminationSignals(std::function<void()> onTermination)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
+    for (const int signal : kEndingSignals) ::sigaction(signal, &action, nullptr);
 }
 
 TerminationSignals::~TerminationSignals() {
     struct sigaction action {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
+    for (const int signal : kEndingSignals) ::sigaction(signal, &action, nullptr);
     delete notifier_;
     for (int& end : signalPipe) {
         if (end >= 0) ::close(end);

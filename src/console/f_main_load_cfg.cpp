@@ -2,12 +2,37 @@
 #include "console/config_files.h"
 #include "console/f_main.h"
 #include "eventlog/f_events.h"
+#include "eventlog/journal_priority.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "platform/system_text.h"
 #include "shared/text_lines.h"
 
 namespace plx {
+namespace {
+
+// A configuration file's bytes; a file that is missing, empty or unreadable is told once, a
+// Warning with what the gateway uses instead, so that a folder set up wrong is seen at the
+// first start rather than at the first complaint from the plant.
+std::optional<std::string> readConfiguration(Gateway& gateway, const std::string& name,
+                                             const std::string& instead) {
+    Files& files = gateway.platform().files();
+    const std::string path = gateway.state().filePath(name);
+    std::optional<std::string> bytes;
+    std::string problem;
+    if (!files.exists(path)) {
+        problem = " is missing";
+    } else if (bytes = files.read(path); !bytes) {
+        problem = " cannot be read";
+    } else if (bytes->empty()) {
+        problem = " is empty";
+    }
+    if (!problem.empty())
+        gateway.events().ADD_EVENTS(-1, "Warning", name + problem + ": " + instead, true);
+    return bytes;
+}
+
+}  // namespace
 
 void F_MAIN::LOAD_CFG() {
     Files& files = gateway_.platform().files();
@@ -15,43 +40,48 @@ void F_MAIN::LOAD_CFG() {
 
     // Products: every line as read, validated by nobody; the rebuild says which it can index.
     LST_PRODUIT.clear();
-    const std::string products = state.filePath(kProductsFile);
-    if (files.exists(products)) {
-        if (const auto bytes = files.read(products)) {
-            for (const auto& line : splitLines(*bytes)) LST_PRODUIT.addItem(line);
-        }
+    const auto products =
+        readConfiguration(gateway_, kProductsFile, "the terminal list starts empty");
+    if (products) {
+        for (const auto& line : splitLines(*products)) LST_PRODUIT.addItem(line);
     }
     SYNC_TABLES();
 
-    // Colours: created with the defaults when missing, then read.
+    // Colours: created with the defaults when missing, then read. A folder where it can be
+    // neither created nor read still gets the default colours, not blank patterns.
     F_AS400& as400 = gateway_.as400();
     const std::string colours = state.filePath(kColourFile);
     as400.LST_COLOR_PATERN.clear();
     as400.LST_COLOR_PATERN.setToolTip(pathText(colours));
     as400.Aff_ColorPatern.setToolTip(pathText(colours));
-    if (!files.exists(colours)) files.replace(colours, defaultColourFile());
-    if (files.exists(colours)) {
-        as400.LST_COLOR_PATERN.clear();
-        if (const auto bytes = files.read(colours)) {
-            auto& patterns = gateway_.state().TAB_COLOR_PATERN;
-            for (const auto& line : splitLines(*bytes)) {
-                auto colour = parseColourLine(line);
-                if (!colour) continue;
-                as400.LST_COLOR_PATERN.addItem(line);
-                if (colour->index <= kColourEntries - 1) {
-                    patterns[colour->index] = std::move(colour->pattern);
-                }
-            }
-        }
+    std::string problem;
+    if (!files.exists(colours) && !files.replace(colours, defaultColourFile())) {
+        problem = " cannot be created";
+    }
+    std::optional<std::string> colourLines;
+    if (problem.empty() && !(colourLines = files.read(colours))) problem = " cannot be read";
+    if (!problem.empty()) {
+        gateway_.events().ADD_EVENTS(
+            -1, "Warning", kColourFile + problem + ": the default colours are used", true);
+        colourLines = defaultColourFile();
+    }
+    auto& patterns = gateway_.state().TAB_COLOR_PATERN;
+    for (const auto& line : splitLines(*colourLines)) {
+        auto colour = parseColourLine(line);
+        if (!colour) continue;
+        as400.LST_COLOR_PATERN.addItem(line);
+        if (colour->index <= kColourEntries - 1)
+            patterns[colour->index] = std::move(colour->pattern);
     }
     SYNC_TABLES();
 
     // Host settings: the lines present, in order; a missing file keeps the initial values.
-    const std::string host = state.filePath(kHostSettingsFile);
-    if (!files.exists(host)) return;
-    const auto bytes = files.read(host);
-    if (!bytes) return;
-    const HostSettingsLines settings = readHostSettings(*bytes);
+    const auto host = readConfiguration(gateway_, kHostSettingsFile,
+                                        "the host link uses " + as400.INP_IP.text() + ", port " +
+                                            as400.INP_PORT.text() +
+                                            ", and signs on with an empty user name and password");
+    if (!host) return;
+    const HostSettingsLines settings = readHostSettings(*host);
     TextBox* const fields[] = {&as400.INP_IP, &as400.INP_PORT, &as400.INP_PSW, &as400.INP_USR};
     for (std::size_t i = 0; i < settings.texts.size(); ++i) fields[i]->setText(settings.texts[i]);
     // A value the check box refuses is ignored.
@@ -62,8 +92,8 @@ void F_MAIN::B_SAVE_CFG_Click() {
     const std::string path = gateway_.state().filePath(kProductsFile);
     // Replaced atomically: a failed write leaves the previous list whole on disk.
     if (!gateway_.platform().files().replace(path, entriesAsLines(LST_PRODUIT))) {
-        gateway_.events().ADD_EVENTS(
-            -1, "Warning", "Products.cfg could not be written, the previous file is kept", true);
+        gateway_.events().ADD_EVENTS(-1, "Warning", kListNotWritten + ", the previous file is kept",
+                                     true);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "console/config_files.h"
 #include "console/f_main.h"
+#include "eventlog/journal_priority.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "platform/system_text.h"
@@ -67,7 +68,7 @@ void F_EVENTS::ADD_EVENTS(int Index, const std::string& THE_MODE, const std::str
     }
     // What the file always receives goes to the journal too, so a headless gateway is seen;
     // commands and host traffic never (their volume would drown it).
-    if (SW_LOG_ALL) gateway_.platform().journal(line, THE_MODE == "Warning");
+    if (SW_LOG_ALL) gateway_.platform().journal(line, journalPriority(THE_MODE, THE_EVENT));
     if (SW_LOG_ALL || SW_LOG.value() == 1) writeToFile(now, line, from);
 }
 
@@ -109,10 +110,10 @@ void F_EVENTS::writeToFile(const LocalTime& now, const std::string& line, const 
     // The event is kept in the list whatever the disk does; the list says once that the
     // file is not being written.
     if (missedFileLines_++ > 0) return;
-    const std::string warning = now.timeText() + " Warning:" + from +
-                                ",The log file cannot be written: " + AFF_LOG_FILE.caption();
+    const std::string text = kLogFileNotWritten + AFF_LOG_FILE.caption();
+    const std::string warning = now.timeText() + " Warning:" + from + "," + text;
     showLine(warning);
-    gateway_.platform().journal(warning, true);
+    gateway_.platform().journal(warning, journalPriority("Warning", text));
 }
 
 void F_EVENTS::SW_LOG_Click() {

@@ -50,7 +50,8 @@ class Gateway {
 
     // Creates the main window and runs the start-up sequence.
     void start();
-    // The same shut-down as closing the main window: what the platform's end request runs.
+    // The same shut-down as closing the main window: what the platform's end request runs
+    // (SIGTERM, SIGINT, SIGHUP, the session's end).
     void shutDown();
 
     F_MAIN& main();

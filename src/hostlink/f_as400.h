@@ -129,6 +129,9 @@ class F_AS400 {
     // dropped until the next connection tick closes it or a new connection is made.
     bool discardingOldStream_ = false;
     std::string serviceStatus_;  // what the service manager was last told
+    // Set between a status and the state that follows it in one step: the manager hears the
+    // step once it is done.
+    bool serviceStatusHeld_ = false;
     // How the connection under way is protected.
     enum class Security { Clear, PinnedCertificates, SystemTrust };
     Security security_ = Security::Clear;

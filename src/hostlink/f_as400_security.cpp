@@ -27,7 +27,8 @@ std::optional<TlsSettings> F_AS400::hostSecurity(std::uint16_t port, std::string
     if (files.exists(path)) {
         const std::optional<std::string> text = files.read(path);
         if (!text) {
-            problem = kHostCertificatesFile + " cannot be read";
+            const std::string why = files.readProblem();
+            problem = kHostCertificatesFile + " cannot be read" + (why.empty() ? "" : ": " + why);
             return std::nullopt;
         }
         PemCertificates certificates = readPemCertificates(*text);

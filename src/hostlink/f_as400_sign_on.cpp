@@ -6,6 +6,11 @@
 #include "shared/numeric_text.h"
 
 namespace plx {
+namespace {
+
+const std::string kPasswordMask = "********";
+
+}  // namespace
 
 void F_AS400::GEST_TELNET(const std::string& THE_DATA) {
     for (const std::string& reply : telnetReplies(THE_DATA)) SEND_AS400(reply);
@@ -28,8 +33,9 @@ void F_AS400::TIM_TX_USR_PW_Timer() {
     } else if (!TCPAS400->send(user + '\t' + password + '\r')) {
         logged = "Login not sent: the send failed";
     } else {
-        // The password goes to the host, never to the event window or the log file.
-        logged = user + "{TAB}" + std::string(password.size(), '*') + "{ENTER}";
+        // The password goes to the host, never to the event window or the log file, nor
+        // does its length: only whether there was one.
+        logged = user + "{TAB}" + (password.empty() ? "" : kPasswordMask) + "{ENTER}";
     }
     gateway_.events().ADD_EVENTS(-1, "Login", logged, true);
 }

@@ -44,6 +44,7 @@ void F_AS400::SHOW_STATUS(const std::string& THE_STATUS) {
 }
 
 void F_AS400::tellServiceManager() {
+    if (serviceStatusHeld_) return;
     const TcpClientPort::State socket = TCPAS400->state();
     const std::string text = serviceStatusText(
         {gateway_.state().LINK_STATE, INP_IP.text(), INP_PORT.text(),
@@ -116,7 +117,11 @@ void F_AS400::TCPAS400_Connect() {
                                     kHostCertificatesFile
                               : "Encrypted (TLS), host certificate checked against the system's "
                                 "trusted authorities");
+    // Told ONLINE at once: between the status and the state the link would read as
+    // "OFFLINE, next attempt ... (Connected)".
+    serviceStatusHeld_ = true;
     SHOW_STATUS(encrypted ? "Connected (TLS)" : "Connected");
+    serviceStatusHeld_ = false;
     SET_LINK_STATE(ONLINE);
     TIM_TX_USR_PW.setInterval(kSignOnDelayMs);
 }

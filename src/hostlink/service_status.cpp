@@ -13,7 +13,11 @@ std::string serviceStatusText(const LinkPicture& link) {
     // A tick every 5 s: the next one connects, or first closes what is left of the link.
     std::string text = link.socketClosed ? "OFFLINE, next attempt within 5 s"
                                          : "OFFLINE, next attempt within 10 s";
-    if (!link.lastStatus.empty()) text += " (" + link.lastStatus + ")";
+    // The status line says why the link is down, unless it is the connection it just left
+    // (an address changed, a reset): a "Connected" is no reason for OFFLINE.
+    if (!link.lastStatus.empty() && !link.lastStatus.starts_with("Connected")) {
+        text += " (" + link.lastStatus + ")";
+    }
     return text;
 }
 

@@ -14,6 +14,9 @@ class Files {
     virtual bool exists(const std::string& path) = 0;
     virtual bool remove(const std::string& path) = 0;
     virtual std::optional<std::string> read(const std::string& path) = 0;
+    // Why the last read that failed did, in the system's words ("Permission denied");
+    // empty when the system does not say.
+    virtual std::string readProblem() const = 0;
     // Replaces the whole file atomically: written beside it, flushed to disk, renamed
     // over it. On failure the old file stays as it was.
     virtual bool replace(const std::string& path, const std::string& bytes,

@@ -13,10 +13,13 @@ class LocalFiles : public Files {
     bool exists(const std::string& path) override;
     bool remove(const std::string& path) override;
     std::optional<std::string> read(const std::string& path) override;
+    std::string readProblem() const override { return readProblem_; }
     bool replace(const std::string& path, const std::string& bytes, Access access) override;
     bool append(const std::string& path, const std::string& bytes) override;
 
   protected:
+    std::string readProblem_;  // set by a read that fails, where the system tells why
+
     // How many of the next `bytes` bytes the disk takes: all of them here, where the system
     // reports a full disk itself. A test's files take fewer, to fail a write part-way.
     virtual std::size_t roomFor(std::size_t bytes) { return bytes; }

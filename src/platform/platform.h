@@ -71,6 +71,10 @@ class UdpSocketPort {
 
 enum class MessageIcon { Critical, Warning, Information };
 
+// How urgent a journal line is, numbered as syslog numbers it: the "<N>" the journal reads at
+// the start of a line.
+enum class JournalPriority { Error = 3, Warning = 4, Info = 6 };
+
 class Platform {
   public:
     virtual ~Platform() = default;
@@ -112,10 +116,10 @@ class Platform {
 
     // The service manager and the journal, when the gateway runs as a service (nothing
     // otherwise): told once start-up is done and whenever the link changes, and given every
-    // event line that the day's file always receives.
+    // event line that the day's file always receives. Neither ever waits for its reader.
     virtual void serviceReady() = 0;
     virtual void serviceStatus(const std::string& text) = 0;
-    virtual void journal(const std::string& line, bool warning) = 0;
+    virtual void journal(const std::string& line, JournalPriority priority) = 0;
 
     // Desktop and processes. Scripts are written for the system's command interpreter; a
     // program and its arguments are paths (platform/system_text.h), an address is text.

@@ -49,27 +49,36 @@ void F_MAIN::B_PING_Click() {
         rows.push_back({LST_PRODUIT.text(row), LST_PRODUIT.selected(row)});
     }
     Platform& platform = gateway_.platform();
+    // A ping that cannot run is told to the operator, and logged with its cause.
+    const auto fail = [&](const std::string& text, const std::string& cause) {
+        platform.messageBox(text, "Error !", MessageIcon::Critical);
+        gateway_.events().ADD_EVENTS(-1, "TEST", "Request Ping failed: " + cause, true);
+    };
+    // The window would only say "ping: not found" for each terminal.
+    if (platform.scriptKind() == Platform::ScriptKind::PosixShell &&
+        platform.findProgram("ping").empty()) {
+        return fail(
+            "The ping command is not installed on this machine.\n"
+            "Install it (for example the package iputils-ping), then try again.",
+            "no ping command");
+    }
     const PingRun run = pingRun(platform, rows, B_PING.caption());
     // In the per-user private folder: no other user can replace it between writing and running.
     const std::string folder = platform.privateFolder();
     const std::string script = folder + kPathSeparator + run.name;
     // Written whole or not at all: a script left by an earlier run is replaced, never appended to.
     if (folder.empty() || !platform.files().replace(script, run.text, Files::Access::OwnerOnly)) {
-        platform.messageBox("The ping script could not be written in the private folder \"" +
-                                pathText(folder) + "\".",
-                            "Error !", MessageIcon::Critical);
-        gateway_.events().ADD_EVENTS(-1, "TEST", "Request Ping failed: script not written", true);
-        return;
+        return fail("The ping script could not be written in the private folder \"" +
+                        pathText(folder) + "\".",
+                    "script not written");
     }
     gateway_.pump();
 
     if (!run.start(script)) {
-        platform.messageBox(
+        return fail(
             "No console window could be opened to run the ping script.\n"
             "Install a terminal emulator (for example xterm), then try again.",
-            "Error !", MessageIcon::Critical);
-        gateway_.events().ADD_EVENTS(-1, "TEST", "Request Ping failed: no terminal window", true);
-        return;
+            "no terminal window");
     }
     gateway_.events().ADD_EVENTS(-1, "TEST", "Request Ping", true);
 }

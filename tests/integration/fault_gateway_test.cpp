@@ -74,14 +74,15 @@ class Rig {
     QByteArray terminalEntry() const { return "0001,," + terminal_.toLatin1() + ",Line 1"; }
 
     // The files a case has not written itself, then the gateway, logging everything.
-    void start(const QProcessEnvironment& environment = {}) {
+    void start() {
         ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(wall.addTerminal(terminal_));
         if (!QFile::exists(path("Products.cfg"))) write("Products.cfg", terminalEntry() + "\r\n");
         if (!QFile::exists(path("SERVER_AS400.cfg"))) write("SERVER_AS400.cfg", hostSettings());
         write("LOG_ALL_MERVAX.TXT", {});
         products = read("Products.cfg");
-        gateway.emplace(QStringLiteral(PLX_EXECUTABLE), folder.path(), arguments, environment);
+        gateway.emplace(QStringLiteral(PLX_EXECUTABLE), folder.path(), arguments, environment,
+                        standardError);
         ASSERT_TRUE(gateway->started());
     }
     bool running() const { return gateway && gateway->running(); }
@@ -127,6 +128,9 @@ class Rig {
     QByteArray products;  // Products.cfg as it was at start
     QStringList arguments;
     int signOns = 0;
+    QProcessEnvironment environment;
+    plx::sim::HeadlessProgram::StandardError standardError =
+        plx::sim::HeadlessProgram::StandardError::Gathered;
 
   private:
     QString terminal_;
@@ -141,11 +145,13 @@ struct Fault {
     std::function<void(Rig&)> verify = [](Rig&) {};
     // A host that never connects cannot probe: then this says the fault has played out.
     std::function<bool(Rig&)> done = [](Rig& rig) { return rig.showed(kProbeValue); };
-    // The shut-down can log its end (false when the disk is kept full to the end).
+    // The shut-down can log its end (false when the disk is kept full to the end), and the
+    // journal can hear it (false when it is kept full to the end).
     bool closeLogged = true;
+    bool closeInJournal = true;
     std::function<void(Rig&)> beforeStop = [](Rig&) {};
     std::function<void(Rig&)> afterStop = [](Rig&) {};
-    int stopSignal = SIGTERM;  // SIGINT runs the same shut-down
+    int stopSignal = SIGTERM;  // SIGINT and SIGHUP run the same shut-down
 };
 
 class Faults : public ::testing::Test {
@@ -199,7 +205,7 @@ class Faults : public ::testing::Test {
             // Headless, the journal gets what the day's file always gets: never the traffic.
             const QByteArray journal = rig.gateway->errors();
             EXPECT_TRUE(journal.contains(",START SOFTWARE (Plyxen AS-400 Mervax Version: 1.0H)\n"));
-            EXPECT_TRUE(journal.contains(",CLOSE SOFTWARE\n"));
+            EXPECT_EQ(journal.contains(",CLOSE SOFTWARE\n"), faults[i].closeInJournal);
             EXPECT_FALSE(journal.contains(" CMD:") || journal.contains(" RX-AS400:"));
             faults[i].afterStop(rig);
         }
@@ -297,6 +303,7 @@ TEST_F(Faults, HostAndNetworkMisbehaviourNeverStopsTheGateway) {
                 for (const char* terminal : {"0002", "0003", "0004", "0005"})
                     EXPECT_TRUE(logHas(rig, QByteArray("CMD:") + terminal + ",")) << terminal;
             },
+        .stopSignal = SIGHUP,  // a hang-up too
     });
     run(faults);
 }
@@ -355,7 +362,12 @@ TEST_F(Faults, OverTlsTheSignOnGoesOnlyToTheCertifiedHost) {
         .name = "the host speaks telnet in clear",
         .arrange = arrange(nullptr, byAddress->certificate, "127.0.0.1"),
         .verify = nothingOfTheSignOnLeft,
-        .done = refusedTwice("TLS: "),
+        // Said in words an administrator can act on, not the TLS library's.
+        .done =
+            [&](Rig& rig) {
+                return refusedTwice("TLS: the host did not answer in TLS: is port " +
+                                    QByteArray::number(rig.host.port()) + " a TLS port?")(rig);
+            },
     });
     faults.push_back({
         .name = "the certificates file is damaged",
@@ -365,6 +377,12 @@ TEST_F(Faults, OverTlsTheSignOnGoesOnlyToTheCertifiedHost) {
                            "127.0.0.1"),
         .verify = [](Rig& rig) { EXPECT_EQ(rig.host.connectionCount(), 0); },
         .done = refusedTwice("SERVER_AS400.pem: the certificate of line 1 is damaged"),
+    });
+    faults.push_back({
+        .name = "the certificates file cannot be read",
+        .arrange = [](Rig& rig) { ASSERT_TRUE(QDir(rig.folder.path()).mkdir("SERVER_AS400.pem")); },
+        .verify = [](Rig& rig) { EXPECT_EQ(rig.host.connectionCount(), 0); },
+        .done = refusedTwice("SERVER_AS400.pem cannot be read: Is a directory"),  // the reason
     });
     run(faults);
 }
@@ -443,6 +461,50 @@ TEST_F(Faults, FullDiskCostsLogLinesNeverTheProcessNorTheList) {
     }});
 }
 
+// The journal is a copy of the day's file: a reader that stops (a stalled journal, a paused
+// pager) costs journal lines, counted, never the terminals nor the shut-down.
+TEST_F(Faults, AJournalThatStopsReadingCostsLinesNeverTheTerminals) {
+    // 10000 Warnings, a megabyte of journal lines: more than a pipe, a socket and the
+    // gateway's queue together hold.
+    using StandardError = plx::sim::HeadlessProgram::StandardError;
+    const auto stalled = [](StandardError unread) {
+        return [unread](Rig& rig) {
+            rig.standardError = unread;
+            QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
+                rig.host.write(frameFor(999, "9999").repeated(10000));
+                rig.probe();
+            });
+        };
+    };
+    const QByteArray dropped = " line(s) were dropped here";
+    run({{
+             .name = "standard error a pipe nobody reads, to the end",
+             .arrange = stalled(StandardError::UnreadPipe),
+             .closeInJournal = false,
+             .afterStop = [](Rig& rig) { EXPECT_TRUE(rig.log().endsWith(",CLOSE SOFTWARE\r\n")); },
+         },
+         {
+             .name = "the journal's stream stops, then reads again",
+             .arrange = stalled(StandardError::UnreadJournal),
+             // Once it reads again, one line says how many it missed.
+             .beforeStop =
+                 [&](Rig& rig) {
+                     EXPECT_TRUE(QTest::qWaitFor(
+                         [&] { return rig.gateway->errors().contains(dropped); }, kStopBoundMs));
+                 },
+             // Each event line with its priority: the loss, link errors and Warnings warning.
+             .afterStop =
+                 [&](Rig& rig) {
+                     for (const QByteArray& line : rig.gateway->errors().split('\n')) {
+                         if (!line.contains(":Server [") && !line.contains(dropped)) continue;
+                         const bool warning = line.contains(" Warning:") ||
+                                              line.contains(",Error: ") || line.contains(dropped);
+                         EXPECT_TRUE(line.startsWith(warning ? "<4>" : "<6>")) << line.data();
+                     }
+                 },
+         }});
+}
+
 // Under systemd (Type=notify, WatchdogSec=): the manager hears that start-up is done, what
 // the link is doing, and the event loop's pings.
 TEST_F(Faults, TheServiceManagerHearsReadinessTheLinkAndTheWatchdog) {
@@ -462,10 +524,9 @@ TEST_F(Faults, TheServiceManagerHearsReadinessTheLinkAndTheWatchdog) {
     };
     Rig rig(20);
     ASSERT_TRUE(rig.host.listen());
-    QProcessEnvironment environment;
-    environment.insert("NOTIFY_SOCKET", QString::fromLocal8Bit(path));
-    environment.insert("WATCHDOG_USEC", "400000");
-    rig.start(environment);
+    rig.environment.insert("NOTIFY_SOCKET", QString::fromLocal8Bit(path));
+    rig.environment.insert("WATCHDOG_USEC", "400000");
+    rig.start();
     const QByteArray online = "STATUS=ONLINE 127.0.0.1:" + QByteArray::number(rig.host.port());
     EXPECT_TRUE(QTest::qWaitFor([&] { return hear().contains(online); }, kCaseBoundMs))
         << heard.data();

@@ -1,5 +1,7 @@
 // Start-up and shut-down of the gateway, and the configuration files they read and write.
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 
 #include "gateway_fixture.h"
 
@@ -65,6 +67,55 @@ TEST_F(ConsoleStartup, EmptyFolderStartsWithFileLoggingOffAndTheDefaultColours) 
     EXPECT_EQ(std::count(patterns.begin(), patterns.end(), ""), kColourEntries - 11);
 }
 
+// A folder set up wrong is told once at start with what the gateway uses instead; colours it
+// can neither create nor read are the defaults, not blanks.
+TEST_F(ConsoleStartup, MissingEmptyOrUnreadableFilesAreToldWithWhatIsUsedInstead) {
+    const std::string noList = ": the terminal list starts empty";
+    const std::string noHost =
+        ": the host link uses 127.0.0.1, port 1024, and signs on with an empty user name and "
+        "password";
+    const std::string noColours = ": the default colours are used";
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, const char*>> files;  // nullptr: a folder instead
+        bool unwritable;
+        Strings warnings;
+    } rows[] = {
+        {"an empty folder",
+         {},
+         false,
+         {"Products.cfg is missing" + noList, "SERVER_AS400.cfg is missing" + noHost}},
+        {"empty files",
+         {{"Products.cfg", ""}, {"SERVER_AS400.cfg", ""}},
+         false,
+         {"Products.cfg is empty" + noList, "SERVER_AS400.cfg is empty" + noHost}},
+        {"folders where the files should be",
+         {{"Products.cfg", nullptr}, {"Color_Patern.txt", nullptr}, {"SERVER_AS400.cfg", nullptr}},
+         false,
+         {"Products.cfg cannot be read" + noList, "Color_Patern.txt cannot be read" + noColours,
+          "SERVER_AS400.cfg cannot be read" + noHost}},
+        {"a folder that takes no file",
+         {{"Products.cfg", "0001,,127.0.10.1,Dock"}, {"SERVER_AS400.cfg", "127.0.10.9"}},
+         true,
+         {"The log file cannot be written: ", "Color_Patern.txt cannot be created" + noColours}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeGateway other;
+        for (const auto& [name, bytes] : row.files) {
+            if (bytes == nullptr) std::filesystem::create_directory(other.path(name));
+            if (bytes != nullptr) other.writeFile(name, bytes);
+        }
+        other.platform.fakeFiles().failWrites = row.unwritable;
+        other.gateway.start();
+        Strings warnings = other.eventTexts("Warning");
+        for (auto& text : warnings) text = text.substr(0, text.find('/'));  // no folder names
+        EXPECT_EQ(warnings, row.warnings);
+        EXPECT_EQ(other.state().TAB_COLOR_PATERN[65], "6611") << "colour A as ever";
+        EXPECT_EQ(other.as400().LST_COLOR_PATERN.count(), 11);
+    }
+}
+
 TEST_F(ConsoleStartup, MarkerFileSwitchesFileLoggingOnBeforeTheStartEvent) {
     writeFile("LOG_ALL_MERVAX.TXT", "");
     gateway.start();
@@ -110,6 +161,7 @@ TEST_F(ConsoleStartup, EveryProductsLineIsKeptAndWrittenBackEvenWhenItCannotBeIn
     for (int n = 3; n <= 1003; ++n) file += std::to_string(n) + ",,,\r\n";
     file += "\r\n";  // an empty last line is an empty entry
     writeFile("Products.cfg", file);
+    writeFile("SERVER_AS400.cfg", "127.0.10.9\r\n");
     gateway.start();
     EXPECT_EQ(list().count(), 1004);
     EXPECT_EQ(state().TAB_ROW_OF_NO[1], 0);
@@ -124,6 +176,7 @@ TEST_F(ConsoleStartup, EveryProductsLineIsKeptAndWrittenBackEvenWhenItCannotBeIn
     const std::string huge(100000, 'x');
     FakeGateway other;
     other.writeFile("Products.cfg", "0001,,127.0.10.1,Dock\r\n" + huge + "\r\n");
+    other.writeFile("SERVER_AS400.cfg", "127.0.10.9\r\n");
     other.gateway.start();
     EXPECT_EQ(other.eventTexts("Warning"),
               Strings{"Products.cfg line 2 cannot be indexed, it and the lines after it get no "
@@ -135,6 +188,7 @@ TEST_F(ConsoleStartup, EveryProductsLineIsKeptAndWrittenBackEvenWhenItCannotBeIn
 TEST_F(ConsoleStartup, ProductsFileIsReplacedWholeOrNotAtAll) {
     writeFile("Products.cfg", "0001,,127.0.10.1,A\n0002,,127.0.10.2,B");
     gateway.start();
+    forgetEvents();
     main().B_SAVE_CFG_Click();
     EXPECT_EQ(readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n0002,,127.0.10.2,B\r\n");
     list().addItem("0003,,127.0.10.3,C");

@@ -241,7 +241,10 @@ TEST_F(HostLink, TlsWhenTheFolderHoldsCertificatesOrThePortIsTelnets) {
         EXPECT_EQ(as400().PIC_ONLINE.toolTip().empty(), !row.tls);
         EXPECT_EQ(main().PIC_OFFLINE.toolTip(),
                   row.tls ? "ONLINE\n" + as400().PIC_ONLINE.toolTip() : "ONLINE");
-        EXPECT_EQ(platform.serviceStatuses.back().ends_with(" (TLS)"), row.tls);
+        const Strings& told = platform.serviceStatuses;
+        ASSERT_GE(told.size(), 2u);
+        EXPECT_EQ(told.back().ends_with(" (TLS)"), row.tls);
+        EXPECT_TRUE(told[told.size() - 2].starts_with("OFFLINE, connecting to")) << "straight on";
         as400().B_RESET_TERM.click();
     }
 }
@@ -253,9 +256,10 @@ TEST_F(HostLink, SignOnGoesOncePerConnectionThreeSecondsAfterConnect) {
     platform.advance(F_AS400::kSignOnDelayMs - 1);
     EXPECT_TRUE(tcp().sent.empty());
     platform.advance(1);
-    // Trimmed, inner blanks kept: user, TAB, password, CR; the password masked in the log.
+    // Trimmed, inner blanks kept: user, TAB, password, CR; the password masked in the log,
+    // its length too.
     EXPECT_EQ(tcp().sent, Strings{"ab c\ts3 cret\r"});
-    EXPECT_EQ(eventTexts("Login"), Strings{"ab c{TAB}*******{ENTER}"});
+    EXPECT_EQ(eventTexts("Login"), Strings{"ab c{TAB}********{ENTER}"});
     EXPECT_EQ(dailyLog().find("s3 cret"), std::string::npos);
     platform.advance(60 * 1000);
     EXPECT_EQ(tcp().sent.size(), 1u);
@@ -268,6 +272,7 @@ TEST_F(HostLink, SignOnGoesOncePerConnectionThreeSecondsAfterConnect) {
     goOnline();
     platform.advance(F_AS400::kSignOnDelayMs);
     EXPECT_EQ(tcp().sent, (Strings{"ab c\ts3 cret\r", "\t\r"}));
+    EXPECT_EQ(eventTexts("Login").back(), "{TAB}{ENTER}");  // no password is no secret
 }
 
 TEST_F(HostLink, SignOnThatCannotGoLogsItsCauseAndStopsTheTimer) {

@@ -113,6 +113,8 @@ TEST(HostlinkRules, ServiceStatusSaysWhereTheLinkGoesOrWhenItIsTriedAgain) {
          "OFFLINE, next attempt within 5 s (Error: Connection refused)"},
         {{OFFLINE, "10.0.0.5", "23", false, false, "Close connection"},
          "OFFLINE, next attempt within 10 s (Close connection)"},
+        {{OFFLINE, "10.0.0.5", "23", false, false, "Connected (TLS)"},
+         "OFFLINE, next attempt within 10 s"},
     };
     for (const auto& [link, text] : cases) EXPECT_EQ(serviceStatusText(link), text);
 }

@@ -72,6 +72,11 @@ TEST_F(ToolsPing, FailuresStartNothingAndAreToldAndLogged) {
         const char* logged;  // nullptr: no event
     } cases[] = {
         {"nothing selected", [](fake::FakePlatform&) {}, nullptr},
+        {"no ping command",
+         [](fake::FakePlatform& p) {
+             p.programs = {{"xterm", "/usr/bin/xterm"}};
+         },
+         "Request Ping failed: no ping command"},
         {"no terminal window", [](fake::FakePlatform&) {},
          "Request Ping failed: no terminal window"},
         {"it fails to start",

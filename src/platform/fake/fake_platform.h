@@ -77,8 +77,8 @@ class FakePlatform : public Platform {
     void setBusyCursor(bool) override {}
     void serviceReady() override { ++readyCount; }
     void serviceStatus(const std::string& text) override { serviceStatuses.push_back(text); }
-    void journal(const std::string& line, bool warning) override {
-        journalLines.push_back((warning ? "! " : "") + line);
+    void journal(const std::string& line, JournalPriority priority) override {
+        journalLines.push_back("<" + std::to_string(static_cast<int>(priority)) + ">" + line);
     }
     ScriptKind scriptKind() const override { return scripts; }
     void openWithDesktop(const std::string& address) override;
@@ -128,12 +128,13 @@ class FakePlatform : public Platform {
 
     int readyCount = 0;
     std::vector<std::string> serviceStatuses;
-    std::vector<std::string> journalLines;  // a warning's line begins with "! "
+    std::vector<std::string> journalLines;  // each after its priority: "<4>14:05:09 ..."
 
     std::set<Form*> attachedForms;
     std::vector<std::string> openedAddresses;
     ScriptKind scripts = ScriptKind::PosixShell;  // as on Windows when set to WindowsBatch
-    std::map<std::string, std::string> programs;  // name -> full path
+    // Name -> full path; a machine with a ping command and no terminal emulator.
+    std::map<std::string, std::string> programs{{"ping", "/usr/bin/ping"}};
     struct Started {
         std::string program;
         std::vector<std::string> arguments;

@@ -6,9 +6,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string_view>
 
 namespace plx {
@@ -53,12 +52,21 @@ bool LocalFiles::remove(const std::string& path) {
 }
 
 std::optional<std::string> LocalFiles::read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return content.str();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string content;
+    bool whole = fd >= 0;
+    while (whole) {
+        char buffer[65536];
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0) break;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) whole = false;
+        if (got > 0) content.append(buffer, static_cast<std::size_t>(got));
+    }
+    readProblem_ = whole ? std::string() : std::strerror(errno);
+    if (fd >= 0) ::close(fd);
+    if (!whole) return std::nullopt;
+    return content;
 }
 
 bool LocalFiles::replace(const std::string& path, const std::string& bytes, Access access) {

@@ -12,7 +12,6 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -150,8 +149,9 @@ void QtPlatform::post(std::function<void()> task) {
 void QtPlatform::endProcess() {
     // At once, however deep in pumps and modal waits the close arrived: unwinding would let
     // the interrupted work (a broadcast, a dialog's OK) run on. Every file is closed after
-    // each write, so nothing is lost; what stdio still buffers goes out first.
-    std::fflush(nullptr);
+    // each write, so nothing is lost; standard error gets a last try that waits for nothing
+    // (stdio is not flushed: a full pipe behind it would hold the end).
+    serviceManager_.standardError().flushBeforeExit();
     std::_Exit(EXIT_SUCCESS);
 }
 

@@ -46,8 +46,8 @@ class QtPlatform : public Platform {
     void setBusyCursor(bool busy) override;
     void serviceReady() override { serviceManager_.ready(); }
     void serviceStatus(const std::string& text) override { serviceManager_.status(text); }
-    void journal(const std::string& line, bool warning) override {
-        serviceManager_.journal(line, warning);
+    void journal(const std::string& line, JournalPriority priority) override {
+        serviceManager_.journal(line, priority);
     }
     ScriptKind scriptKind() const override {
 #ifdef Q_OS_WIN
@@ -61,6 +61,11 @@ class QtPlatform : public Platform {
     bool startDetached(const std::string& program,
                        const std::vector<std::string>& arguments) override;
     std::string privateFolder() override;
+
+    // Standard error, which never waits for its reader: for what the program itself says.
+    StandardError& standardError() {
+        return serviceManager_.standardError();
+    }
 
     // The top-level widget showing a form; nullptr when the form has no view.
     QWidget* viewOf(const Form& form) const;

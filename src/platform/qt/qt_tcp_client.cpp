@@ -37,6 +37,23 @@ bool isTlsError(QAbstractSocket::SocketError error) {
            error == QAbstractSocket::SslInvalidUserDataError;
 }
 
+// The error in words an administrator can act on. A host that answers the handshake with
+// something other than TLS (telnet in clear, most often) makes the TLS library speak of
+// record versions and lengths.
+std::string describe(const QAbstractSocket& socket, QAbstractSocket::SocketError error,
+                     std::uint16_t port) {
+    const QString text = socket.errorString();
+    if (!isTlsError(error)) return text.toStdString();
+    for (const char* notTls :
+         {"wrong version number", "packet length too long", "unknown protocol"}) {
+        if (text.contains(QLatin1String(notTls), Qt::CaseInsensitive)) {
+            return "TLS: the host did not answer in TLS: is port " + std::to_string(port) +
+                   " a TLS port?";
+        }
+    }
+    return "TLS: " + text.toStdString();
+}
+
 }  // namespace
 
 QtTcpClient::~QtTcpClient() {
@@ -109,12 +126,11 @@ void QtTcpClient::connectTo(const std::string& host, std::uint16_t port, const T
         });
     });
     connect(socket_, &QTcpSocket::errorOccurred, this,
-            [this, generation](QAbstractSocket::SocketError error) {
+            [this, generation, port](QAbstractSocket::SocketError error) {
                 // A peer close is reported by the disconnect that follows it.
                 if (error == QAbstractSocket::RemoteHostClosedError) return;
                 errorReported_ = true;
-                const std::string description =
-                    (isTlsError(error) ? "TLS: " : "") + socket_->errorString().toStdString();
+                const std::string description = describe(*socket_, error, port);
                 deliver(generation, [this, description] {
                     if (onError) onError(description);
                 });

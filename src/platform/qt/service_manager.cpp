@@ -1,60 +1,48 @@
 #include "platform/qt/service_manager.h"
 
 #include <QString>
-#include <cstdio>
-#include <cstdlib>
 
+#include "platform/qt/control_binding.h"
 #include "platform/qt/headless.h"
-
-#ifdef PLX_WITH_LIBSYSTEMD
-#include <systemd/sd-daemon.h>
-#endif
+#include "platform/qt/service_outlets.h"
 
 namespace plx::qtp {
 namespace {
 
-// Our texts are 8-bit Latin-1; the journal and the service manager read UTF-8.
+// Our texts are 8-bit, in the system's character set; the journal and the service manager
+// read UTF-8.
 QByteArray utf8(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())).toUtf8();
+    return toQt(text).toUtf8();
 }
 
-void notify([[maybe_unused]] const QByteArray& message) {
-#ifdef PLX_WITH_LIBSYSTEMD
-    sd_notify(0, message.constData());
-#endif
+void notify(const QByteArray& message) {
+    notifyServiceManager(std::string_view(message.constData(), message.size()));
 }
 
 }  // namespace
 
 ServiceManager::ServiceManager() {
     headless_ = isHeadless();
-    // systemd sets JOURNAL_STREAM when it connects stderr to the journal.
-    stderrIsJournal_ = std::getenv("JOURNAL_STREAM") != nullptr;
     connect(&watchdog_, &QTimer::timeout, this, [] { notify("WATCHDOG=1"); });
 }
 
 void ServiceManager::ready() {
     notify("READY=1");
-#ifdef PLX_WITH_LIBSYSTEMD
     // Pinged twice per period asked for: a hung event loop misses it and is restarted.
-    std::uint64_t periodUs = 0;
-    if (sd_watchdog_enabled(0, &periodUs) > 0) {
-        watchdog_.start(static_cast<int>(periodUs / 2000));
+    if (const int pingMs = watchdogPingMs(); pingMs > 0) {
+        watchdog_.start(pingMs);
         notify("WATCHDOG=1");
     }
-#endif
 }
 
 void ServiceManager::status(const std::string& text) {
     notify("STATUS=" + utf8(text));
 }
 
-void ServiceManager::journal(const std::string& line, bool warning) {
+void ServiceManager::journal(const std::string& line, JournalPriority priority) {
     if (!headless_) return;
-    // The journal's priority prefix: 4 warning, 6 information.
-    const QByteArray text =
-        (stderrIsJournal_ ? QByteArray(warning ? "<4>" : "<6>") : QByteArray()) + utf8(line) + '\n';
-    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stderr);
+    const QByteArray text = utf8(line);
+    standardError_.write(priority, std::string_view(text.constData(), text.size()));
 }
 
 }  // namespace plx::qtp
