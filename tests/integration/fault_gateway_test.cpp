@@ -197,7 +197,9 @@ class Faults : public ::testing::Test {
             SCOPED_TRACE(faults[i].name);
             Rig& rig = *rigs[i];
             QProcess& process = rig.gateway->process();
-            ASSERT_TRUE(process.waitForFinished(kStopBoundMs));
+            // Another case's wait may already have seen it end (then waiting says false).
+            ASSERT_TRUE(process.state() == QProcess::NotRunning ||
+                        process.waitForFinished(kStopBoundMs));
             EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
             EXPECT_EQ(process.exitCode(), 0);
             EXPECT_TRUE(rig.read("Products.cfg") == rig.products) << "the terminal list whole";
