@@ -19,10 +19,10 @@
 #include "console/f_main.h"
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
+#include "platform/local_files.h"
 #include "platform/qt/control_binding.h"
 #include "platform/qt/headless.h"
 #include "platform/qt/qt_platform.h"
-#include "platform/local_files.h"
 #include "platform/system_text.h"
 #include "shared/shared_state.h"
 

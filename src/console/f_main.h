@@ -108,6 +108,9 @@ class F_MAIN {
     std::string dailyFileName(const LocalTime& now) const;
 
     Gateway& gateway_;
+    // Products.cfg was there at start but could not be read: it is kept as found, never
+    // written over by the empty list that took its place, until the list has terminals.
+    bool unreadListKept_ = false;
 };
 
 }  // namespace plx

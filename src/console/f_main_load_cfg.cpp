@@ -45,6 +45,7 @@ void F_MAIN::LOAD_CFG() {
     if (products) {
         for (const auto& line : splitLines(*products)) LST_PRODUIT.addItem(line);
     }
+    unreadListKept_ = !products && files.exists(state.filePath(kProductsFile));
     SYNC_TABLES();
 
     // Colours: created with the defaults when missing, then read. A folder where it can be
@@ -89,9 +90,12 @@ void F_MAIN::LOAD_CFG() {
 }
 
 void F_MAIN::B_SAVE_CFG_Click() {
+    if (unreadListKept_ && LST_PRODUIT.count() == 0) return;
     const std::string path = gateway_.state().filePath(kProductsFile);
     // Replaced atomically: a failed write leaves the previous list whole on disk.
-    if (!gateway_.platform().files().replace(path, entriesAsLines(LST_PRODUIT))) {
+    if (gateway_.platform().files().replace(path, entriesAsLines(LST_PRODUIT))) {
+        unreadListKept_ = false;
+    } else {
         gateway_.events().ADD_EVENTS(-1, "Warning", kListNotWritten + ", the previous file is kept",
                                      true);
     }

@@ -204,6 +204,19 @@ TEST_F(ConsoleStartup, ProductsFileIsReplacedWholeOrNotAtAll) {
     list().clear();
     main().B_SAVE_CFG_Click();
     EXPECT_EQ(readFile("Products.cfg"), "");
+
+    // A list that could not be read at start is not written over by the empty list that took
+    // its place; once the operator gives the gateway terminals, they are saved.
+    FakeGateway unread;
+    unread.writeFile("Products.cfg", "0001,,127.0.10.1,A\r\n");
+    unread.platform.fakeFiles().failReads = true;
+    unread.gateway.start();
+    unread.platform.fakeFiles().failReads = false;
+    unread.main().B_SAVE_CFG_Click();
+    EXPECT_EQ(unread.readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n");
+    unread.list().addItem("0002,,127.0.10.2,B");
+    unread.main().B_SAVE_CFG_Click();
+    EXPECT_EQ(unread.readFile("Products.cfg"), "0002,,127.0.10.2,B\r\n");
 }
 
 // The system's request to end (a signal, the console closed, log-off, shut-down) closes as

@@ -28,6 +28,12 @@ class FakeFiles : public LocalFiles {
     explicit FakeFiles(std::string folder) : folder_(std::move(folder)) {}
     std::string currentDirectory() override { return folder_; }
     bool remove(const std::string& path) override;
+    std::optional<std::string> read(const std::string& path) override {
+        return failReads ? std::nullopt : LocalFiles::read(path);
+    }
+
+    // Every read fails from now on (a file the gateway's account may not read).
+    bool failReads = false;
 
     // Every write fails from now on (a read-only folder, a full disk).
     bool failWrites = false;
