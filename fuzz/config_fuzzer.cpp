@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "console/config_files.h"
-#include "fuzz_harness.h"
+#include "fuzz_gateway.h"
 #include "platform/ipv4.h"
 #include "shared/global.h"
 #include "shared/numeric_text.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_harness.h"
+#include "fuzz_gateway.h"
 #include "hostlink/frame_scanner.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_harness.h"
+#include "fuzz_check.h"
 #include "hostlink/telnet_negotiation.h"
 
 namespace {

@@ -15,8 +15,9 @@ test-windows:
 	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-w64-x86_64.cmake -DPLX_WITH_QT=OFF \
 	  -DPLX_WERROR=$(WERROR)
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
-	cd $(WINDOWS_BUILD) && WINEPREFIX=$(WINDOWS_BUILD)/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-	  DISPLAY= LC_ALL=C.UTF-8 wine tests/plx_unit_tests.exe
+	cd $(WINDOWS_BUILD) && for tests in plx_rules_tests plx_windows_tests; do \
+	  WINEPREFIX=$(WINDOWS_BUILD)/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+	  DISPLAY= LC_ALL=C.UTF-8 wine tests/$$tests.exe || exit 1; done
 	$(MAKE) -f $(ROOT)/Makefile check-windows-qt
 
 # There is no Qt for Windows among Debian's packages, so the Qt side (the platform's Qt

@@ -1,5 +1,4 @@
 // The event operation: the window list, the file switch and the daily log file.
-#include "eventlog/journal_priority.h"
 #include "gateway_fixture.h"
 
 namespace plx::eventlog_test {
@@ -59,26 +58,6 @@ TEST_F(EventLog, SwitchDecidesForEventsThatDoNotForceTheFile) {
                        "<6>14:05:09 LOG TO FILE:Server [127.0.10.200],1",
                        "<6>14:05:09 LOG TO FILE:Server [127.0.10.200],0",
                        "<4>14:05:09 Warning:Server [127.0.10.200],w"}));
-}
-
-// What `journalctl -p warning` shows: a link that fails and data that is lost, not routine.
-TEST(JournalPriority, FollowsWhatTheEventMeans) {
-    using enum JournalPriority;
-    const struct {
-        const char* mode;
-        const char* text;
-        JournalPriority priority;
-    } rows[] = {
-        {"Status", "Error: TLS: The certificate is self-signed, and untrusted", Warning},
-        {"Status", "Reset connection by Watchdog", Warning},
-        {"Status", "Connected", Info},
-        {"Warning", "Products.cfg could not be written, the previous file is kept", Error},
-        {"Warning", "The log file cannot be written: /plant/Plyxen400_05-12-2026.LOG", Error},
-        {"Warning", "<><F1234  0> The product number 0999 does not exist !", Warning},
-        {"TEST", "Error: only the link's statuses", Info},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(journalPriority(row.mode, row.text), row.priority) << row.text;
 }
 
 TEST_F(EventLog, NewDaysFileStartsWithOneHeaderListingTheTerminalsThen) {

@@ -1,27 +1,14 @@
 #pragma once
-// What every fuzz target shares: a check that stops the run with the broken property
-// (libFuzzer then saves the input), and a gateway on the fake platform, online.
+// A gateway on the fake platform, online, for the targets that fuzz what the windows do.
 
-#include <fuzzer/FuzzedDataProvider.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "console/f_main.h"
+#include "fuzz_check.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "platform/fake/fake_platform.h"
-
-// Not assert(): it must hold in every build type.
-#define FUZZ_CHECK(condition)                                                                     \
-    do {                                                                                          \
-        if (!(condition)) {                                                                       \
-            std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                         \
-        }                                                                                         \
-    } while (false)
 
 namespace plx::fuzz {
 
