@@ -13,6 +13,10 @@ const std::string kLogAllMarker = "LOG_ALL_MERVAX.TXT";
 void F_MAIN::Form_Load() {
     Platform& platform = gateway_.platform();
     gateway_.state().APP_PATH = platform.files().currentDirectory();
+    // The host link window starts first: its load tick tries the initial fields, so the very
+    // first events already name the host address; the tick at the end of start-up closes that
+    // attempt, and the next one connects with the loaded settings.
+    gateway_.as400();
 
     // The two indicator pictures share one spot; the event log shows one at a time.
     PIC_SW_LOG_DISPLAY(1).setLeft(PIC_SW_LOG_DISPLAY(0).left());

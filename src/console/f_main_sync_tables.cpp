@@ -14,6 +14,8 @@ bool F_MAIN::SYNC_TABLES() {
 int F_MAIN::indexRows() {
     SharedState& state = gateway_.state();
     state.TAB_ROW_OF_NO.fill(kNoRow);
+    state.TAB_NO_OF_ROW.fill(0);
+    state.ROW_COUNT = LST_PRODUIT.count();
     for (int row = 0; row < kMaxRows; ++row) {
         state.TAB_TYPE[row].clear();
         state.TAB_IP[row].clear();
@@ -29,6 +31,7 @@ int F_MAIN::indexRows() {
         state.TAB_TYPE[row] = EXTRACT_FIELD(entry, ",", 2);
         state.TAB_IP[row] = EXTRACT_FIELD(entry, ",", 3);
         state.TAB_DESCRIPTION[row] = EXTRACT_FIELD(entry, ",", 4);
+        state.TAB_NO_OF_ROW[row] = *number;
         LST_PRODUIT.setItemData(row, *number);
     }
     return -1;

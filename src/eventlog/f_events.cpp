@@ -4,7 +4,6 @@
 #include "console/f_main.h"
 #include "eventlog/journal_priority.h"
 #include "gateway/gateway.h"
-#include "hostlink/f_as400.h"
 #include "platform/system_text.h"
 #include "shared/numeric_text.h"
 #include "shared/text_lines.h"
@@ -45,8 +44,6 @@ F_EVENTS::F_EVENTS(Gateway& gateway)
 
 void F_EVENTS::ADD_EVENTS(int Index, const std::string& THE_MODE, const std::string& THE_EVENT,
                           bool SW_LOG_ALL) {
-    // The source first: reading the host address may create the host link window, whose
-    // own start-up logs before this line.
     const std::string from = source(Index);
     const LocalTime now = gateway_.platform().now();
     std::string line;
@@ -72,12 +69,10 @@ void F_EVENTS::ADD_EVENTS(int Index, const std::string& THE_MODE, const std::str
     if (SW_LOG_ALL || SW_LOG.value() == 1) writeToFile(now, line, from);
 }
 
-std::string F_EVENTS::source(int Index) {
-    if (Index < 0) return "Server [" + gateway_.as400().INP_IP.toolTip() + "]";
-    const ListBox& list = gateway_.main().LST_PRODUIT;
-    // A row removed while a broadcast was still on its way has no terminal number left.
-    if (Index >= list.count()) return "Row " + std::to_string(Index);
-    return fourDigits(list.itemData(Index));
+std::string F_EVENTS::source(int Index) const {
+    const SharedState& state = gateway_.state();
+    if (Index < 0) return "Server [" + state.CONNECT_ADDRESS + "]";
+    return fourDigits(state.TAB_NO_OF_ROW.at(Index));
 }
 
 void F_EVENTS::showLine(const std::string& line) {

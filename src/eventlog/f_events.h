@@ -37,7 +37,9 @@ class F_EVENTS {
     bool Form_Unload();
 
   private:
-    std::string source(int Index);
+    // Who the line is about, from the shared state: the host by its connect address, or the
+    // terminal of a row by its number.
+    std::string source(int Index) const;
     void showLine(const std::string& line);
     void writeToFile(const LocalTime& now, const std::string& line, const std::string& source);
 

@@ -74,6 +74,7 @@ void F_AS400::TIM_CONNECT_Timer() {
                                     ? trimSpaces(field)
                                     : GET_HOST_IP(gateway_.platform(), field);
     INP_IP.setToolTip(address);
+    gateway_.state().CONNECT_ADDRESS = address;
     const std::optional<std::uint16_t> port = portNumber(INP_PORT.text());
     std::string securityProblem;
     std::optional<TlsSettings> tls;

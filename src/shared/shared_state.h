@@ -29,14 +29,21 @@ inline constexpr char kPathSeparator = '/';
 enum LinkState : std::uint8_t { OFFLINE = 0, ONLINE = 1, PAUSE = 2 };
 
 struct SharedState {
+    // The terminal list as its last rebuild (SYNC_TABLES) left it: the row of each terminal
+    // number, the number, type, address and description of each row, and the list's length.
     std::array<std::uint16_t, kTerminalNumbers> TAB_ROW_OF_NO{};
+    std::array<std::int32_t, kMaxRows> TAB_NO_OF_ROW{};  // 0 for a row that cannot be indexed
     std::array<std::string, kMaxRows> TAB_TYPE;
     std::array<std::string, kMaxRows> TAB_IP;
     std::array<std::string, kMaxRows> TAB_DESCRIPTION;
+    int ROW_COUNT = 0;
     std::array<std::string, kMaxRows> TAB_AFF_VALUE;
     std::array<std::string, kColourEntries> TAB_COLOR_PATERN;
     std::string APP_PATH;
     std::uint8_t LINK_STATE = OFFLINE;
+    // The address the host link last connected to (empty before its first tick): the
+    // source of the host side's events.
+    std::string CONNECT_ADDRESS;
 
     // A file of the system: APP_PATH, the separator, the name ("Products.cfg").
     std::string filePath(const std::string& name) const { return APP_PATH + kPathSeparator + name; }
