@@ -150,10 +150,9 @@ void F_ADD_PRODUCT::B_OK_Click() {
         // Another number or address is another terminal: what the row's old one shows says
         // nothing of it.
         const std::string& before = list.text(current);
-        if ((readLenientNumber(EXTRACT_FIELD(before, ",", 1)) != number ||
-             EXTRACT_FIELD(before, ",", 3) != INP_IP.text()) &&
-            current < kMaxRows) {
-            gateway_.state().TAB_AFF_VALUE[current].clear();
+        if (readLenientNumber(EXTRACT_FIELD(before, ",", 1)) != number ||
+            EXTRACT_FIELD(before, ",", 3) != INP_IP.text()) {
+            gateway_.display().rowReplaced(current);
         }
         list.setText(current, entry);
     }

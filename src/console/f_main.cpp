@@ -47,7 +47,6 @@ F_MAIN::F_MAIN(Gateway& gateway)
       Label1_1(form, "Label1", "Web Page Template to create WebPageName2.html", nullptr, 1),
       URL_WEBPAGE(form, "URL_WEBPAGE", gateway.platform()),
       TIM_REFRESH(gateway.platform(), 500),
-      SOCK_UPD(gateway.platform().createUdpSocket()),
       gateway_(gateway) {
     // Top row: the windows and the commands on every terminal.
     B_AS400_COMM.move(kMargin, 120, 2175, kButtonHeight);

@@ -56,7 +56,6 @@ class F_MAIN {
     Label Label1_1;       // hidden: "Web Page Template to create WebPageName2.html"
     URLLink URL_WEBPAGE;  // hidden
     Timer TIM_REFRESH;
-    std::unique_ptr<UdpSocketPort> SOCK_UPD;
 
     Picture& PIC_SW_LOG_DISPLAY(int index) {
         return index == 0 ? PIC_SW_LOG_DISPLAY_0 : PIC_SW_LOG_DISPLAY_1;

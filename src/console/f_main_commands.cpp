@@ -1,6 +1,4 @@
 // The main window's commands: the terminal list, the clock and the other windows.
-#include <algorithm>
-
 #include "console/f_add_product.h"
 #include "console/f_main.h"
 #include "display/f_test.h"
@@ -69,16 +67,14 @@ void F_MAIN::B_REMOVE_TERM_Click() {
     // Logged like an addition, so that a terminal removed by mistake can be rebuilt.
     const std::string removed = LST_PRODUIT.text(row);
     LST_PRODUIT.removeItem(row);
-    // What each terminal shows is remembered by row: the rows below take theirs along as
-    // they move up, and the removed terminal's goes.
-    auto& shown = gateway_.state().TAB_AFF_VALUE;
-    if (row < kMaxRows) {
-        std::move(shown.begin() + row + 1, shown.end(), shown.begin() + row);
-        shown.back().clear();
-    }
+    gateway_.display().rowRemoved(row);
     gateway_.events().ADD_EVENTS(-1, "GENERAL", "REMOVE PRODUCT: " + removed, true);
     syncTablesAndWarn();
     B_SAVE_CFG_Click();
+}
+
+void F_MAIN::B_SYNCHRONIZE_Click() {
+    gateway_.display().synchronize();
 }
 
 void F_MAIN::B_AS400_COMM_Click() {

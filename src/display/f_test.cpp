@@ -6,7 +6,6 @@
 #include "console/f_main.h"
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
-#include "hostlink/f_as400.h"
 #include "shared/numeric_text.h"
 
 namespace plx {
@@ -84,13 +83,11 @@ void F_TEST::sendToSelected(int colourBox, const std::string& eventText,
                             const std::function<std::string(const std::string&)>& value) {
     F_MAIN& main = gateway_.main();
     if (!main.LST_PRODUIT_SELECT()) return;
-    // Rows and count are read anew after each command: its sends let events run, and the
-    // operator may change the selection or the list meanwhile.
+    const std::string colour = trimSpaces(INP_TEST_COLOR(colourBox).text());
     for (int row = 0; row < main.LST_PRODUIT.count(); ++row) {
         if (!main.LST_PRODUIT.selected(row)) continue;
         const std::string number = fourDigits(main.LST_PRODUIT.itemData(row));
-        gateway_.as400().GEST_CMD(number + value(number) +
-                                  trimSpaces(INP_TEST_COLOR(colourBox).text()));
+        gateway_.display().GEST_CMD(number + value(number) + colour);
     }
     gateway_.events().ADD_EVENTS(-1, "TEST", eventText, true);
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "display/display_road.h"
 #include "platform/c_library_names.h"
 #include "platform/platform.h"
 #include "shared/shared_state.h"
@@ -47,6 +48,7 @@ class Gateway {
 
     Platform& platform() { return platform_; }
     SharedState& state() { return state_; }
+    DisplayRoad& display() { return display_; }
 
     // Creates the main window and runs the start-up sequence.
     void start();
@@ -79,6 +81,7 @@ class Gateway {
 
     Platform& platform_;
     SharedState state_;
+    DisplayRoad display_{*this};
     int nesting_ = 0;
     bool burialScheduled_ = false;
     bool closing_ = false;

@@ -139,4 +139,12 @@ bool F_AS400::Form_QueryUnload() {
     return true;
 }
 
+void F_AS400::GEST_CMD(const std::string& THE_CMD) {
+    gateway_.display().GEST_CMD(THE_CMD);
+}
+
+void F_AS400::SEND_CMD_UDP(int Index, const std::string& ID_CMD) {
+    gateway_.display().SEND_CMD_UDP(Index, ID_CMD);
+}
+
 }  // namespace plx

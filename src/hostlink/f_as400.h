@@ -1,7 +1,7 @@
 #pragma once
 // F_AS400, the host link window: the telnet connection to the AS/400 (supervision,
-// negotiation, sign-on, reception, settings) and the display command operations that
-// every road to a terminal ends in (GEST_CMD, SEND_CMD_UDP).
+// negotiation, sign-on, reception, settings). Its frames go to the display road, whose
+// dispatcher and sender it also offers under their established names.
 
 #include <cstdint>
 #include <memory>
@@ -101,7 +101,7 @@ class F_AS400 {
     void INP_PORT_Change();
     void B_HELP_Click();
 
-    // Display commands.
+    // Display commands: the display road's (display/display_road.h).
     void GEST_CMD(const std::string& THE_CMD);
     void SEND_CMD_UDP(int Index, const std::string& ID_CMD);
 
@@ -115,7 +115,7 @@ class F_AS400 {
     std::optional<TlsSettings> hostSecurity(std::uint16_t port, std::string& problem);
     // Reads and handles the socket's data unless a chunk is being handled or in PAUSE.
     void readNextChunk();
-    // Reception of one chunk: log, display, negotiation, frames to GEST_CMD.
+    // Reception of one chunk: log, display, negotiation, frames to the display road.
     void handleChunk(const std::string& chunk);
     // An unfinished frame belongs to one connection's stream only.
     void dropCarriedFrame() { frames_.reset(); }

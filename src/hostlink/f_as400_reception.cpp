@@ -39,7 +39,8 @@ void F_AS400::handleChunk(const std::string& chunk) {
     }
     GEST_TELNET(chunk);
     // Each frame's datagrams are sent (events pumped) before the next frame goes.
-    for (const std::string& frame : frames_.scan(chunk)) GEST_CMD(frame);
+    DisplayRoad& display = gateway_.display();
+    for (const std::string& frame : frames_.scan(chunk)) display.GEST_CMD(frame);
 }
 
 void F_AS400::SW_DISPLAY_Click() {
