@@ -1,11 +1,9 @@
 #include "console/f_add_product.h"
 
-#include <cmath>
-
 #include "console/f_main.h"
+#include "console/terminal_entry.h"
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
-#include "shared/global.h"
 #include "shared/numeric_text.h"
 
 namespace plx {
@@ -20,11 +18,6 @@ void stripCommas(TextBox& field) {
     if (text.find(kComma) == std::string::npos) return;
     std::erase(text, static_cast<char>(kComma));
     field.setText(text);
-}
-
-// The numbers the terminal tables can index; 0 is refused before this, without a message.
-bool isTerminalNumber(double number) {
-    return number >= 1 && number < kTerminalNumbers && number == std::floor(number);
 }
 
 // Design measures in twips: labels right-aligned against the fields, in the visual order
@@ -103,66 +96,28 @@ void F_ADD_PRODUCT::SW_EDIT_SAVE_Click(int index) {
 }
 
 void F_ADD_PRODUCT::B_OK_Click() {
-    const double number = readLenientNumber(INP_NO.text());
-    if (number == 0) {
-        INP_NO.setFocus();
-        return;
-    }
-    // Beyond 9999, below 1 or fractional, the terminal could never be found by its number.
-    if (!isTerminalNumber(number)) {
-        refuse("Error the terminal number must be a whole number from 1 to 9999");
-        INP_NO.setFocus();
-        return;
-    }
-    INP_IP.setText(trimSpaces(INP_IP.text()));
-
     ListBox& list = gateway_.main().LST_PRODUIT;
-    const bool adding = SW_EDIT_SAVE_1.value();
-    const int current = list.currentRow();
-    if (adding && list.count() >= kMaxRows) {
-        refuse("Error the terminal list is full (" + std::to_string(kMaxRows) + " terminals)");
+    const int edited = SW_EDIT_SAVE_1.value() ? -1 : list.currentRow();
+    const TerminalEntryCheck check = checkTerminalEntry(
+        list.texts(), edited, {INP_NO.text(), INP_IP.text(), INP_DESCRIPTION.text()});
+    // Once the number has passed, the operator sees the address as it was checked.
+    if (!check.numberRefused) INP_IP.setText(trimSpaces(INP_IP.text()));
+    if (!check.accepted) {
+        if (!check.message.empty())
+            gateway_.platform().messageBox(check.message, "Error !", MessageIcon::Critical);
+        if (check.numberRefused) INP_NO.setFocus();
         return;
     }
-    if (!adding && current < 0) {  // nothing left to edit
-        form.close();
-        return;
-    }
-    for (int row = 0; row < list.count(); ++row) {
-        if (!adding && row == current) continue;  // an edited entry may keep its own values
-        const std::string& entry = list.text(row);
-        const double other = readLenientNumber(EXTRACT_FIELD(entry, ",", 1));
-        if (other == number) {
-            refuse("Error this terminal number is already in use");
-            return;
-        }
-        if (EXTRACT_FIELD(entry, ",", 3) == INP_IP.text()) {
-            refuse("Error this IP address is already in use (Terminal:" +
-                   fourDigits(std::llround(other)) + ")");
-            return;
-        }
-    }
-
-    const std::string entry = fourDigits(static_cast<long long>(number)) + ",," + INP_IP.text() +
-                              "," + INP_DESCRIPTION.text();
-    if (adding) {
-        list.addItem(entry);
+    if (edited < 0) {
+        list.addItem(check.entry);
     } else {
-        // Another number or address is another terminal: what the row's old one shows says
-        // nothing of it.
-        const std::string& before = list.text(current);
-        if (readLenientNumber(EXTRACT_FIELD(before, ",", 1)) != number ||
-            EXTRACT_FIELD(before, ",", 3) != INP_IP.text()) {
-            gateway_.display().rowReplaced(current);
-        }
-        list.setText(current, entry);
+        // What the row's old terminal shows says nothing of another one.
+        if (check.anotherTerminal) gateway_.display().rowReplaced(edited);
+        list.setText(edited, check.entry);
     }
-    gateway_.events().ADD_EVENTS(-1, "GENERAL",
-                                 (adding ? "ADD PRODUCT: " : "EDIT PRODUCT: ") + entry, true);
+    gateway_.events().ADD_EVENTS(
+        -1, "GENERAL", (edited < 0 ? "ADD PRODUCT: " : "EDIT PRODUCT: ") + check.entry, true);
     form.close();
-}
-
-void F_ADD_PRODUCT::refuse(const std::string& message) {
-    gateway_.platform().messageBox(message, "Error !", MessageIcon::Critical);
 }
 
 void F_ADD_PRODUCT::B_CLOSE_Click() {

@@ -44,8 +44,6 @@ class F_ADD_PRODUCT {
     void INP_IP_Change();
 
   private:
-    void refuse(const std::string& message);
-
     Gateway& gateway_;
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/config_files.h"
+#include "console/terminal_entry.h"
 #include "display/terminal_frame.h"
 #include "platform/ipv4.h"
 #include "platform/local_time.h"
@@ -136,6 +137,54 @@ TEST(ConsoleRules, HostSettingsRoundTrip) {
         EXPECT_EQ(read.texts, f.texts) << f.bytes;
         EXPECT_EQ(read.logSwitch, f.logSwitch) << f.bytes;
     }
+}
+
+// What the terminal editor accepts, against a list whose rows are 0001, 0002 (row 1, the one
+// edited where a case edits), 0003 and 0008 without an address.
+TEST(ConsoleRules, TerminalEditorChecksTheTypedEntryAgainstEveryOtherRow) {
+    Lines list = {"0001,,127.0.10.1,A", "0002,T,127.0.10.2,B", "0003,,127.0.10.3,C", "0008,,,D"};
+    const std::string range = "Error the terminal number must be a whole number from 1 to 9999";
+    const std::string number = "Error this terminal number is already in use";
+    const std::string address = "Error this IP address is already in use (Terminal:";
+    const struct {
+        int edited;
+        const char *typedNumber, *typedAddress;
+        std::string verdict;  // the entry when accepted, else the message
+        bool numberRefused, anotherTerminal;
+    } cases[] = {
+        {-1, "0", "127.0.10.5", "", true, false},  // no number at all: only the focus moves
+        {-1, "", "127.0.10.5", "", true, false},
+        {-1, "abc", "127.0.10.5", "", true, false},
+        {-1, "10000", "127.0.10.5", range, true, false},
+        {-1, "-3", "127.0.10.5", range, true, false},
+        {-1, "2.5", "127.0.10.5", range, true, false},
+        {-1, "3", "127.0.10.5", number, false, false},
+        {-1, "0002", "127.0.10.2", number, false, false},  // the number before the address
+        {-1, "1abc", "127.0.10.5", number, false, false},
+        {-1, "5", " 127.0.10.2 ", address + "0002)", false, false},
+        {-1, "3", "127.0.10.1", address + "0001)", false, false},  // row 0 comes before row 2
+        {-1, "9", "", address + "0008)", false, false},
+        {-1, "9999", " 127.0.10.02 ", "9999,,127.0.10.02, Dock 9 ", false, false},
+        {1, "2", " 127.0.10.2", "0002,,127.0.10.2, Dock 9 ", false, false},  // its own row skipped
+        {1, "7", "127.0.10.2", "0007,,127.0.10.2, Dock 9 ", false, true},
+        {1, "2.0", "127.0.10.9", "0002,,127.0.10.9, Dock 9 ", false, true},
+        {1, "3", "127.0.10.9", number, false, false},
+    };
+    for (const auto& c : cases) {
+        const TerminalEntryCheck check =
+            checkTerminalEntry(list, c.edited, {c.typedNumber, c.typedAddress, " Dock 9 "});
+        EXPECT_EQ(check.accepted ? check.entry : check.message, c.verdict) << c.typedNumber;
+        EXPECT_EQ(check.accepted, c.verdict.find(",,") != std::string::npos) << c.typedNumber;
+        EXPECT_EQ(check.numberRefused, c.numberRefused) << c.typedNumber;
+        EXPECT_EQ(check.anotherTerminal, c.anotherTerminal) << c.typedNumber;
+    }
+    // 1001 terminals fill the list; 1000 leave room for one more.
+    list.clear();
+    for (int n = 1; n <= kMaxRows - 1; ++n) list.push_back(fourDigits(n) + ",,,");
+    EXPECT_TRUE(checkTerminalEntry(list, -1, {"5000", "127.0.10.5", ""}).accepted);
+    list.push_back("1001,,,");
+    EXPECT_EQ(checkTerminalEntry(list, -1, {"5000", "127.0.10.5", ""}).message,
+              "Error the terminal list is full (1001 terminals)");
 }
 
 TEST(ConsoleRules, NumbersAndTimesAsTheOperatorReadsThem) {

@@ -11,12 +11,6 @@ using namespace testing_support;
 
 class Tools : public StartedGatewayTest {};
 
-Strings lines(const ListBox& list) {
-    Strings texts;
-    for (int row = 0; row < list.count(); ++row) texts.push_back(list.text(row));
-    return texts;
-}
-
 // ------------------------------------------------------------------ reachability test
 
 const std::string kSeparatorLine = "printf '%s\\n' '" + std::string(80, '-') + "'\n";
@@ -154,10 +148,10 @@ TEST_F(Tools, StatusWindowIsASnapshotOfTheValueMemoryByRow) {
     main().B_STATUS.click();  // showing it again does not rebuild it
     EXPECT_EQ(gateway.status().LST_STATUS.count(), 0);
     gateway.status().B_REFRESH.click();
-    EXPECT_EQ(lines(gateway.status().LST_STATUS), (Strings{"0007,0042  3", "0123,"}));
+    EXPECT_EQ(gateway.status().LST_STATUS.texts(), (Strings{"0007,0042  3", "0123,"}));
     state().TAB_AFF_VALUE[1] = "----  0";
     gateway.status().LST_STATUS.doubleClick();
-    EXPECT_EQ(lines(gateway.status().LST_STATUS), (Strings{"0007,0042  3", "0123,----  0"}));
+    EXPECT_EQ(gateway.status().LST_STATUS.texts(), (Strings{"0007,0042  3", "0123,----  0"}));
 
     list().clear();  // rows beyond the memory are listed with no value
     for (int row = 0; row <= kMaxRows; ++row) {

@@ -2,6 +2,13 @@
 
 namespace plx {
 
+std::vector<std::string> ListBox::texts() const {
+    std::vector<std::string> all;
+    all.reserve(items_.size());
+    for (const Item& item : items_) all.push_back(item.text);
+    return all;
+}
+
 void ListBox::setText(int row, const std::string& text) {
     items_.at(row).text = text;
     itemsChanged();

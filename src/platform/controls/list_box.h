@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/controls/control.h"
 
@@ -18,6 +19,8 @@ class ListBox : public Control {
 
     int count() const { return static_cast<int>(items_.size()); }
     const std::string& text(int row) const { return items_.at(row).text; }
+    // Every row's text, in row order.
+    std::vector<std::string> texts() const;
     void setText(int row, const std::string& text);
     std::int32_t itemData(int row) const { return items_.at(row).itemData; }
     void setItemData(int row, std::int32_t data) { items_.at(row).itemData = data; }
