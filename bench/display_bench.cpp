@@ -61,8 +61,8 @@ int main(int argc, char** argv) {
     plx::qtp::testing::QtTestPlatform platform;
     plx::Gateway gateway(platform);
     gateway.start();
-    plx::F_AS400& host = gateway.as400();
-    plx::F_EVENTS& events = gateway.events();
+    plx::F_AS400& host = gateway.window<plx::F_AS400>();
+    plx::F_EVENTS& events = gateway.window<plx::F_EVENTS>();
 
     // Seconds for kCommands commands to the first terminal, which is read as it goes;
     // a command the terminal did not receive twice is reported.
@@ -112,7 +112,8 @@ int main(int argc, char** argv) {
             row.rawCommandsPerSecond =
                 kCommands / toOneTerminal("raw", [&] { raw.send(wall.address(0)); });
 
-            row.synchronizeMs = 1000 * best([&] { gateway.main().B_SYNCHRONIZE_Click(); });
+            row.synchronizeMs =
+                1000 * best([&] { gateway.window<plx::F_MAIN>().B_SYNCHRONIZE_Click(); });
             row.rawSynchronizeMs = 1000 * best([&] {
                                        for (int i = 0; i < wall.size(); ++i)
                                            raw.send(wall.address(i));

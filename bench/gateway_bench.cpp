@@ -431,7 +431,7 @@ void synchronizeInProcess(int rounds, TerminalWall& wall, Table& table) {
         for (int i = 0; i < rounds; ++i) {
             wall.drain();
             const auto start = Clock::now();
-            gateway.main().B_SYNCHRONIZE_Click();
+            gateway.window<plx::F_MAIN>().B_SYNCHRONIZE_Click();
             const double ms = 1000 * secondsSince(start);
             if (wall.drain() != 2L * kTerminals)
                 std::fprintf(stderr, "synchronize: datagrams lost\n");

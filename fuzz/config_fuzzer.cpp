@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     gateway.start();
 
     // Every indexed number names a row that holds it.
-    const plx::ListBox& list = gateway.main().LST_PRODUIT;
+    const plx::ListBox& list = gateway.window<plx::F_MAIN>().LST_PRODUIT;
     const auto products =
         (presence & 1) != 0 ? plx::splitLines(files[0]) : std::vector<std::string>{};
     FUZZ_CHECK(list.count() == static_cast<int>(products.size()));
@@ -69,11 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         FUZZ_CHECK(colour->index >= 0);
         if (colour->index < plx::kColourEntries) patterns[colour->index] = colour->pattern;
     }
-    FUZZ_CHECK(gateway.as400().LST_COLOR_PATERN.count() == listed);
+    FUZZ_CHECK(gateway.window<plx::F_AS400>().LST_COLOR_PATERN.count() == listed);
     FUZZ_CHECK(std::equal(patterns.begin(), patterns.end(), state.TAB_COLOR_PATERN.begin()));
 
     // The settings loaded are those of the file, and what is written reads back the same.
-    plx::F_AS400& host = gateway.as400();
+    plx::F_AS400& host = gateway.window<plx::F_AS400>();
     const plx::HostSettings loaded{host.INP_IP.text(), host.INP_PORT.text(), host.INP_PSW.text(),
                                    host.INP_USR.text(), host.SW_LOG.value()};
     if ((presence & 4) != 0) {

@@ -16,8 +16,9 @@ namespace plx::fuzz {
 struct OnlineGateway {
     explicit OnlineGateway(const std::vector<std::string>& terminals) {
         gateway.start();
-        for (const std::string& entry : terminals) gateway.main().LST_PRODUIT.addItem(entry);
-        FUZZ_CHECK(gateway.main().SYNC_TABLES());
+        for (const std::string& entry : terminals)
+            gateway.window<F_MAIN>().LST_PRODUIT.addItem(entry);
+        FUZZ_CHECK(gateway.window<F_MAIN>().SYNC_TABLES());
         platform.advance(F_AS400::kConnectPeriodMs);
         platform.tcp().acceptConnection();
         platform.runEvents();

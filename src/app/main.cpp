@@ -88,7 +88,7 @@ void warnOfIgnoredArguments(plx::Gateway& gateway) {
     if (arguments.isEmpty()) return;
     std::string named;
     for (const QString& argument : arguments) named += " \"" + plx::qtp::fromQt(argument) + '"';
-    gateway.events().ADD_EVENTS(-1, "Warning", "Arguments ignored:" + named, true);
+    gateway.window<plx::F_EVENTS>().ADD_EVENTS(-1, "Warning", "Arguments ignored:" + named, true);
 }
 
 }  // namespace

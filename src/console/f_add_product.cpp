@@ -96,7 +96,7 @@ void F_ADD_PRODUCT::SW_EDIT_SAVE_Click(int index) {
 }
 
 void F_ADD_PRODUCT::B_OK_Click() {
-    ListBox& list = gateway_.main().LST_PRODUIT;
+    ListBox& list = gateway_.window<F_MAIN>().LST_PRODUIT;
     const int edited = SW_EDIT_SAVE_1.value() ? -1 : list.currentRow();
     const TerminalEntryCheck check = checkTerminalEntry(
         list.texts(), edited, {INP_NO.text(), INP_IP.text(), INP_DESCRIPTION.text()});
@@ -115,7 +115,7 @@ void F_ADD_PRODUCT::B_OK_Click() {
         if (check.anotherTerminal) gateway_.display().rowReplaced(edited);
         list.setText(edited, check.entry);
     }
-    gateway_.events().ADD_EVENTS(
+    gateway_.window<F_EVENTS>().ADD_EVENTS(
         -1, "GENERAL", (edited < 0 ? "ADD PRODUCT: " : "EDIT PRODUCT: ") + check.entry, true);
     form.close();
 }

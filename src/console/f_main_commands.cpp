@@ -35,7 +35,7 @@ bool F_MAIN::LST_PRODUIT_SELECT() {
 }
 
 void F_MAIN::B_ADD_TERM_Click() {
-    F_ADD_PRODUCT& editor = gateway_.addProduct();
+    F_ADD_PRODUCT& editor = gateway_.window<F_ADD_PRODUCT>();
     editor.SW_EDIT_SAVE(1).setValue(true);
     runEditor(editor);
 }
@@ -43,7 +43,7 @@ void F_MAIN::B_ADD_TERM_Click() {
 void F_MAIN::B_EDIT_TERM_Click() {
     const int row = LST_PRODUIT.currentRow();
     if (row < 0) return;
-    F_ADD_PRODUCT& editor = gateway_.addProduct();
+    F_ADD_PRODUCT& editor = gateway_.window<F_ADD_PRODUCT>();
     editor.SW_EDIT_SAVE(0).setValue(true);
     const std::string& entry = LST_PRODUIT.text(row);
     editor.INP_NO.setText(EXTRACT_FIELD(entry, ",", 1));
@@ -56,7 +56,7 @@ void F_MAIN::B_EDIT_TERM_Click() {
 void F_MAIN::runEditor(F_ADD_PRODUCT& editor) {
     // Added, edited or cancelled: the tables are rebuilt and the list saved all the same.
     gateway_.runModal(editor.form, form);
-    gateway_.releaseAddProduct();
+    gateway_.release<F_ADD_PRODUCT>();
     syncTablesAndWarn();
     B_SAVE_CFG_Click();
 }
@@ -68,7 +68,7 @@ void F_MAIN::B_REMOVE_TERM_Click() {
     const std::string removed = LST_PRODUIT.text(row);
     LST_PRODUIT.removeItem(row);
     gateway_.display().rowRemoved(row);
-    gateway_.events().ADD_EVENTS(-1, "GENERAL", "REMOVE PRODUCT: " + removed, true);
+    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "GENERAL", "REMOVE PRODUCT: " + removed, true);
     syncTablesAndWarn();
     B_SAVE_CFG_Click();
 }
@@ -78,19 +78,19 @@ void F_MAIN::B_SYNCHRONIZE_Click() {
 }
 
 void F_MAIN::B_AS400_COMM_Click() {
-    gateway_.as400().form.show();
+    gateway_.window<F_AS400>().form.show();
 }
 void F_MAIN::B_EVENTS_Click() {
-    gateway_.events().form.show();
+    gateway_.window<F_EVENTS>().form.show();
 }
 void F_MAIN::B_STATUS_Click() {
-    gateway_.status().form.show();
+    gateway_.window<F_STATUS>().form.show();
 }
 void F_MAIN::B_TEST_Click() {
-    gateway_.test().form.show();
+    gateway_.window<F_TEST>().form.show();
 }
 void F_MAIN::B_HELP_Click() {
-    gateway_.help().form.show();
+    gateway_.window<F_HELP>().form.show();
 }
 
 void F_MAIN::TIM_REFRESH_Timer() {

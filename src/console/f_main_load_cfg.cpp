@@ -28,7 +28,7 @@ std::optional<std::string> readConfiguration(Gateway& gateway, const std::string
         problem = " is empty";
     }
     if (!problem.empty())
-        gateway.events().ADD_EVENTS(-1, "Warning", name + problem + ": " + instead, true);
+        gateway.window<F_EVENTS>().ADD_EVENTS(-1, "Warning", name + problem + ": " + instead, true);
     return bytes;
 }
 
@@ -50,7 +50,7 @@ void F_MAIN::LOAD_CFG() {
 
     // Colours: created with the defaults when missing, then read. A folder where it can be
     // neither created nor read still gets the default colours, not blank patterns.
-    F_AS400& as400 = gateway_.as400();
+    F_AS400& as400 = gateway_.window<F_AS400>();
     const std::string colours = state.filePath(kColourFile);
     as400.LST_COLOR_PATERN.clear();
     as400.LST_COLOR_PATERN.setToolTip(pathText(colours));
@@ -62,7 +62,7 @@ void F_MAIN::LOAD_CFG() {
     std::optional<std::string> colourLines;
     if (problem.empty() && !(colourLines = files.read(colours))) problem = " cannot be read";
     if (!problem.empty()) {
-        gateway_.events().ADD_EVENTS(
+        gateway_.window<F_EVENTS>().ADD_EVENTS(
             -1, "Warning", kColourFile + problem + ": the default colours are used", true);
         colourLines = defaultColourFile();
     }
@@ -96,8 +96,8 @@ void F_MAIN::B_SAVE_CFG_Click() {
     if (gateway_.platform().files().replace(path, entriesAsLines(LST_PRODUIT))) {
         unreadListKept_ = false;
     } else {
-        gateway_.events().ADD_EVENTS(-1, "Warning", kListNotWritten + ", the previous file is kept",
-                                     true);
+        gateway_.window<F_EVENTS>().ADD_EVENTS(
+            -1, "Warning", kListNotWritten + ", the previous file is kept", true);
     }
 }
 

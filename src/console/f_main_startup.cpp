@@ -16,7 +16,7 @@ void F_MAIN::Form_Load() {
     // The host link window starts first: its load tick tries the initial fields, so the very
     // first events already name the host address; the tick at the end of start-up closes that
     // attempt, and the next one connects with the loaded settings.
-    gateway_.as400();
+    gateway_.window<F_AS400>();
 
     // The two indicator pictures share one spot; the event log shows one at a time.
     PIC_SW_LOG_DISPLAY(1).setLeft(PIC_SW_LOG_DISPLAY(0).left());
@@ -24,9 +24,9 @@ void F_MAIN::Form_Load() {
 
     // Ticking the switch creates the event window and logs the switch.
     if (platform.files().exists(gateway_.state().filePath(kLogAllMarker))) {
-        gateway_.events().SW_LOG.setValue(1);
+        gateway_.window<F_EVENTS>().SW_LOG.setValue(1);
     }
-    F_EVENTS& events = gateway_.events();
+    F_EVENTS& events = gateway_.window<F_EVENTS>();
     events.ADD_EVENTS(-1, "GENERAL", "START SOFTWARE (" + form.caption() + ")", true);
     events.ADD_EVENTS(-1, "LOG TO FILE", std::to_string(events.SW_LOG.value()), true);
 
@@ -36,12 +36,12 @@ void F_MAIN::Form_Load() {
     LOAD_CFG();
     syncTablesAndWarn();
     Form_Resize();
-    gateway_.as400().TIM_CONNECT_Timer();
+    gateway_.window<F_AS400>().TIM_CONNECT_Timer();
     platform.serviceReady();
 }
 
 void F_MAIN::Form_Unload() {
-    gateway_.events().ADD_EVENTS(-1, "GENERAL", "CLOSE SOFTWARE", true);
+    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "GENERAL", "CLOSE SOFTWARE", true);
     B_SAVE_CFG_Click();
     // However deep in a broadcast, a Synchronize or a dialog the close came: nothing that
     // was interrupted runs on, so no datagram, event line or file write follows.

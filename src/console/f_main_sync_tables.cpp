@@ -46,12 +46,13 @@ void F_MAIN::syncTablesAndWarn() {
     const std::string& entry = LST_PRODUIT.text(row);
     const std::string quoted =
         entry.size() <= kQuotedCharacters ? entry : entry.substr(0, kQuotedCharacters) + "...";
-    gateway_.events().ADD_EVENTS(-1, "Warning",
-                                 "Products.cfg line " + std::to_string(row + 1) +
-                                     " cannot be indexed, it and the lines after it get no "
-                                     "commands: " +
-                                     quoted,
-                                 true);
+    gateway_.window<F_EVENTS>().ADD_EVENTS(
+        -1, "Warning",
+        "Products.cfg line " + std::to_string(row + 1) +
+            " cannot be indexed, it and the lines after it get no "
+            "commands: " +
+            quoted,
+        true);
 }
 
 }  // namespace plx

@@ -24,7 +24,7 @@ void DisplayRoad::GEST_CMD(const std::string& THE_CMD) {
     // that no terminal has: nothing is sent, and the host programmer sees why.
     const std::optional<int> number = hostTerminalNumber(numberText);
     if (!number || state.TAB_ROW_OF_NO[*number] == kNoRow) {
-        gateway_.events().ADD_EVENTS(
+        gateway_.window<F_EVENTS>().ADD_EVENTS(
             -1, "Warning",
             "<" + command + "> " + "The product number " + numberText + " does not exist !", true);
         return;
@@ -53,7 +53,8 @@ void DisplayRoad::SEND_CMD_UDP(int Index, const std::string& ID_CMD) {
         gateway_.pump();
     }
 
-    gateway_.events().ADD_EVENTS(Index, "CMD", "<" + frame.substr(0, kFrameBytes - 1) + ">", false);
+    gateway_.window<F_EVENTS>().ADD_EVENTS(Index, "CMD",
+                                           "<" + frame.substr(0, kFrameBytes - 1) + ">", false);
     // A command that never left is not remembered, so the same command later tries again.
     if (sent) state.TAB_AFF_VALUE[Index] = shown;
 }
@@ -64,7 +65,7 @@ void DisplayRoad::synchronize() {
     // Each terminal by its own number, not by the broadcast form.
     const int rows = std::min(state.ROW_COUNT, kMaxRows);
     for (int row = 0; row < rows; ++row) GEST_CMD(fourDigits(state.TAB_NO_OF_ROW[row]) + "----0");
-    gateway_.events().ADD_EVENTS(-1, "GENERAL", "Synchronize all products", true);
+    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "GENERAL", "Synchronize all products", true);
 }
 
 void DisplayRoad::rowRemoved(int row) {

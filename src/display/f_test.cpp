@@ -61,7 +61,7 @@ TextBox& F_TEST::INP_TEST_COLOR(int index) {
 }
 
 void F_TEST::B_SELECT_ALL_Click() {
-    gateway_.main().B_SELECT_ALL_Click();
+    gateway_.window<F_MAIN>().B_SELECT_ALL_Click();
 }
 
 void F_TEST::B_CMD_TERM_DASH_Click() {
@@ -81,7 +81,7 @@ void F_TEST::B_CMD_TERM_TIME_Click() {
 
 void F_TEST::sendToSelected(int colourBox, const std::string& eventText,
                             const std::function<std::string(const std::string&)>& value) {
-    F_MAIN& main = gateway_.main();
+    F_MAIN& main = gateway_.window<F_MAIN>();
     if (!main.LST_PRODUIT_SELECT()) return;
     const std::string colour = trimSpaces(INP_TEST_COLOR(colourBox).text());
     for (int row = 0; row < main.LST_PRODUIT.count(); ++row) {
@@ -89,7 +89,7 @@ void F_TEST::sendToSelected(int colourBox, const std::string& eventText,
         const std::string number = fourDigits(main.LST_PRODUIT.itemData(row));
         gateway_.display().GEST_CMD(number + value(number) + colour);
     }
-    gateway_.events().ADD_EVENTS(-1, "TEST", eventText, true);
+    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "TEST", eventText, true);
 }
 
 }  // namespace plx

@@ -17,6 +17,8 @@ class Gateway;
 
 class F_TEST {
   public:
+    // Destroyed by its close box, made anew when shown again.
+    static constexpr bool kDestroyedOnClose = true;
     explicit F_TEST(Gateway& gateway);
 
     Form form;

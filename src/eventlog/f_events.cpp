@@ -85,7 +85,7 @@ void F_EVENTS::writeToFile(const LocalTime& now, const std::string& line, const 
     std::string bytes;
     // A new file starts with the web page name and the terminal list as they are now.
     if (!files.exists(logFile_)) {
-        const F_MAIN& main = gateway_.main();
+        const F_MAIN& main = gateway_.window<F_MAIN>();
         bytes = "Web Page: " + main.INP_WEBPAGE.text() + kLineEnd + kDashes + kLineEnd +
                 entriesAsLines(main.LST_PRODUIT) + kDashes + kLineEnd;
     }
@@ -112,7 +112,7 @@ void F_EVENTS::writeToFile(const LocalTime& now, const std::string& line, const 
 }
 
 void F_EVENTS::SW_LOG_Click() {
-    F_MAIN& main = gateway_.main();
+    F_MAIN& main = gateway_.window<F_MAIN>();
     const int state = SW_LOG.value();
     main.PIC_SW_LOG_DISPLAY(0).setVisible(false);
     main.PIC_SW_LOG_DISPLAY(1).setVisible(false);

@@ -1,13 +1,16 @@
 #pragma once
-// The gateway: owns the platform's view of the world, the shared state and the windows.
-// F_MAIN is created by start(); every other window is created hidden the first time it
-// is touched, and runs its load handler then.
+// The gateway: owns the platform's view of the world, the shared state, the display road and
+// the windows (gateway/windows.h). F_MAIN is created by start(); every other window is
+// created hidden the first time it is touched, and runs its load handler then.
 
-#include <functional>
+#include <cstddef>
 #include <memory>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "display/display_road.h"
+#include "gateway/windows.h"
 #include "platform/c_library_names.h"
 #include "platform/platform.h"
 #include "shared/shared_state.h"
@@ -15,28 +18,42 @@
 namespace plx {
 
 class Gateway;
-class F_MAIN;
-class F_ADD_PRODUCT;
-class F_EVENTS;
-class F_AS400;
-class F_TEST;
-class F_STATUS;
-class F_HELP;
 
 // One window's life: created on first touch (view attached, load handler run), released
 // when it closes if it is of the kind that is destroyed on close.
 template <class Unit>
 class WindowSlot {
   public:
-    WindowSlot(Gateway& gateway, bool destroyOnClose)
-        : gateway_(gateway), destroyOnClose_(destroyOnClose) {}
+    explicit WindowSlot(Gateway& gateway) : gateway_(gateway) {}
     Unit& get();
     void release();
 
   private:
     Gateway& gateway_;
-    bool destroyOnClose_;
     std::unique_ptr<Unit> unit_;
+};
+
+template <class List>
+class WindowSlots;
+
+template <class... Units>
+class WindowSlots<WindowList<Units...>> {
+  public:
+    explicit WindowSlots(Gateway& gateway) : slots_(WindowSlot<Units>(gateway)...) {}
+    template <class Unit>
+    WindowSlot<Unit>& of() {
+        return std::get<WindowSlot<Unit>>(slots_);
+    }
+    // Last registered first.
+    void releaseAll() {
+        [this]<std::size_t... I>(std::index_sequence<I...>) {
+            (std::get<sizeof...(Units) - 1 - I>(slots_).release(), ...);
+        }
+        (std::index_sequence_for<Units...>{});
+    }
+
+  private:
+    std::tuple<WindowSlot<Units>...> slots_;
 };
 
 class Gateway {
@@ -56,15 +73,17 @@ class Gateway {
     // (SIGTERM, SIGINT, SIGHUP, the session's end).
     void shutDown();
 
-    F_MAIN& main();
-    F_ADD_PRODUCT& addProduct();
-    F_EVENTS& events();
-    F_AS400& as400();
-    F_TEST& test();
-    F_STATUS& status();
-    F_HELP& help();
-    // The terminal editor is released by its opener once the modal show has returned.
-    void releaseAddProduct() { addProduct_.release(); }
+    // A window of the list, created (and loaded) at its first touch.
+    template <class Unit>
+    Unit& window() {
+        return windows_.template of<Unit>().get();
+    }
+    // Releases a window now, as its close does for those destroyed on close; the terminal
+    // editor's opener does so once the modal show has returned.
+    template <class Unit>
+    void release() {
+        windows_.template of<Unit>().release();
+    }
 
     // Lets pending events run once: the nesting point after each datagram.
     void pump();
@@ -86,14 +105,27 @@ class Gateway {
     bool burialScheduled_ = false;
     bool closing_ = false;
     std::vector<std::shared_ptr<void>> graveyard_;
-
-    WindowSlot<F_MAIN> main_;
-    WindowSlot<F_ADD_PRODUCT> addProduct_;
-    WindowSlot<F_EVENTS> events_;
-    WindowSlot<F_AS400> as400_;
-    WindowSlot<F_TEST> test_;
-    WindowSlot<F_STATUS> status_;
-    WindowSlot<F_HELP> help_;
+    WindowSlots<GatewayWindows> windows_{*this};
 };
+
+template <class Unit>
+Unit& WindowSlot<Unit>::get() {
+    if (!unit_) {
+        unit_ = std::make_unique<Unit>(gateway_);
+        Unit& unit = *unit_;
+        gateway_.platform().attachView(unit.form);
+        if constexpr (Unit::kDestroyedOnClose) unit.form.onClosed = [this] { release(); };
+        // Set before the load handler runs, which may touch this window again.
+        if constexpr (requires { unit.Form_Load(); }) unit.Form_Load();
+    }
+    return *unit_;
+}
+
+template <class Unit>
+void WindowSlot<Unit>::release() {
+    if (!unit_) return;
+    gateway_.platform().detachView(unit_->form);
+    gateway_.bury(std::shared_ptr<void>(std::move(unit_)));
+}
 
 }  // namespace plx

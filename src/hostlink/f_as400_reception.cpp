@@ -31,7 +31,7 @@ void F_AS400::readNextChunk() {
 
 void F_AS400::handleChunk(const std::string& chunk) {
     if (SW_LOG.value() == 1) {
-        gateway_.events().ADD_EVENTS(-1, "RX-AS400", ESCAPE_CTRL_CHARS(chunk), false);
+        gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "RX-AS400", ESCAPE_CTRL_CHARS(chunk), false);
     }
     if (SW_DISPLAY.value() == 1) {
         if (AFF_RX_400.text().size() > kReceiveDisplayLimit) AFF_RX_400.setText({});

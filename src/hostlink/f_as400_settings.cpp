@@ -27,7 +27,7 @@ void F_AS400::INP_PORT_Change() {
 }
 
 void F_AS400::B_HELP_Click() {
-    gateway_.help().form.show();
+    gateway_.window<F_HELP>().form.show();
 }
 
 }  // namespace plx

@@ -37,7 +37,7 @@ void F_AS400::TIM_TX_USR_PW_Timer() {
         // does its length: only whether there was one.
         logged = user + "{TAB}" + (password.empty() ? "" : kPasswordMask) + "{ENTER}";
     }
-    gateway_.events().ADD_EVENTS(-1, "Login", logged, true);
+    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "Login", logged, true);
 }
 
 }  // namespace plx

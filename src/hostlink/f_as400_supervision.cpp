@@ -30,7 +30,7 @@ void F_AS400::SET_LINK_STATE(std::uint8_t THE_STATE) {
     const std::string state = THE_STATE == ONLINE  ? "ONLINE"
                               : THE_STATE == PAUSE ? "PAUSE"
                                                    : "OFFLINE";
-    Picture& indicator = gateway_.main().PIC_OFFLINE;
+    Picture& indicator = gateway_.window<F_MAIN>().PIC_OFFLINE;
     indicator.setImage(lamp.image());
     indicator.setToolTip(lamp.toolTip().empty() ? state : state + "\n" + lamp.toolTip());
     indicator.setTag(state);
@@ -39,7 +39,7 @@ void F_AS400::SET_LINK_STATE(std::uint8_t THE_STATE) {
 
 void F_AS400::SHOW_STATUS(const std::string& THE_STATUS) {
     AFF_STATUS.setCaption(THE_STATUS);
-    gateway_.events().ADD_EVENTS(-1, "Status", THE_STATUS, true);
+    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "Status", THE_STATUS, true);
     tellServiceManager();
 }
 

@@ -12,6 +12,8 @@ class Gateway;
 
 class F_HELP {
   public:
+    // Destroyed by its close box, made anew when shown again.
+    static constexpr bool kDestroyedOnClose = true;
     explicit F_HELP(Gateway& gateway);
 
     Form form;

@@ -31,13 +31,14 @@ Generation generateWebPage(Gateway& gateway, F_MAIN& main) {
     const auto templateText = files.read(templatePath);
     if (!templateText) return Generation::NoTemplate;
 
-    F_AS400& host = gateway.as400();
+    F_AS400& host = gateway.window<F_AS400>();
     const LocalTime now = gateway.platform().now();
-    const WebPageValues values{gateway.state(),        main.PIC_OFFLINE.tag(),
-                               host.INP_IP.text(),     host.INP_PORT.text(),
-                               host.INP_USR.text(),    host.INP_PSW.text(),
-                               host.AFF_RX_400.text(), eventLines(gateway.events().LST_EVENTS),
-                               now.timeText(),         now.dateText()};
+    const WebPageValues values{
+        gateway.state(),        main.PIC_OFFLINE.tag(),
+        host.INP_IP.text(),     host.INP_PORT.text(),
+        host.INP_USR.text(),    host.INP_PSW.text(),
+        host.AFF_RX_400.text(), eventLines(gateway.window<F_EVENTS>().LST_EVENTS),
+        now.timeText(),         now.dateText()};
     // Replaced whole: a page that cannot be written leaves the previous one as it was.
     if (!files.replace(textPath(outputName), fillWebPage(*templateText, values))) {
         return Generation::NotWritten;

@@ -36,7 +36,7 @@ void F_STATUS::LST_STATUS_DblClick() {
 }
 
 void F_STATUS::rebuild() {
-    const ListBox& products = gateway_.main().LST_PRODUIT;
+    const ListBox& products = gateway_.window<F_MAIN>().LST_PRODUIT;
     const auto& values = gateway_.state().TAB_AFF_VALUE;
     LST_STATUS.clear();
     // Rows past the memory's last one are still listed, with nothing remembered for them,

@@ -120,7 +120,7 @@ TEST_F(AppGatewayWidgets, EveryWindowOpensWithItsCaptionsWholeAndTheEditorAdds) 
     main->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(main));
     EXPECT_TRUE(child(main, "LST_PRODUIT")->hasFocus());
-    EXPECT_EQ(gateway->main().LST_PRODUIT.currentRow(), -1);
+    EXPECT_EQ(gateway->window<F_MAIN>().LST_PRODUIT.currentRow(), -1);
     click(main, "B_REMOVE_TERM");
     EXPECT_EQ(read("Products.cfg"), broadcasts);
 

@@ -286,10 +286,10 @@ TEST_F(ConsoleStartup, ShutDownEndsTheProcessWhateverItInterrupts) {
 
     platform.onPump = nullptr;
     platform.modalScript = [&](Form&) {
-        gateway.addProduct().INP_NO.type("77");
-        gateway.addProduct().INP_IP.type("127.0.10.77");
+        gateway.window<F_ADD_PRODUCT>().INP_NO.type("77");
+        gateway.window<F_ADD_PRODUCT>().INP_IP.type("127.0.10.77");
         platform.onEndRequest();
-        gateway.addProduct().B_OK.click();
+        gateway.window<F_ADD_PRODUCT>().B_OK.click();
     };
     EXPECT_THROW(main().B_ADD_TERM.click(), fake::ProcessEnded);
     EXPECT_TRUE(dailyLog().ends_with(endOfLog));

@@ -21,7 +21,7 @@ class DisplayDispatch : public StartedGatewayTest {
             addresses.push_back(datagram.substr(0, datagram.find(' ')));
         return addresses;
     }
-    F_TEST& testWindow() { return gateway.test(); }
+    F_TEST& testWindow() { return gateway.window<F_TEST>(); }
 };
 
 TEST_F(DisplayDispatch, HostCommandGoesTwiceToItsTerminalIsLoggedAndRemembered) {

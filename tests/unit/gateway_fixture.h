@@ -36,10 +36,10 @@ struct FakeGateway {
     explicit FakeGateway(std::u8string_view folderName = fake::FakePlatform::kFolderName)
         : platform(folderName) {}
 
-    F_MAIN& main() { return gateway.main(); }
-    F_AS400& as400() { return gateway.as400(); }
-    F_EVENTS& eventWindow() { return gateway.events(); }
-    ListBox& list() { return gateway.main().LST_PRODUIT; }
+    F_MAIN& main() { return gateway.window<F_MAIN>(); }
+    F_AS400& as400() { return gateway.window<F_AS400>(); }
+    F_EVENTS& eventWindow() { return gateway.window<F_EVENTS>(); }
+    ListBox& list() { return gateway.window<F_MAIN>().LST_PRODUIT; }
     SharedState& state() { return gateway.state(); }
     fake::FakeTcpClient& tcp() { return platform.tcp(); }
 
@@ -153,7 +153,7 @@ struct FakeGateway {
     }
     // Runs the add or edit command with the operator's actions in the modal editor.
     void withEditor(Button& command, std::function<void(F_ADD_PRODUCT&)> operatorActions) {
-        platform.modalScript = [&](Form&) { operatorActions(gateway.addProduct()); };
+        platform.modalScript = [&](Form&) { operatorActions(gateway.window<F_ADD_PRODUCT>()); };
         command.click();
         platform.modalScript = nullptr;
     }

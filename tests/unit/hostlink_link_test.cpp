@@ -323,7 +323,7 @@ TEST_F(HostLink, SettingsAreSavedOwnerOnlyWheneverOneIsLeftOrTheWindowClosed) {
     EXPECT_EQ(settingsFile(), "127.0.0.5\r\n23\r\n pass \r\n user \r\n 0\r\n");
     EXPECT_EQ(statuses(), Strings{"Settings not saved: cannot write " + shown("SERVER_AS400.cfg")});
     as400().B_HELP.click();
-    EXPECT_TRUE(gateway.help().form.visible());
+    EXPECT_TRUE(gateway.window<F_HELP>().form.visible());
 }
 
 }  // namespace

@@ -78,8 +78,8 @@ TEST_F(HostReception, HostDataFlowsInStreamOrderWhileADialogIsOpen) {
 TEST_F(HostReception, WindowClosedInTheMiddleOfItsBroadcastOutlivesIt) {
     main().B_SELECT_ALL.click();
     main().B_TEST.click();
-    atNextPump([&] { gateway.test().form.requestClose(); });
-    gateway.test().B_CMD_TERM_NO.click();
+    atNextPump([&] { gateway.window<F_TEST>().form.requestClose(); });
+    gateway.window<F_TEST>().B_CMD_TERM_NO.click();
     EXPECT_EQ(shown().size(), 4u);
     EXPECT_EQ(eventTexts("TEST"), Strings{"Show Terminal Number"});
     platform.runEvents();

@@ -140,27 +140,28 @@ TEST_F(Tools, WebPageButtonProducesThePageAndFollowsTheLink) {
 
 TEST_F(Tools, StatusWindowIsASnapshotOfTheValueMemoryByRow) {
     main().B_STATUS.click();
-    EXPECT_EQ(gateway.status().form.caption(), "Mervax Products Status");
-    EXPECT_EQ(gateway.status().LST_STATUS.count(), 0);
+    EXPECT_EQ(gateway.window<F_STATUS>().form.caption(), "Mervax Products Status");
+    EXPECT_EQ(gateway.window<F_STATUS>().LST_STATUS.count(), 0);
     addTerminal("0007,LED,127.0.10.1,Dock 7");
     addTerminal("0123,LED,127.0.10.2,Dock 123");
     state().TAB_AFF_VALUE[0] = "0042  3";
     main().B_STATUS.click();  // showing it again does not rebuild it
-    EXPECT_EQ(gateway.status().LST_STATUS.count(), 0);
-    gateway.status().B_REFRESH.click();
-    EXPECT_EQ(gateway.status().LST_STATUS.texts(), (Strings{"0007,0042  3", "0123,"}));
+    EXPECT_EQ(gateway.window<F_STATUS>().LST_STATUS.count(), 0);
+    gateway.window<F_STATUS>().B_REFRESH.click();
+    EXPECT_EQ(gateway.window<F_STATUS>().LST_STATUS.texts(), (Strings{"0007,0042  3", "0123,"}));
     state().TAB_AFF_VALUE[1] = "----  0";
-    gateway.status().LST_STATUS.doubleClick();
-    EXPECT_EQ(gateway.status().LST_STATUS.texts(), (Strings{"0007,0042  3", "0123,----  0"}));
+    gateway.window<F_STATUS>().LST_STATUS.doubleClick();
+    EXPECT_EQ(gateway.window<F_STATUS>().LST_STATUS.texts(),
+              (Strings{"0007,0042  3", "0123,----  0"}));
 
     list().clear();  // rows beyond the memory are listed with no value
     for (int row = 0; row <= kMaxRows; ++row) {
         list().addItem("x");
         list().setItemData(row, row + 1);
     }
-    gateway.status().B_REFRESH.click();
-    ASSERT_EQ(gateway.status().LST_STATUS.count(), kMaxRows + 1);
-    EXPECT_EQ(gateway.status().LST_STATUS.text(kMaxRows), "1002,");
+    gateway.window<F_STATUS>().B_REFRESH.click();
+    ASSERT_EQ(gateway.window<F_STATUS>().LST_STATUS.count(), kMaxRows + 1);
+    EXPECT_EQ(gateway.window<F_STATUS>().LST_STATUS.text(kMaxRows), "1002,");
 }
 
 // ------------------------------------------------------------------ window layout
