@@ -5,27 +5,23 @@
 #include <vector>
 
 #include "fuzz_check.h"
+#include "hostlink/telnet_bytes.h"
 #include "hostlink/telnet_negotiation.h"
 
 namespace {
 
-constexpr char IAC = '\xff';
-constexpr char DONT = '\xfe';
-constexpr char DO = '\xfd';
-constexpr char WONT = '\xfc';
-constexpr char WILL = '\xfb';
-constexpr char TERMINAL_TYPE = 24;
+using namespace plx::telnet;
 const std::string kTerminalTypeAnswer("\xff\xfa\x18\x00VT100\xff\xf0", 11);
 
-bool standsInChunk(const std::string& chunk, char command, char option) {
-    return chunk.find(std::string{IAC, command, option}) != std::string::npos;
+bool standsInChunk(const std::string& chunk, unsigned char command, unsigned char option) {
+    return chunk.find(std::string{char(IAC), char(command), char(option)}) != std::string::npos;
 }
 
 // A three-byte reply answers a command of the chunk by the fixed policy.
 bool answersACommand(const std::string& chunk, const std::string& reply) {
-    if (reply.size() != 3 || reply[0] != IAC) return false;
-    const char option = reply[2];
-    switch (reply[1]) {
+    if (reply.size() != 3 || static_cast<unsigned char>(reply[0]) != IAC) return false;
+    const auto option = static_cast<unsigned char>(reply[2]);
+    switch (static_cast<unsigned char>(reply[1])) {
         case DO:
             return standsInChunk(chunk, WILL, option);
         case DONT:
@@ -48,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const std::string chunk = input.ConsumeRemainingBytesAsString();
 
     const std::vector<std::string> replies = plx::telnetReplies(chunk);
-    const auto commands = static_cast<std::size_t>(std::count(chunk.begin(), chunk.end(), IAC));
+    const auto commands =
+        static_cast<std::size_t>(std::count(chunk.begin(), chunk.end(), char(IAC)));
     FUZZ_CHECK(replies.size() <= commands);
     for (const std::string& reply : replies) {
         FUZZ_CHECK(reply == kTerminalTypeAnswer || answersACommand(chunk, reply));

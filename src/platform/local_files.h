@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <string>
 
 #include "platform/files.h"
 
@@ -17,12 +18,18 @@ class LocalFiles : public Files {
     bool replace(const std::string& path, const std::string& bytes, Access access) override;
     bool append(const std::string& path, const std::string& bytes) override;
 
+    // The steps of a whole-file replacement, in the order that makes it atomic and durable.
+    enum class ReplaceStep { Written, Flushed, Renamed };
+
   protected:
     std::string readProblem_;  // set by a read that fails, where the system tells why
 
     // How many of the next `bytes` bytes the disk takes: all of them here, where the system
     // reports a full disk itself. A test's files take fewer, to fail a write part-way.
     virtual std::size_t roomFor(std::size_t bytes) { return bytes; }
+    // Each step of replace() as it ends, with its outcome, which it returns: a test's files
+    // note the order the steps come in.
+    virtual bool stepDone(ReplaceStep, bool succeeded) { return succeeded; }
 };
 
 // Whether `path` is a real folder (no link to one) that only this user may enter. On Windows

@@ -112,8 +112,8 @@ TEST(ConsoleRules, HostSettingsRoundTrip) {
     };
     for (const HostSettings& settings : cases) {
         const std::string file = hostSettingsFile(settings);
-        EXPECT_EQ(splitLines(file).size(), 5u);
         const HostSettingsLines read = readHostSettings(file);
+        ASSERT_EQ(read.texts.size(), 4u) << file;
         EXPECT_EQ(HostSettings({read.texts[0], read.texts[1], read.texts[2], read.texts[3],
                                 read.logSwitch.value_or(-1)}),
                   settings)
@@ -129,6 +129,7 @@ TEST(ConsoleRules, HostSettingsRoundTrip) {
     } files[] = {
         {"a\rb\rc\rd\r1\r", {"a", "b", "c", "d"}, 1},
         {"a\nb", {"a", "b"}, {}},
+        {"a\r\nb\r\nc\r\nd\r\n", {"a", "b", "c", "d"}, {}},
         {"a\r\nb\r\nc\r\nd\r\n 0 \r\nextra\r\n", {"a", "b", "c", "d"}, 0},
         {"a\r\nb\r\nc\r\nd\r\n99999\r\n", {"a", "b", "c", "d"}, {}},
     };
@@ -153,7 +154,6 @@ TEST(ConsoleRules, TerminalEditorChecksTheTypedEntryAgainstEveryOtherRow) {
         bool numberRefused, anotherTerminal;
     } cases[] = {
         {-1, "0", "127.0.10.5", "", true, false},  // no number at all: only the focus moves
-        {-1, "", "127.0.10.5", "", true, false},
         {-1, "abc", "127.0.10.5", "", true, false},
         {-1, "10000", "127.0.10.5", range, true, false},
         {-1, "-3", "127.0.10.5", range, true, false},

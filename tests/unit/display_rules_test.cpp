@@ -74,34 +74,21 @@ TEST(DisplayRules, TerminalFrameIsTwentyBytesWithTheValueUnchanged) {
     EXPECT_EQ(terminalFrame("><F12 0", defaultColourTable()).substr(4, 9), "><F12    ");
 }
 
+// The default file's patterns; with no entry the built-in table, "0000" past "7"; other
+// characters by their code, filled by nothing by default and past the table from "e" (101)
+// on; an entry counts only when it has exactly four characters, whatever they are.
 TEST(DisplayRules, ColourPatternFromTheTableOrTheBuiltInOne) {
     const struct {
         char colour;
         const char* entry;  // the table entry the colour selects; nullptr: the default file
         const char* attributes;
-    } cases[] = {
-        {'0', nullptr, "110000"},
-        {'9', nullptr, "551100"},
-        {'A', nullptr, "661100"},
-        // No entry: the built-in table, "0000" past "7".
-        {'0', "", "000000"},
-        {'1', "", "111100"},
-        {'2', "", "001100"},
-        {'3', "", "110000"},
-        {'4', "", "101000"},
-        {'5', "", "010100"},
-        {'6', "", "100100"},
-        {'7', "", "011000"},
-        {'8', "", "000000"},
-        // Letters and signs index by their code; nothing fills them by default.
-        {'a', nullptr, "000000"},
-        {'-', nullptr, "000000"},
-        {'d', "2222", "222200"},
-        // Only exactly four characters count, whatever they are.
-        {'7', "123", "011000"},
-        {'7', "12345", "011000"},
-        {'0', "9X9X", "9X9X00"},
-    };
+    } cases[] = {{'0', nullptr, "110000"}, {'9', nullptr, "551100"},    {'A', nullptr, "661100"},
+                 {'0', "", "000000"},      {'1', "", "111100"},         {'2', "", "001100"},
+                 {'3', "", "110000"},      {'4', "", "101000"},         {'5', "", "010100"},
+                 {'6', "", "100100"},      {'7', "", "011000"},         {'8', "", "000000"},
+                 {'a', nullptr, "000000"}, {'-', nullptr, "000000"},    {'d', "2222", "222200"},
+                 {'e', nullptr, "000000"}, {'\xff', nullptr, "000000"}, {'7', "123", "011000"},
+                 {'7', "12345", "011000"}, {'0', "9X9X", "9X9X00"}};
     for (const auto& c : cases) {
         ColourTable table = defaultColourTable();
         if (c.entry != nullptr) table[colourIndex(std::string(1, c.colour))] = c.entry;

@@ -39,7 +39,6 @@ TEST_F(EventLog, SwitchDecidesForEventsThatDoNotForceTheFile) {
     add(-1, "CMD", "cmd-while-off", false);
     add(-1, "Status", "status-while-off", true);
     eventWindow().SW_LOG.click();
-    EXPECT_TRUE(main().PIC_SW_LOG_DISPLAY(1).visible());
     add(-1, "RX-AS400", "rx-while-on", false);
     eventWindow().SW_LOG.click();
     EXPECT_FALSE(inFile("cmd-while-off"));
@@ -47,8 +46,6 @@ TEST_F(EventLog, SwitchDecidesForEventsThatDoNotForceTheFile) {
     EXPECT_TRUE(inFile("LOG TO FILE:Server [127.0.10.200],1\r\n"));
     EXPECT_TRUE(inFile("rx-while-on"));
     EXPECT_TRUE(inFile("LOG TO FILE:Server [127.0.10.200],0\r\n"));  // switching off is recorded
-    EXPECT_TRUE(main().PIC_SW_LOG_DISPLAY(0).visible());
-    EXPECT_FALSE(main().PIC_SW_LOG_DISPLAY(1).visible());
     // The journal of a headless gateway gets what the file always gets, with its priority.
     add(-1, "Warning", "w", true);
     EXPECT_EQ(platform.journalLines,

@@ -1,10 +1,12 @@
-// The pure rules of the host link: the telnet walk and the frame scan, as tables written
-// from the rules.
+// The pure rules of the host link (the telnet walk, the frame scan, the certificates file) and
+// of what a service tells its manager (status line, journal priority), as tables written from
+// the rules.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "eventlog/journal_priority.h"
 #include "hostlink/frame_scanner.h"
 #include "hostlink/pem_certificates.h"
 #include "hostlink/service_status.h"
@@ -117,6 +119,26 @@ TEST(HostlinkRules, ServiceStatusSaysWhereTheLinkGoesOrWhenItIsTriedAgain) {
          "OFFLINE, next attempt within 10 s"},
     };
     for (const auto& [link, text] : cases) EXPECT_EQ(serviceStatusText(link), text);
+}
+
+// What `journalctl -p warning` shows: a link that fails and data that is lost, not routine.
+TEST(JournalPriority, FollowsWhatTheEventMeans) {
+    using enum JournalPriority;
+    const struct {
+        const char* mode;
+        const char* text;
+        JournalPriority priority;
+    } rows[] = {
+        {"Status", "Error: TLS: The certificate is self-signed, and untrusted", Warning},
+        {"Status", "Reset connection by Watchdog", Warning},
+        {"Status", "Connected", Info},
+        {"Warning", "Products.cfg could not be written, the previous file is kept", Error},
+        {"Warning", "The log file cannot be written: /plant/Plyxen400_05-12-2026.LOG", Error},
+        {"Warning", "<><F1234  0> The product number 0999 does not exist !", Warning},
+        {"TEST", "Error: only the link's statuses", Info},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(journalPriority(row.mode, row.text), row.priority) << row.text;
 }
 
 TEST(HostlinkRules, CertificatesFileIsReadBlockByBlockOrRefusedWithTheReason) {

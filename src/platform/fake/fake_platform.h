@@ -40,8 +40,15 @@ class FakeFiles : public LocalFiles {
     // The disk takes this many more bytes, then fails the write under way; -1: no limit.
     long long failAfterBytes = -1;
 
+    // Every step of a replacement that succeeded so far, in order.
+    std::vector<ReplaceStep> replaceSteps;
+
   protected:
     std::size_t roomFor(std::size_t bytes) override;
+    bool stepDone(ReplaceStep step, bool succeeded) override {
+        if (succeeded) replaceSteps.push_back(step);
+        return succeeded;
+    }
 
   private:
     std::string folder_;
