@@ -15,8 +15,6 @@ class Gateway;
 
 class F_ADD_PRODUCT {
   public:
-    // Released by its opener once the modal show has returned, so that every use starts afresh.
-    static constexpr bool kDestroyedOnClose = false;
     explicit F_ADD_PRODUCT(Gateway& gateway);
 
     Form form;

@@ -24,8 +24,6 @@ class F_ADD_PRODUCT;
 
 class F_MAIN {
   public:
-    // Closing it ends the process (Form_Unload).
-    static constexpr bool kDestroyedOnClose = false;
     // The window's caption, which names the version.
     static constexpr const char* kCaption = "Plyxen AS-400 Mervax Version: 1.0H";
 

@@ -17,8 +17,6 @@ class Gateway;
 
 class F_TEST {
   public:
-    // Destroyed by its close box, made anew when shown again.
-    static constexpr bool kDestroyedOnClose = true;
     explicit F_TEST(Gateway& gateway);
 
     Form form;

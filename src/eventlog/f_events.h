@@ -17,8 +17,6 @@ class Gateway;
 
 class F_EVENTS {
   public:
-    // Hidden by its close box: it goes on collecting events.
-    static constexpr bool kDestroyedOnClose = false;
     static constexpr int kMaxLines = 350;
 
     explicit F_EVENTS(Gateway& gateway);

@@ -24,22 +24,23 @@ class Gateway;
 template <class Unit>
 class WindowSlot {
   public:
-    explicit WindowSlot(Gateway& gateway) : gateway_(gateway) {}
+    WindowSlot(Gateway& gateway, OnClose onClose) : gateway_(gateway), onClose_(onClose) {}
     Unit& get();
     void release();
 
   private:
     Gateway& gateway_;
+    OnClose onClose_;
     std::unique_ptr<Unit> unit_;
 };
 
 template <class List>
 class WindowSlots;
 
-template <class... Units>
-class WindowSlots<WindowList<Units...>> {
+template <class... Units, OnClose... kOnClose>
+class WindowSlots<WindowList<Window<Units, kOnClose>...>> {
   public:
-    explicit WindowSlots(Gateway& gateway) : slots_(WindowSlot<Units>(gateway)...) {}
+    explicit WindowSlots(Gateway& gateway) : slots_(WindowSlot<Units>(gateway, kOnClose)...) {}
     template <class Unit>
     WindowSlot<Unit>& of() {
         return std::get<WindowSlot<Unit>>(slots_);
@@ -114,7 +115,7 @@ Unit& WindowSlot<Unit>::get() {
         unit_ = std::make_unique<Unit>(gateway_);
         Unit& unit = *unit_;
         gateway_.platform().attachView(unit.form);
-        if constexpr (Unit::kDestroyedOnClose) unit.form.onClosed = [this] { release(); };
+        if (onClose_ == OnClose::Destroyed) unit.form.onClosed = [this] { release(); };
         // Set before the load handler runs, which may touch this window again.
         if constexpr (requires { unit.Form_Load(); }) unit.Form_Load();
     }

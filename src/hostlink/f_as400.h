@@ -25,8 +25,6 @@ class Gateway;
 
 class F_AS400 {
   public:
-    // Hidden by its close box: the link goes on.
-    static constexpr bool kDestroyedOnClose = false;
     static constexpr int kWatchdogLimit = 180;         // ticks of 1 s ONLINE without host data
     static constexpr int kConnectPeriodMs = 5000;      // connection tick
     static constexpr int kWatchdogPeriodMs = 1000;     // watchdog tick

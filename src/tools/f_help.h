@@ -12,8 +12,6 @@ class Gateway;
 
 class F_HELP {
   public:
-    // Destroyed by its close box, made anew when shown again.
-    static constexpr bool kDestroyedOnClose = true;
     explicit F_HELP(Gateway& gateway);
 
     Form form;

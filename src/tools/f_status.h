@@ -18,8 +18,6 @@ std::string statusLine(std::int32_t number, const std::string& value);
 
 class F_STATUS {
   public:
-    // Destroyed by its close box, made anew when shown again.
-    static constexpr bool kDestroyedOnClose = true;
     explicit F_STATUS(Gateway& gateway);
 
     Form form;
