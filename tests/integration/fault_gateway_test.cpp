@@ -528,7 +528,7 @@ TEST_F(Faults, TheServiceManagerHearsReadinessTheLinkAndTheWatchdog) {
     ASSERT_TRUE(rig.host.listen());
     rig.environment.insert("NOTIFY_SOCKET", QString::fromLocal8Bit(path));
     rig.environment.insert("WATCHDOG_USEC", "400000");
-    rig.start();
+    ASSERT_NO_FATAL_FAILURE(rig.start());
     const QByteArray online = "STATUS=ONLINE 127.0.0.1:" + QByteArray::number(rig.host.port());
     EXPECT_TRUE(QTest::qWaitFor([&] { return hear().contains(online); }, kCaseBoundMs))
         << heard.data();
