@@ -25,6 +25,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/system_text.h"
 #include "shared/shared_state.h"
+#include "web/web_console.h"
 
 namespace {
 
@@ -135,5 +136,7 @@ int main(int argc, char* argv[]) {
     plx::app::TerminationSignals terminationSignals([&platform] { platform.onEndRequest(); });
     gateway.start();
     warnOfIgnoredArguments(gateway);
+    plx::WebConsole webConsole(gateway);
+    webConsole.start();
     return QApplication::exec();
 }

@@ -2,7 +2,6 @@
 
 #include "console/f_main.h"
 #include "console/terminal_entry.h"
-#include "eventlog/f_events.h"
 #include "gateway/gateway.h"
 #include "shared/numeric_text.h"
 
@@ -96,10 +95,10 @@ void F_ADD_PRODUCT::SW_EDIT_SAVE_Click(int index) {
 }
 
 void F_ADD_PRODUCT::B_OK_Click() {
-    ListBox& list = gateway_.window<F_MAIN>().LST_PRODUIT;
-    const int edited = SW_EDIT_SAVE_1.value() ? -1 : list.currentRow();
-    const TerminalEntryCheck check = checkTerminalEntry(
-        list.texts(), edited, {INP_NO.text(), INP_IP.text(), INP_DESCRIPTION.text()});
+    F_MAIN& main = gateway_.window<F_MAIN>();
+    const int edited = SW_EDIT_SAVE_1.value() ? -1 : main.LST_PRODUIT.currentRow();
+    const TerminalEntryCheck check =
+        main.storeTerminal(edited, {INP_NO.text(), INP_IP.text(), INP_DESCRIPTION.text()}, {});
     // Once the number has passed, the operator sees the address as it was checked.
     if (!check.numberRefused) INP_IP.setText(trimSpaces(INP_IP.text()));
     if (!check.accepted) {
@@ -108,15 +107,6 @@ void F_ADD_PRODUCT::B_OK_Click() {
         if (check.numberRefused) INP_NO.setFocus();
         return;
     }
-    if (edited < 0) {
-        list.addItem(check.entry);
-    } else {
-        // What the row's old terminal shows says nothing of another one.
-        if (check.anotherTerminal) gateway_.display().rowReplaced(edited);
-        list.setText(edited, check.entry);
-    }
-    gateway_.window<F_EVENTS>().ADD_EVENTS(
-        -1, "GENERAL", (edited < 0 ? "ADD PRODUCT: " : "EDIT PRODUCT: ") + check.entry, true);
     form.close();
 }
 

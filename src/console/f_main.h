@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "console/terminal_entry.h"
 #include "platform/controls/button.h"
 #include "platform/controls/check_box.h"
 #include "platform/controls/form.h"
@@ -79,6 +80,14 @@ class F_MAIN {
     void B_ADD_TERM_Click();
     void B_EDIT_TERM_Click();
     void B_REMOVE_TERM_Click();
+    // The list commands' work, for the editor and the web console alike; `origin` ends the
+    // log line when someone other than this window asks. storeTerminal adds (editedRow -1)
+    // or replaces a row when the editor's checks accept; neither rebuilds nor saves:
+    // listChanged does, after the command.
+    TerminalEntryCheck storeTerminal(int editedRow, const TypedTerminal& typed,
+                                     const std::string& origin);
+    void removeRow(int row, const std::string& origin);
+    void listChanged();
 
     // Display commands and tools.
     void B_SYNCHRONIZE_Click();

@@ -57,20 +57,45 @@ void F_MAIN::runEditor(F_ADD_PRODUCT& editor) {
     // Added, edited or cancelled: the tables are rebuilt and the list saved all the same.
     gateway_.runModal(editor.form, form);
     gateway_.release<F_ADD_PRODUCT>();
+    listChanged();
+}
+
+void F_MAIN::listChanged() {
     syncTablesAndWarn();
     B_SAVE_CFG_Click();
+}
+
+TerminalEntryCheck F_MAIN::storeTerminal(int editedRow, const TypedTerminal& typed,
+                                         const std::string& origin) {
+    TerminalEntryCheck check = checkTerminalEntry(LST_PRODUIT.texts(), editedRow, typed);
+    if (!check.accepted) return check;
+    if (editedRow < 0) {
+        LST_PRODUIT.addItem(check.entry);
+    } else {
+        // What the row's old terminal shows says nothing of another one.
+        if (check.anotherTerminal) gateway_.display().rowReplaced(editedRow);
+        LST_PRODUIT.setText(editedRow, check.entry);
+    }
+    gateway_.window<F_EVENTS>().ADD_EVENTS(
+        -1, "GENERAL", (editedRow < 0 ? "ADD PRODUCT: " : "EDIT PRODUCT: ") + check.entry + origin,
+        true);
+    return check;
 }
 
 void F_MAIN::B_REMOVE_TERM_Click() {
     const int row = LST_PRODUIT.currentRow();
     if (row < 0) return;
+    removeRow(row, {});
+    listChanged();
+}
+
+void F_MAIN::removeRow(int row, const std::string& origin) {
     // Logged like an addition, so that a terminal removed by mistake can be rebuilt.
     const std::string removed = LST_PRODUIT.text(row);
     LST_PRODUIT.removeItem(row);
     gateway_.display().rowRemoved(row);
-    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "GENERAL", "REMOVE PRODUCT: " + removed, true);
-    syncTablesAndWarn();
-    B_SAVE_CFG_Click();
+    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "GENERAL", "REMOVE PRODUCT: " + removed + origin,
+                                           true);
 }
 
 void F_MAIN::B_SYNCHRONIZE_Click() {

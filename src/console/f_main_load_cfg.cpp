@@ -96,6 +96,7 @@ void F_MAIN::B_SAVE_CFG_Click() {
     if (gateway_.platform().files().replace(path, entriesAsLines(LST_PRODUIT))) {
         unreadListKept_ = false;
     } else {
+        ++gateway_.state().STATS.listWriteFailures;
         gateway_.window<F_EVENTS>().ADD_EVENTS(
             -1, "Warning", kListNotWritten + ", the previous file is kept", true);
     }

@@ -24,6 +24,7 @@ void DisplayRoad::GEST_CMD(const std::string& THE_CMD) {
     // that no terminal has: nothing is sent, and the host programmer sees why.
     const std::optional<int> number = hostTerminalNumber(numberText);
     if (!number || state.TAB_ROW_OF_NO[*number] == kNoRow) {
+        ++gateway_.state().STATS.unknownTerminals;
         gateway_.window<F_EVENTS>().ADD_EVENTS(
             -1, "Warning",
             "<" + command + "> " + "The product number " + numberText + " does not exist !", true);
@@ -41,7 +42,10 @@ void DisplayRoad::SEND_CMD_UDP(int Index, const std::string& ID_CMD) {
     if (Index < 0 || Index >= kMaxRows) return;
     SharedState& state = gateway_.state();
     const std::string shown = shownValue(ID_CMD);
-    if (state.TAB_AFF_VALUE[Index] == shown) return;  // the terminal already shows it
+    if (state.TAB_AFF_VALUE[Index] == shown) {  // the terminal already shows it
+        ++state.STATS.commandsAlreadyShown;
+        return;
+    }
 
     // Everything the sends need is taken now, in this call's own copies: the pump after
     // each send may run a nested command that sends elsewhere.
@@ -56,16 +60,20 @@ void DisplayRoad::SEND_CMD_UDP(int Index, const std::string& ID_CMD) {
     gateway_.window<F_EVENTS>().ADD_EVENTS(Index, "CMD",
                                            "<" + frame.substr(0, kFrameBytes - 1) + ">", false);
     // A command that never left is not remembered, so the same command later tries again.
-    if (sent) state.TAB_AFF_VALUE[Index] = shown;
+    if (!sent) return;
+    state.TAB_AFF_VALUE[Index] = shown;
+    state.TAB_AFF_TIME[Index] = gateway_.platform().uptimeMs();
+    ++state.STATS.commandsSent;
 }
 
-void DisplayRoad::synchronize() {
+void DisplayRoad::synchronize(const std::string& origin) {
     SharedState& state = gateway_.state();
     for (std::string& shown : state.TAB_AFF_VALUE) shown.clear();
     // Each terminal by its own number, not by the broadcast form.
     const int rows = std::min(state.ROW_COUNT, kMaxRows);
     for (int row = 0; row < rows; ++row) GEST_CMD(fourDigits(state.TAB_NO_OF_ROW[row]) + "----0");
-    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "GENERAL", "Synchronize all products", true);
+    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "GENERAL", "Synchronize all products" + origin,
+                                           true);
 }
 
 void DisplayRoad::rowRemoved(int row) {
@@ -73,6 +81,8 @@ void DisplayRoad::rowRemoved(int row) {
     auto& shown = gateway_.state().TAB_AFF_VALUE;
     std::move(shown.begin() + row + 1, shown.end(), shown.begin() + row);
     shown.back().clear();
+    auto& sentAt = gateway_.state().TAB_AFF_TIME;
+    std::move(sentAt.begin() + row + 1, sentAt.end(), sentAt.begin() + row);
 }
 
 void DisplayRoad::rowReplaced(int row) {

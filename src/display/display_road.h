@@ -30,8 +30,9 @@ class DisplayRoad {
     void SEND_CMD_UDP(int Index, const std::string& ID_CMD);
 
     // Synchronize: forget what every row shows, then four dashes to each listed terminal by
-    // its own number, then one "GENERAL" line.
-    void synchronize();
+    // its own number, then one "GENERAL" line (ending with `origin`, who asked, if not the
+    // window).
+    void synchronize(const std::string& origin = {});
     // The memory follows its terminal: rows below a removed one move up with theirs, and a row
     // given another terminal forgets what the old one showed.
     void rowRemoved(int row);

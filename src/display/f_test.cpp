@@ -1,6 +1,5 @@
 #include "display/f_test.h"
 
-#include <functional>
 #include <utility>
 
 #include "console/f_main.h"
@@ -65,31 +64,50 @@ void F_TEST::B_SELECT_ALL_Click() {
 }
 
 void F_TEST::B_CMD_TERM_DASH_Click() {
-    sendToSelected(2, "Dash Only", [](const std::string&) { return std::string("----"); });
+    testSelected(Test::Dash);
 }
 
 void F_TEST::B_CMD_TERM_NO_Click() {
-    sendToSelected(0, "Show Terminal Number", [](const std::string& number) { return number; });
+    testSelected(Test::Number);
 }
 
 void F_TEST::B_CMD_TERM_TIME_Click() {
-    // Read for each terminal: those served after a minute change show the new minute.
-    sendToSelected(1, "Current Time", [this](const std::string&) {
-        return gateway_.platform().now().hourMinuteText();
-    });
+    testSelected(Test::Time);
 }
 
-void F_TEST::sendToSelected(int colourBox, const std::string& eventText,
-                            const std::function<std::string(const std::string&)>& value) {
+void F_TEST::testSelected(Test test) {
     F_MAIN& main = gateway_.window<F_MAIN>();
     if (!main.LST_PRODUIT_SELECT()) return;
-    const std::string colour = trimSpaces(INP_TEST_COLOR(colourBox).text());
+    std::vector<int> rows;
     for (int row = 0; row < main.LST_PRODUIT.count(); ++row) {
-        if (!main.LST_PRODUIT.selected(row)) continue;
-        const std::string number = fourDigits(main.LST_PRODUIT.itemData(row));
-        gateway_.display().GEST_CMD(number + value(number) + colour);
+        if (main.LST_PRODUIT.selected(row)) rows.push_back(row);
     }
-    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "TEST", eventText, true);
+    testRows(test, rows, {});
+}
+
+void F_TEST::testRows(Test test, const std::vector<int>& rows, const std::string& origin) {
+    // Each test's colour box and event text.
+    struct Kind {
+        int colourBox;
+        const char* eventText;
+    };
+    static constexpr Kind kKinds[] = {
+        {2, "Dash Only"}, {0, "Show Terminal Number"}, {1, "Current Time"}};
+    const Kind& kind = kKinds[static_cast<int>(test)];
+    F_MAIN& main = gateway_.window<F_MAIN>();
+    const std::string colour = trimSpaces(INP_TEST_COLOR(kind.colourBox).text());
+    for (const int row : rows) {
+        // The list may have changed in a pump of an earlier send.
+        if (row < 0 || row >= main.LST_PRODUIT.count()) continue;
+        const std::string number = fourDigits(main.LST_PRODUIT.itemData(row));
+        // The time is read for each terminal: those served after a minute change show it.
+        const std::string value = test == Test::Dash ? std::string("----")
+                                  : test == Test::Number
+                                      ? number
+                                      : gateway_.platform().now().hourMinuteText();
+        gateway_.display().GEST_CMD(number + value + colour);
+    }
+    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "TEST", kind.eventText + origin, true);
 }
 
 }  // namespace plx

@@ -2,8 +2,8 @@
 // F_TEST, the test window: dashes, the terminal's own number or the current time on the
 // terminals selected in the main window.
 
-#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/c_library_names.h"
 #include "platform/controls/button.h"
@@ -36,11 +36,14 @@ class F_TEST {
     void B_CMD_TERM_NO_Click();
     void B_CMD_TERM_TIME_Click();
 
+    // A test press on the given rows of the main list instead of its selection, as the web
+    // console makes it; `origin` ends the "TEST" line.
+    enum class Test { Dash, Number, Time };
+    void testRows(Test test, const std::vector<int>& rows, const std::string& origin);
+
   private:
-    // One test press: each selected terminal gets its number, the value made from that
-    // number, and the colour box's text; then one "TEST" event.
-    void sendToSelected(int colourBox, const std::string& eventText,
-                        const std::function<std::string(const std::string& number)>& value);
+    // A press of a test button: on the main list's selection, or only the warning.
+    void testSelected(Test test);
 
     Gateway& gateway_;
 };

@@ -76,6 +76,7 @@ std::string F_EVENTS::source(int Index) const {
 }
 
 void F_EVENTS::showLine(const std::string& line) {
+    ++linesShown_;
     LST_EVENTS.addItem(line);
     if (LST_EVENTS.count() > kMaxLines) LST_EVENTS.removeItem(0);
 }
@@ -104,6 +105,7 @@ void F_EVENTS::writeToFile(const LocalTime& now, const std::string& line, const 
     }
     // The event is kept in the list whatever the disk does; the list says once that the
     // file is not being written.
+    ++gateway_.state().STATS.logWriteFailures;
     if (missedFileLines_++ > 0) return;
     const std::string text = kLogFileNotWritten + AFF_LOG_FILE.caption();
     const std::string warning = now.timeText() + " Warning:" + from + "," + text;

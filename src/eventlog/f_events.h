@@ -35,6 +35,9 @@ class F_EVENTS {
     void Form_Resize();
     // The close box hides the window, which goes on collecting events; returns true (cancel).
     bool Form_Unload();
+    // Lines listed since the start: the newest line of the list is line number linesShown(),
+    // the one above it linesShown() - 1, and so on, whatever was cleared or dropped.
+    long long linesShown() const { return linesShown_; }
 
   private:
     // Who the line is about, from the shared state: the host by its connect address, or the
@@ -50,6 +53,7 @@ class F_EVENTS {
     // Lines the log file refused since its last successful write: the list says so at the
     // first, and the file gets their count once it takes lines again.
     int missedFileLines_ = 0;
+    long long linesShown_ = 0;
 };
 
 }  // namespace plx

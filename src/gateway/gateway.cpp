@@ -24,7 +24,9 @@ void Gateway::shutDown() {
 
 void Gateway::pump() {
     ++nesting_;
+    ++pumping_;
     platform_.processPendingEvents();
+    --pumping_;
     --nesting_;
     if (nesting_ == 0 && !graveyard_.empty()) scheduleBurial();
 }

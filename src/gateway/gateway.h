@@ -27,6 +27,7 @@ class WindowSlot {
     WindowSlot(Gateway& gateway, OnClose onClose) : gateway_(gateway), onClose_(onClose) {}
     Unit& get();
     void release();
+    bool exists() const { return unit_ != nullptr; }
 
   private:
     Gateway& gateway_;
@@ -88,6 +89,14 @@ class Gateway {
 
     // Lets pending events run once: the nesting point after each datagram.
     void pump();
+    // True inside a pump: a dispatch (a chunk's frames, a Synchronize, a test) is under way
+    // further up, and a command from outside the windows waits until it is done.
+    bool dispatching() const { return pumping_ > 0; }
+    // Whether a window exists now (the modal editor is open, for one), without making it.
+    template <class Unit>
+    bool exists() {
+        return windows_.template of<Unit>().exists();
+    }
     // Shows a form modally over its owner and waits until it is hidden; events go on
     // meanwhile.
     void runModal(Form& form, const Form& owner);
@@ -103,6 +112,7 @@ class Gateway {
     SharedState state_;
     DisplayRoad display_{*this};
     int nesting_ = 0;
+    int pumping_ = 0;
     bool burialScheduled_ = false;
     bool closing_ = false;
     std::vector<std::shared_ptr<void>> graveyard_;

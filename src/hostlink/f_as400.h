@@ -18,6 +18,7 @@
 #include "platform/controls/text_box.h"
 #include "platform/controls/timer.h"
 #include "platform/platform.h"
+#include "shared/shared_state.h"
 
 namespace plx {
 
@@ -82,8 +83,9 @@ class F_AS400 {
     void TCPAS400_Connect();
     void TCPAS400_Close();
     void TCPAS400_Error(const std::string& description);
-    void B_PAUSE_Click();
-    void B_RESET_TERM_Click();
+    // `origin` ends the status line when someone other than this window asks.
+    void B_PAUSE_Click(const std::string& origin = {});
+    void B_RESET_TERM_Click(const std::string& origin = {});
 
     // Negotiation and sign-on.
     void GEST_TELNET(const std::string& THE_DATA);
@@ -106,6 +108,8 @@ class F_AS400 {
     void SEND_CMD_UDP(int Index, const std::string& ID_CMD);
 
   private:
+    // A link lost while ONLINE, counted by its cause.
+    void countDrop(long long Statistics::*cause);
     void layOut();
     void wireHandlers();
     // Tells the service manager what the link is doing, when that changed.

@@ -30,6 +30,9 @@ void F_AS400::readNextChunk() {
 }
 
 void F_AS400::handleChunk(const std::string& chunk) {
+    Statistics& stats = gateway_.state().STATS;
+    stats.hostBytes += static_cast<long long>(chunk.size());
+    stats.hostDataAtMs = gateway_.platform().uptimeMs();
     if (SW_LOG.value() == 1) {
         gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "RX-AS400", ESCAPE_CTRL_CHARS(chunk), false);
     }
@@ -40,7 +43,10 @@ void F_AS400::handleChunk(const std::string& chunk) {
     GEST_TELNET(chunk);
     // Each frame's datagrams are sent (events pumped) before the next frame goes.
     DisplayRoad& display = gateway_.display();
-    for (const std::string& frame : frames_.scan(chunk)) display.GEST_CMD(frame);
+    for (const std::string& frame : frames_.scan(chunk)) {
+        ++stats.hostFrames;
+        display.GEST_CMD(frame);
+    }
 }
 
 void F_AS400::SW_DISPLAY_Click() {

@@ -19,10 +19,12 @@ void F_AS400::B_SAVE_CFG_Click() {
 }
 
 void F_AS400::INP_IP_Change() {
+    countDrop(&Statistics::dropsOperator);
     SET_LINK_STATE(OFFLINE);
 }
 
 void F_AS400::INP_PORT_Change() {
+    countDrop(&Statistics::dropsOperator);
     SET_LINK_STATE(OFFLINE);
 }
 

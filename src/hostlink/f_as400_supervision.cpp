@@ -13,7 +13,13 @@
 
 namespace plx {
 
+void F_AS400::countDrop(long long Statistics::*cause) {
+    if (gateway_.state().LINK_STATE == ONLINE) ++(gateway_.state().STATS.*cause);
+}
+
 void F_AS400::SET_LINK_STATE(std::uint8_t THE_STATE) {
+    if (gateway_.state().LINK_STATE != THE_STATE)
+        gateway_.state().STATS.linkSinceMs = gateway_.platform().uptimeMs();
     gateway_.state().LINK_STATE = THE_STATE;
     PIC_ONLINE.setVisible(THE_STATE == ONLINE);
     PIC_OFFLINE.setVisible(THE_STATE == OFFLINE);
@@ -103,6 +109,7 @@ void F_AS400::TIM_WATCHDOG_Timer() {
     }
     if (WATCHDOG_COUNT >= kWatchdogLimit) {
         WATCHDOG_COUNT = 0;
+        countDrop(&Statistics::dropsWatchdog);
         SET_LINK_STATE(OFFLINE);
         SHOW_STATUS("Reset connection by Watchdog");
     }
@@ -120,6 +127,7 @@ void F_AS400::TCPAS400_Connect() {
                                 "trusted authorities");
     // Told ONLINE at once: between the status and the state the link would read as
     // "OFFLINE, next attempt ... (Connected)".
+    ++gateway_.state().STATS.connects;
     serviceStatusHeld_ = true;
     SHOW_STATUS(encrypted ? "Connected (TLS)" : "Connected");
     serviceStatusHeld_ = false;
@@ -130,6 +138,7 @@ void F_AS400::TCPAS400_Connect() {
 void F_AS400::TCPAS400_Close() {
     // The socket itself is closed by the next connection tick.
     dropCarriedFrame();
+    countDrop(&Statistics::dropsHostClose);
     SET_LINK_STATE(OFFLINE);
     SHOW_STATUS("Close connection");
 }
@@ -138,25 +147,28 @@ void F_AS400::TCPAS400_Error(const std::string& description) {
     SHOW_STATUS("Error: " + description);
     TCPAS400->close();
     dropCarriedFrame();
+    countDrop(&Statistics::dropsError);
     SET_LINK_STATE(OFFLINE);
 }
 
-void F_AS400::B_PAUSE_Click() {
+void F_AS400::B_PAUSE_Click(const std::string& origin) {
     if (gateway_.state().LINK_STATE == PAUSE) {
-        SHOW_STATUS("Reset connection PAUSE finish");
+        SHOW_STATUS("Reset connection PAUSE finish" + origin);
         SET_LINK_STATE(OFFLINE);
         // What waited in the socket during the pause is old screens: it is dropped unread, and
         // so is whatever this connection still brings until the next tick closes it.
         discardingOldStream_ = TCPAS400->state() != TcpClientPort::State::Closed;
     } else {
+        countDrop(&Statistics::dropsOperator);
         SET_LINK_STATE(PAUSE);
-        SHOW_STATUS("PAUSE");
+        SHOW_STATUS("PAUSE" + origin);
     }
 }
 
-void F_AS400::B_RESET_TERM_Click() {
+void F_AS400::B_RESET_TERM_Click(const std::string& origin) {
+    countDrop(&Statistics::dropsOperator);
     SET_LINK_STATE(OFFLINE);
-    SHOW_STATUS("Reset connection");
+    SHOW_STATUS("Reset connection" + origin);
 }
 
 }  // namespace plx

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -69,6 +70,58 @@ class UdpSocketPort {
                               const std::string& bytes) = 0;
 };
 
+// One HTTP request as the web console sees it: header names in lower case, the path decoded,
+// the peer's address as text ("127.0.0.1", "::1").
+struct HttpRequest {
+    std::string method;
+    std::string path;
+    std::string query;
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string body;
+    std::string peer;
+
+    // The header's value, empty when it is missing.
+    std::string header(const std::string& lowerCaseName) const {
+        for (const auto& [name, value] : headers) {
+            if (name == lowerCaseName) return value;
+        }
+        return {};
+    }
+};
+
+struct HttpResponse {
+    int status = 200;
+    std::string contentType;
+    std::string body;
+    std::vector<std::pair<std::string, std::string>> headers;
+};
+
+// Where a server listens, and with what certificate and key (PEM) when over TLS.
+struct HttpListen {
+    std::string address;
+    std::uint16_t port = 0;
+    std::string certificatePem;
+    std::string keyPem;
+};
+
+// A small HTTP server on the event loop: requests in, answers out (at once or later, from a
+// timer), and live streams (WebSocket on kLivePath) that receive what is broadcast. Its limits
+// (request size, idle connections, their number, a stream that does not read) are its own.
+class HttpServerPort {
+  public:
+    static constexpr const char* kLivePath = "/live";
+    using Respond = std::function<void(HttpResponse)>;
+    virtual ~HttpServerPort() = default;
+    // Empty when listening, otherwise why not.
+    virtual std::string listen(const HttpListen& where) = 0;
+    // Text to every open stream; a stream too far behind is closed (its page reconnects).
+    virtual void broadcast(const std::string& text) = 0;
+    virtual int streamCount() const = 0;
+
+    // Each request, answered once through `respond` (a closed connection makes it a no-op).
+    std::function<void(const HttpRequest&, Respond respond)> onRequest;
+};
+
 enum class MessageIcon { Critical, Warning, Information };
 
 // How urgent a journal line is, numbered as syslog numbers it: the "<N>" the journal reads at
@@ -79,18 +132,24 @@ class Platform {
   public:
     virtual ~Platform() = default;
 
-    // Clock.
+    // Clock: the time of day, and milliseconds since the process started (never going back).
     virtual LocalTime now() = 0;
+    virtual long long uptimeMs() = 0;
+    // Bytes from the system's secure random source.
+    virtual std::string secureRandom(std::size_t bytes) = 0;
 
     // Timers, sockets, name lookup.
     virtual std::unique_ptr<TimerPort> createTimer() = 0;
     virtual std::unique_ptr<TcpClientPort> createTcpClient() = 0;
     virtual std::unique_ptr<UdpSocketPort> createUdpSocket() = 0;
+    virtual std::unique_ptr<HttpServerPort> createHttpServer() = 0;
     // Blocking lookup of a host name's first IPv4 address; nothing when it does not resolve.
     virtual std::optional<std::array<std::uint8_t, 4>> lookupIPv4(const std::string& name) = 0;
 
     // Files.
     virtual Files& files() = 0;
+    // A file built into the program (the web console's page), nothing when there is none.
+    virtual std::optional<std::string> embeddedFile(const std::string& name) = 0;
 
     // Event loop. processPendingEvents runs the events already pending once, the nesting
     // point of datagram sending; the operator's input is not among them: a click waits
@@ -120,6 +179,8 @@ class Platform {
     virtual void serviceReady() = 0;
     virtual void serviceStatus(const std::string& text) = 0;
     virtual void journal(const std::string& line, JournalPriority priority) = 0;
+    // Journal lines dropped because its reader did not keep up, since the start.
+    virtual long long journalLinesDropped() = 0;
 
     // Desktop and processes. Scripts are written for the system's command interpreter; a
     // program and its arguments are paths (platform/system_text.h), an address is text.

@@ -28,6 +28,26 @@ inline constexpr char kPathSeparator = '/';
 
 enum LinkState : std::uint8_t { OFFLINE = 0, ONLINE = 1, PAUSE = 2 };
 
+// The gateway's own counts since the start, kept where each thing happens (plain integers,
+// nothing on the road costs more), read by monitoring. Times are the platform's uptime in ms.
+struct Statistics {
+    long long connects = 0;
+    // Links lost while ONLINE, by cause; the operator's: reset, PAUSE, a settings change.
+    long long dropsHostClose = 0;
+    long long dropsError = 0;
+    long long dropsWatchdog = 0;
+    long long dropsOperator = 0;
+    long long hostBytes = 0;
+    long long hostFrames = 0;
+    long long commandsSent = 0;
+    long long commandsAlreadyShown = 0;  // dropped by the display value memory
+    long long unknownTerminals = 0;
+    long long logWriteFailures = 0;
+    long long listWriteFailures = 0;
+    long long hostDataAtMs = -1;  // the last host data; -1: none yet
+    long long linkSinceMs = 0;    // the last change of LINK_STATE
+};
+
 struct SharedState {
     // The terminal list as its last rebuild (SYNC_TABLES) left it: the row of each terminal
     // number, the number, type, address and description of each row, and the list's length.
@@ -38,12 +58,15 @@ struct SharedState {
     std::array<std::string, kMaxRows> TAB_DESCRIPTION;
     int ROW_COUNT = 0;
     std::array<std::string, kMaxRows> TAB_AFF_VALUE;
+    // When each row's TAB_AFF_VALUE was sent (uptime ms); it moves with the value.
+    std::array<long long, kMaxRows> TAB_AFF_TIME{};
     std::array<std::string, kColourEntries> TAB_COLOR_PATERN;
     std::string APP_PATH;
     std::uint8_t LINK_STATE = OFFLINE;
     // The address the host link last connected to (empty before its first tick): the
     // source of the host side's events.
     std::string CONNECT_ADDRESS;
+    Statistics STATS;
 
     // A file of the system: APP_PATH, the separator, the name ("Products.cfg").
     std::string filePath(const std::string& name) const { return APP_PATH + kPathSeparator + name; }

@@ -77,6 +77,12 @@ std::string ourPath(const std::filesystem::path& path) {
 FakePlatform::FakePlatform(std::u8string_view folderName)
     : folder_(makeTemporaryFolder(folderName)), files_(folder_), clock_{2026, 12, 5, 14, 5, 9} {}
 
+std::unique_ptr<HttpServerPort> FakePlatform::createHttpServer() {
+    auto server = std::make_unique<FakeHttpServer>();
+    http = server.get();
+    return server;
+}
+
 FakePlatform::~FakePlatform() {
     std::error_code error;
     std::filesystem::remove_all(filesystemPath(folder_), error);

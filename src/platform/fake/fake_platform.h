@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -56,6 +57,33 @@ class FakeFiles : public LocalFiles {
 
 class FakeTcpClient;
 
+// The web console's server as a test drives it: requests handed in, answers collected (some
+// arrive later, from a timer), broadcasts recorded.
+class FakeHttpServer : public HttpServerPort {
+  public:
+    std::string listen(const HttpListen& where) override {
+        listens.push_back(where);
+        return listenError;
+    }
+    void broadcast(const std::string& text) override { broadcasts.push_back(text); }
+    int streamCount() const override { return streams; }
+
+    // Hands the request in; the answer, or nothing while it is held back.
+    std::optional<HttpResponse> request(const HttpRequest& request) {
+        auto slot = std::make_shared<std::optional<HttpResponse>>();
+        onRequest(request, [slot](HttpResponse response) { *slot = std::move(response); });
+        answers.push_back(slot);
+        return *slot;
+    }
+
+    std::vector<HttpListen> listens;
+    std::string listenError;
+    std::vector<std::string> broadcasts;
+    int streams = 0;
+    // Every request's answer slot, in order: a held-back answer fills its slot later.
+    std::vector<std::shared_ptr<std::optional<HttpResponse>>> answers;
+};
+
 // Thrown by endProcess: the real process ends there, so nothing after it may run. A test
 // that ends its gateway catches it where the event loop would have stood.
 struct ProcessEnded {};
@@ -75,6 +103,16 @@ class FakePlatform : public Platform {
 
     // --- Platform ---
     LocalTime now() override { return clock_; }
+    long long uptimeMs() override { return elapsedMs_; }
+    // Not random at all: the same bytes every time, so a test can read them.
+    std::string secureRandom(std::size_t bytes) override { return std::string(bytes, '\x5a'); }
+    std::unique_ptr<HttpServerPort> createHttpServer() override;
+    std::optional<std::string> embeddedFile(const std::string& name) override {
+        const auto found = embedded.find(name);
+        if (found == embedded.end()) return std::nullopt;
+        return found->second;
+    }
+    long long journalLinesDropped() override { return journalDropped; }
     std::unique_ptr<TimerPort> createTimer() override;
     std::unique_ptr<TcpClientPort> createTcpClient() override;
     std::unique_ptr<UdpSocketPort> createUdpSocket() override;
@@ -138,6 +176,11 @@ class FakePlatform : public Platform {
     // once. The events pending after the script run before the wait ends.
     std::function<void(Form&)> modalScript;
     const Form* modalOwner = nullptr;  // the owner of the last modal form
+
+    // The last web server created.
+    FakeHttpServer* http = nullptr;
+    std::map<std::string, std::string> embedded;
+    long long journalDropped = 0;
 
     int readyCount = 0;
     std::vector<std::string> serviceStatuses;

@@ -8,6 +8,7 @@
 #include <QHostInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
@@ -17,6 +18,7 @@
 
 #include "platform/controls/form.h"
 #include "platform/qt/form_view.h"
+#include "platform/qt/qt_http_server.h"
 #include "platform/qt/qt_tcp_client.h"
 #include "platform/qt/qt_udp_socket.h"
 #include "platform/qt/window_placement.h"
@@ -86,6 +88,7 @@ std::tm localTime(std::time_t seconds, bool rereadZone) {
 }  // namespace
 
 QtPlatform::QtPlatform() {
+    uptime_.start();
     // Only the main window's unload ends the process, never the last window hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     // Nothing here quits the event loop, the desktop session's end does: at log-off and
@@ -122,6 +125,22 @@ std::unique_ptr<TcpClientPort> QtPlatform::createTcpClient() {
 
 std::unique_ptr<UdpSocketPort> QtPlatform::createUdpSocket() {
     return std::make_unique<QtUdpSocket>();
+}
+
+std::unique_ptr<HttpServerPort> QtPlatform::createHttpServer() {
+    return std::make_unique<QtHttpServer>();
+}
+
+std::string QtPlatform::secureRandom(std::size_t bytes) {
+    std::string random(bytes, '\0');
+    for (char& byte : random) byte = static_cast<char>(QRandomGenerator::system()->generate());
+    return random;
+}
+
+std::optional<std::string> QtPlatform::embeddedFile(const std::string& name) {
+    QFile file(QStringLiteral(":/web/") + QString::fromStdString(name));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return file.readAll().toStdString();
 }
 
 std::optional<std::array<std::uint8_t, 4>> QtPlatform::lookupIPv4(const std::string& name) {

@@ -3,6 +3,7 @@
 // Construct it after the QApplication and destroy it before; the gateway that uses it
 // must be destroyed first.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -31,6 +32,10 @@ class QtPlatform : public Platform {
 
     // --- Platform ---
     LocalTime now() override;
+    long long uptimeMs() override { return uptime_.elapsed(); }
+    std::string secureRandom(std::size_t bytes) override;
+    std::unique_ptr<HttpServerPort> createHttpServer() override;
+    std::optional<std::string> embeddedFile(const std::string& name) override;
     std::unique_ptr<TimerPort> createTimer() override;
     std::unique_ptr<TcpClientPort> createTcpClient() override;
     std::unique_ptr<UdpSocketPort> createUdpSocket() override;
@@ -49,6 +54,7 @@ class QtPlatform : public Platform {
     void journal(const std::string& line, JournalPriority priority) override {
         serviceManager_.journal(line, priority);
     }
+    long long journalLinesDropped() override { return standardError().droppedLines(); }
     ScriptKind scriptKind() const override {
 #ifdef Q_OS_WIN
         return ScriptKind::WindowsBatch;
@@ -96,6 +102,7 @@ class QtPlatform : public Platform {
     // the event loop has already ended.
     std::vector<QPointer<FormView>> released_;
     bool busy_ = false;
+    QElapsedTimer uptime_;
 };
 
 }  // namespace plx::qtp

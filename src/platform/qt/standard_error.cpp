@@ -66,6 +66,7 @@ void StandardError::write(JournalPriority priority, std::string_view line) {
         }
         if (lost_ > 0 || !fits(text.size())) {
             ++lost_;
+            ++droppedTotal_;
             return;
         }
         queue_ += text;
@@ -124,6 +125,15 @@ void StandardError::drain() {
 void StandardError::flushBeforeExit() {
     const std::lock_guard lock(mutex_);
     flush();
+}
+
+}  // namespace plx::qtp
+
+namespace plx::qtp {
+
+long long StandardError::droppedLines() {
+    const std::lock_guard lock(mutex_);
+    return droppedTotal_;
 }
 
 }  // namespace plx::qtp

@@ -33,6 +33,8 @@ class StandardError : public QObject {
     void write(JournalPriority priority, std::string_view line);
     // A last try at what waits, without waiting either: the process ends next.
     void flushBeforeExit();
+    // Lines dropped since the start.
+    long long droppedLines();
 
   private:
     static void qtMessage(QtMsgType type, const QMessageLogContext& context,
@@ -49,7 +51,8 @@ class StandardError : public QObject {
     std::mutex mutex_;
     std::string queue_;   // bytes the reader has not taken yet
     long long lost_ = 0;  // lines dropped since the reader last kept up
-    bool gone_ = false;   // the reader is gone for good
+    long long droppedTotal_ = 0;
+    bool gone_ = false;  // the reader is gone for good
     QSocketNotifier* writable_ = nullptr;
 };
 

@@ -1,0 +1,152 @@
+#include "web/json_text.h"
+
+#include <cstdio>
+
+namespace plx {
+
+std::string jsonString(std::string_view latin1) {
+    std::string out = "\"";
+    for (const char c : latin1) {
+        const auto code = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (code < 0x20 || code == 0x7f) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", code);
+            out += escaped;
+        } else if (code < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out + "\"";
+}
+
+namespace {
+
+class Reader {
+  public:
+    explicit Reader(std::string_view text) : text_(text) {}
+
+    std::optional<JsonFields> object(std::string& error) {
+        JsonFields fields;
+        if (!take('{')) return fail(error, "an object must start with {");
+        if (take('}')) return end(fields, error);
+        do {
+            const auto name = string();
+            if (!name) return fail(error, "a field name must be a string");
+            if (!take(':')) return fail(error, "a field name must be followed by :");
+            skipBlanks();
+            if (peek() == '"') {
+                const auto text = string();
+                if (!text) return fail(error, "a string is not closed or holds a bad escape");
+                fields.texts[*name] = *text;
+            } else if (take('[')) {
+                std::vector<long long>& list = fields.lists[*name];
+                if (!take(']')) {
+                    do {
+                        const auto n = number();
+                        if (!n) return fail(error, "a list may only hold whole numbers");
+                        list.push_back(*n);
+                    } while (take(','));
+                    if (!take(']')) return fail(error, "a list must end with ]");
+                }
+            } else if (const auto n = number()) {
+                fields.numbers[*name] = *n;
+            } else {
+                return fail(error, "field \"" + *name + "\": unexpected value");
+            }
+        } while (take(','));
+        if (!take('}')) return fail(error, "an object must end with }");
+        return end(fields, error);
+    }
+
+  private:
+    static std::optional<JsonFields> fail(std::string& error, std::string message) {
+        error = "Malformed JSON: " + std::move(message);
+        return std::nullopt;
+    }
+    std::optional<JsonFields> end(JsonFields& fields, std::string& error) {
+        skipBlanks();
+        if (at_ != text_.size()) return fail(error, "text after the object");
+        return std::move(fields);
+    }
+    void skipBlanks() {
+        while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' ||
+                                      text_[at_] == '\n' || text_[at_] == '\r'))
+            ++at_;
+    }
+    char peek() const { return at_ < text_.size() ? text_[at_] : '\0'; }
+    bool take(char c) {
+        skipBlanks();
+        if (peek() != c) return false;
+        ++at_;
+        return true;
+    }
+    std::optional<long long> number() {
+        skipBlanks();
+        const std::size_t start = at_;
+        if (peek() == '-') ++at_;
+        long long value = 0;
+        while (peek() >= '0' && peek() <= '9' && at_ - start < 12) value = value * 10 + (text_[at_++] - '0');
+        if (at_ == start || (text_[start] == '-' && at_ == start + 1)) return std::nullopt;
+        if (peek() >= '0' && peek() <= '9') return std::nullopt;  // too long for a terminal
+        return text_[start] == '-' ? -value : value;
+    }
+    // UTF-8 and \u escapes to Latin-1; beyond it, "?".
+    std::optional<std::string> string() {
+        if (!take('"')) return std::nullopt;
+        std::string out;
+        while (at_ < text_.size()) {
+            const auto c = static_cast<unsigned char>(text_[at_++]);
+            if (c == '"') return out;
+            unsigned code = c;
+            if (c == '\\') {
+                const char e = at_ < text_.size() ? text_[at_++] : '\0';
+                static constexpr std::string_view kPlain = "\"\\/bfnrt", kMeant = "\"\\/\b\f\n\r\t";
+                if (const auto p = kPlain.find(e); p != std::string_view::npos && e != '\0') {
+                    code = static_cast<unsigned char>(kMeant[p]);
+                } else if (e == 'u' && at_ + 4 <= text_.size()) {
+                    code = 0;
+                    for (int i = 0; i < 4; ++i) {
+                        const char h = text_[at_++];
+                        const int digit = h >= '0' && h <= '9'   ? h - '0'
+                                          : h >= 'a' && h <= 'f' ? h - 'a' + 10
+                                          : h >= 'A' && h <= 'F' ? h - 'A' + 10
+                                                                 : -1;
+                        if (digit < 0) return std::nullopt;
+                        code = code * 16 + static_cast<unsigned>(digit);
+                    }
+                } else {
+                    return std::nullopt;
+                }
+            } else if (c < 0x20) {
+                return std::nullopt;
+            } else if (c >= 0x80) {
+                // The lead byte says how many continuation bytes follow.
+                const int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
+                code = c & (0x3F >> more);
+                for (int i = 0; i < more; ++i) {
+                    if (at_ >= text_.size()) return std::nullopt;
+                    code = code << 6 | (static_cast<unsigned char>(text_[at_++]) & 0x3F);
+                }
+            }
+            out += code <= 0xFF ? static_cast<char>(code) : '?';
+        }
+        return std::nullopt;
+    }
+
+    std::string_view text_;
+    std::size_t at_ = 0;
+};
+
+}  // namespace
+
+std::optional<JsonFields> parseJsonObject(std::string_view json, std::string& error) {
+    return Reader(json).object(error);
+}
+
+}  // namespace plx

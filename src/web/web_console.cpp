@@ -1,0 +1,222 @@
+#include "web/web_console.h"
+
+#include <string_view>
+
+#include "eventlog/f_events.h"
+#include "gateway/gateway.h"
+#include "platform/system_text.h"
+#include "web/json_text.h"
+#include "web/web_settings.h"
+#include "web/web_views.h"
+
+namespace plx {
+
+struct WebConsole::Route {
+    std::string_view method;
+    std::string_view path;  // ending in "/": any one name below it
+    Handler handler;
+    bool command;
+};
+
+const WebConsole::Route WebConsole::kRoutes[] = {
+    {"GET", "/", &WebConsole::page, false},
+    {"GET", "/app.js", &WebConsole::page, false},
+    {"GET", "/app.css", &WebConsole::page, false},
+    {"GET", "/api/status", &WebConsole::status, false},
+    {"GET", "/api/terminals", &WebConsole::terminals, false},
+    {"GET", "/api/events", &WebConsole::events, false},
+    {"GET", "/metrics", &WebConsole::metrics, false},
+    {"GET", "/healthz", &WebConsole::healthz, false},
+    {"GET", HttpServerPort::kLivePath, &WebConsole::liveWithoutUpgrade, false},
+    {"POST", "/api/test", &WebConsole::test, true},
+    {"POST", "/api/synchronize", &WebConsole::synchronize, true},
+    {"POST", "/api/pause", &WebConsole::pause, true},
+    {"POST", "/api/reset", &WebConsole::reset, true},
+    {"POST", "/api/terminals", &WebConsole::putTerminal, true},
+    {"PUT", "/api/terminals/", &WebConsole::putTerminal, true},
+    {"DELETE", "/api/terminals/", &WebConsole::removeTerminal, true},
+};
+
+namespace {
+
+bool matches(std::string_view pattern, std::string_view path) {
+    if (pattern.size() > 1 && pattern.back() == '/') {
+        return path.size() > pattern.size() && path.substr(0, pattern.size()) == pattern &&
+               path.find('/', pattern.size()) == std::string_view::npos;
+    }
+    return pattern == path;
+}
+
+HttpResponse errorResponse(int status, const std::string& message) {
+    return {status, "application/json", "{\"error\":" + jsonString(message) + "}", {}};
+}
+
+// Every answer: nothing from elsewhere, no framing by another site, nothing kept.
+void secure(HttpResponse& response) {
+    response.headers.emplace_back(
+        "Content-Security-Policy",
+        "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
+        "connect-src 'self'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
+    response.headers.emplace_back("X-Content-Type-Options", "nosniff");
+    response.headers.emplace_back("Referrer-Policy", "no-referrer");
+    response.headers.emplace_back("X-Frame-Options", "DENY");
+    response.headers.emplace_back("Cache-Control", "no-store");
+}
+
+}  // namespace
+
+WebConsole::WebConsole(Gateway& gateway) : gateway_(gateway) {}
+
+WebConsole::~WebConsole() = default;
+
+void WebConsole::start() {
+    Files& files = gateway_.platform().files();
+    const SharedState& state = gateway_.state();
+    const auto content = files.read(state.filePath(kWebConsoleFile));
+    if (!content) return;  // off: nothing listens
+    F_EVENTS& log = gateway_.window<F_EVENTS>();
+    const auto warn = [&log](const std::string& why) {
+        log.ADD_EVENTS(-1, "Warning", "Web console not started: " + why, true);
+    };
+    const WebConsoleSettings settings = readWebConsoleSettings(*content);
+    if (!settings.problem.empty()) return warn(kWebConsoleFile + " " + settings.problem);
+
+    HttpListen where{settings.address, settings.port, {}, {}};
+    const auto certificate = files.read(state.filePath(kWebCertificateFile));
+    const auto key = files.read(state.filePath(kWebKeyFile));
+    if (certificate && key) {
+        where.certificatePem = *certificate;
+        where.keyPem = *key;
+    } else if (!isLoopbackAddress(settings.address)) {
+        // The token and the page's commands would cross the network in clear.
+        return warn("listening on " + settings.address + " needs TLS (" + kWebCertificateFile +
+                    " and " + kWebKeyFile + " in the folder)");
+    }
+    token_ = loadToken();
+    server_ = gateway_.platform().createHttpServer();
+    server_->onRequest = [this](const HttpRequest& request, HttpServerPort::Respond respond) {
+        handle(request, std::move(respond));
+    };
+    if (const std::string problem = server_->listen(where); !problem.empty()) {
+        server_.reset();
+        return warn(settings.address + ":" + std::to_string(settings.port) + ": " + problem);
+    }
+    address_ = (where.certificatePem.empty() ? "http://" : "https://") + settings.address + ":" +
+               std::to_string(settings.port);
+    log.ADD_EVENTS(-1, "GENERAL", "Web console on " + address_, true);
+
+    pushTimer_ = gateway_.platform().createTimer();
+    pushTimer_->onTimeout = [this] { push(); };
+    pushTimer_->start(kPushPeriodMs);
+    refusalTimer_ = gateway_.platform().createTimer();
+    refusalTimer_->onTimeout = [this] { answerRefusals(); };
+}
+
+std::string WebConsole::loadToken() {
+    Files& files = gateway_.platform().files();
+    const std::string path = gateway_.state().filePath(kWebTokenFile);
+    constexpr std::size_t kShortest = 32;  // characters; a shorter one is replaced
+    if (const auto kept = files.read(path)) {
+        std::string token = *kept;
+        while (!token.empty() && (token.back() == '\n' || token.back() == '\r')) token.pop_back();
+        if (token.size() >= kShortest) return token;
+    }
+    // 32 random bytes as 64 hexadecimal digits: any header and any shell carry them as they are.
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string token;
+    for (const char byte : gateway_.platform().secureRandom(32)) {
+        token += kHex[(static_cast<unsigned char>(byte) >> 4) & 0xF];
+        token += kHex[static_cast<unsigned char>(byte) & 0xF];
+    }
+    if (!files.replace(path, token + "\n", Files::Access::OwnerOnly)) {
+        gateway_.window<F_EVENTS>().ADD_EVENTS(
+            -1, "Warning", "Web console: cannot write " + pathText(path) + ", no command is taken",
+            true);
+        return {};
+    }
+    return token;
+}
+
+void WebConsole::handle(const HttpRequest& request, HttpServerPort::Respond respond) {
+    const auto answer = [&respond](HttpResponse response) {
+        secure(response);
+        respond(std::move(response));
+    };
+    const Route* route = nullptr;
+    std::string allowed;
+    for (const Route& candidate : kRoutes) {
+        if (!matches(candidate.path, request.path)) continue;
+        if (candidate.method == request.method) route = &candidate;
+        allowed += (allowed.empty() ? "" : ", ") + std::string(candidate.method);
+    }
+    if (!route) {
+        if (allowed.empty()) return answer(errorResponse(404, "No such page"));
+        HttpResponse notAllowed = errorResponse(405, "Method not allowed");
+        notAllowed.headers.emplace_back("Allow", allowed);
+        return answer(std::move(notAllowed));
+    }
+    const bool tokenGiven = sameSecret(request.header(kTokenHeader), token_);
+    if ((route->command || !isLoopbackAddress(request.peer)) && !tokenGiven)
+        return refuse(request, std::move(respond));
+    if (request.body.size() > kMaxBodyBytes) return answer(errorResponse(413, "Request too large"));
+    if (!route->command) return answer((this->*(route->handler))(request));
+    whenNotDispatching([this, route, request, answer = std::move(answer)] {
+        answer((this->*(route->handler))(request));
+    });
+}
+
+void WebConsole::whenNotDispatching(std::function<void()> command) {
+    if (!gateway_.dispatching()) return command();
+    gateway_.platform().post(
+        [this, command = std::move(command)]() mutable { whenNotDispatching(std::move(command)); });
+}
+
+void WebConsole::refuse(const HttpRequest& request, HttpServerPort::Respond respond) {
+    const std::string what = request.method + " " + request.path + " from " + request.peer;
+    if (refusals_.size() >= kMaxHeldRefusals) {
+        // Held answers are bounded: beyond them the refusal goes out at once.
+        HttpResponse busy = errorResponse(503, "Too many refused requests, try again later");
+        secure(busy);
+        return respond(std::move(busy));
+    }
+    if (refusals_.empty()) refusalTimer_->start(kRefusalDelayMs);
+    refusals_.push_back({what, std::move(respond)});
+}
+
+void WebConsole::answerRefusals() {
+    refusalTimer_->stop();
+    if (refusals_.empty()) return;
+    const std::string more = refusals_.size() > 1
+                                 ? " and " + std::to_string(refusals_.size() - 1) + " more"
+                                 : std::string();
+    gateway_.window<F_EVENTS>().ADD_EVENTS(
+        -1, "Warning", "Web console: wrong or missing token, refused " + refusals_.front().what + more,
+        true);
+    std::deque<HeldRefusal> due;
+    due.swap(refusals_);
+    for (HeldRefusal& held : due) {
+        HttpResponse refused = errorResponse(401, "A valid X-Console-Token header is needed");
+        secure(refused);
+        held.respond(std::move(refused));
+    }
+}
+
+void WebConsole::push() {
+    if (server_->streamCount() == 0) return;
+    rows_.refresh(gateway_);
+    // Only what changed, never what the state is: the pages read that through the API,
+    // under its access rule.
+    if (const std::string key = statusKey(gateway_); key != lastStatusKey_) {
+        lastStatusKey_ = key;
+        ++statusVersion_;
+    }
+    const std::string message = "{\"status\":" + std::to_string(statusVersion_) +
+                                ",\"terminals\":" + std::to_string(rows_.version()) +
+                                ",\"events\":" +
+                                std::to_string(gateway_.window<F_EVENTS>().linesShown()) + "}";
+    if (message == lastPush_) return;
+    lastPush_ = message;
+    server_->broadcast(message);
+}
+
+}  // namespace plx

@@ -1,0 +1,24 @@
+#pragma once
+// What the web console shows, read from the windows and the shared state: the link, the
+// events, the figures monitoring scrapes. Never the host password.
+
+#include <string>
+
+namespace plx {
+
+class Gateway;
+
+// {"link":"ONLINE",...}: the state, TLS, the host, the status line, seconds in this state
+// and since host data, the heart, whether the terminal editor is open, the uptime.
+std::string statusJson(Gateway& gateway);
+// What the status shows but its ages: when it changes, the page reads the status again.
+std::string statusKey(Gateway& gateway);
+// The event window's lines after line number `after`, newest first, each with its number
+// and mode.
+std::string eventsJson(Gateway& gateway, long long after);
+// The Prometheus text exposition of the gateway's statistics.
+std::string metricsText(Gateway& gateway);
+// "ONLINE", "OFFLINE" or "PAUSE".
+std::string linkStateName(Gateway& gateway);
+
+}  // namespace plx
