@@ -26,6 +26,8 @@ build: configure
 run: build
 	$(BUILD)/plyxen400
 
+# The real-browser test of the web console needs a browser and its driver.
+test: EXTRA_PACKAGES += chromium chromium-driver python3-selenium
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
 

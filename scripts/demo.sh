@@ -2,11 +2,12 @@
 # The gateway at work without an AS/400 or any LED terminal: our AS/400 simulator, a wall
 # of twelve LED terminals on 127.0.10.1 ... 127.0.10.12 and the gateway, all on loopback.
 #
-#   scripts/demo.sh [-b BUILD] [-d FOLDER] [-p PORT] [-t]
+#   scripts/demo.sh [-b BUILD] [-d FOLDER] [-p PORT] [-w WEBPORT] [-t]
 #
 #   -b  the build folder holding the three programs (default: build/)
 #   -d  the gateway's working folder (default: BUILD/demo/); its terminal list is kept
 #   -p  the simulator's telnet port (default: 2323)
+#   -w  the web console's port on 127.0.0.1 (default: 8400)
 #   -t  the host link over TLS: the simulator gets a certificate made now with openssl,
 #       and the gateway pins it in SERVER_AS400.pem
 #
@@ -20,14 +21,16 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
 folder=""
 port=2323
+web_port=8400
 tls=false
-while getopts "b:d:p:th" option; do
+while getopts "b:d:p:w:th" option; do
     case "$option" in
         b) build="$(realpath "$OPTARG")" ;;
         d) folder="$OPTARG" ;;
         p) port="$OPTARG" ;;
+        w) web_port="$OPTARG" ;;
         t) tls=true ;;
-        *) sed -n '2,16p' "$0"; exit 2 ;;
+        *) sed -n '2,17p' "$0"; exit 2 ;;
     esac
 done
 folder="${folder:-$build/demo}"
@@ -52,6 +55,8 @@ if [ ! -e "$folder/Products.cfg" ]; then
 fi
 # The host settings always point at this simulator: address, port, password, user, log switch.
 printf '%s\r\n' 127.0.0.1 "$port" "$password" "$user" " 1" >"$folder/SERVER_AS400.cfg"
+# The web console, on loopback; the gateway makes its token at the first start.
+printf 'listen 127.0.0.1:%s\r\n' "$web_port" >"$folder/WebConsole.cfg"
 # Color_Patern.txt: the gateway writes the default colour file at its first start.
 # Over TLS the gateway pins the simulator's certificate; in clear there is no such file.
 tls_options=()
@@ -106,6 +111,7 @@ link="telnet"
 if $tls; then link="telnet over TLS"; fi
 echo "AS/400 simulator on 127.0.0.1:$port ($link, user $user), gateway in $folder."
 echo "The gateway connects within 10 s and signs on 3 s later; then the wall lights up."
+echo "Web console: http://127.0.0.1:$web_port/ (its token, for the commands, is in $folder/WebConsole.token)"
 echo "Keys + Enter: d drops the line, s makes the host silent, r resumes, q quits."
 [ ${#headless[@]} -eq 0 ] || sleep 3  # time to read this before the wall takes the terminal
 "$build/plyxen400-terminal-wall" --products "$folder/Products.cfg" "${headless[@]}" </dev/null &

@@ -91,7 +91,8 @@ class Reader {
         const std::size_t start = at_;
         if (peek() == '-') ++at_;
         long long value = 0;
-        while (peek() >= '0' && peek() <= '9' && at_ - start < 12) value = value * 10 + (text_[at_++] - '0');
+        while (peek() >= '0' && peek() <= '9' && at_ - start < 12)
+            value = value * 10 + (text_[at_++] - '0');
         if (at_ == start || (text_[start] == '-' && at_ == start + 1)) return std::nullopt;
         if (peek() >= '0' && peek() <= '9') return std::nullopt;  // too long for a terminal
         return text_[start] == '-' ? -value : value;

@@ -39,7 +39,8 @@ void TerminalRows::refresh(Gateway& gateway) {
     const long long next = version_ + 1;
     if (listChanged) {
         rows_.assign(count, Row{});
-        for (std::size_t row = 0; row < count; ++row) rows_[row].entry = list.text(static_cast<int>(row));
+        for (std::size_t row = 0; row < count; ++row)
+            rows_[row].entry = list.text(static_cast<int>(row));
         listVersion_ = next;
     }
     bool changed = listChanged;

@@ -160,8 +160,10 @@ void WebConsole::handle(const HttpRequest& request, HttpServerPort::Respond resp
         return refuse(request, std::move(respond));
     if (request.body.size() > kMaxBodyBytes) return answer(errorResponse(413, "Request too large"));
     if (!route->command) return answer((this->*(route->handler))(request));
-    whenNotDispatching([this, route, request, answer = std::move(answer)] {
-        answer((this->*(route->handler))(request));
+    whenNotDispatching([this, route, request, respond = std::move(respond)] {
+        HttpResponse response = (this->*(route->handler))(request);
+        secure(response);
+        respond(std::move(response));
     });
 }
 
@@ -190,8 +192,8 @@ void WebConsole::answerRefusals() {
                                  ? " and " + std::to_string(refusals_.size() - 1) + " more"
                                  : std::string();
     gateway_.window<F_EVENTS>().ADD_EVENTS(
-        -1, "Warning", "Web console: wrong or missing token, refused " + refusals_.front().what + more,
-        true);
+        -1, "Warning",
+        "Web console: wrong or missing token, refused " + refusals_.front().what + more, true);
     std::deque<HeldRefusal> due;
     due.swap(refusals_);
     for (HeldRefusal& held : due) {
@@ -210,10 +212,10 @@ void WebConsole::push() {
         lastStatusKey_ = key;
         ++statusVersion_;
     }
-    const std::string message = "{\"status\":" + std::to_string(statusVersion_) +
-                                ",\"terminals\":" + std::to_string(rows_.version()) +
-                                ",\"events\":" +
-                                std::to_string(gateway_.window<F_EVENTS>().linesShown()) + "}";
+    const std::string message =
+        "{\"status\":" + std::to_string(statusVersion_) +
+        ",\"terminals\":" + std::to_string(rows_.version()) +
+        ",\"events\":" + std::to_string(gateway_.window<F_EVENTS>().linesShown()) + "}";
     if (message == lastPush_) return;
     lastPush_ = message;
     server_->broadcast(message);

@@ -89,8 +89,9 @@ HttpResponse WebConsole::test(const HttpRequest& request) {
     std::string error;
     const auto fields = parseJsonObject(request.body, error);
     if (!fields) return failure(400, error);
-    static const std::pair<const char*, F_TEST::Test> kTests[] = {
-        {"dash", F_TEST::Test::Dash}, {"number", F_TEST::Test::Number}, {"time", F_TEST::Test::Time}};
+    static const std::pair<const char*, F_TEST::Test> kTests[] = {{"dash", F_TEST::Test::Dash},
+                                                                  {"number", F_TEST::Test::Number},
+                                                                  {"time", F_TEST::Test::Time}};
     const auto kind = fields->texts.find("test");
     const auto* test = kind == fields->texts.end() ? nullptr : [&]() -> const F_TEST::Test* {
         for (const auto& [name, value] : kTests) {
@@ -159,7 +160,8 @@ HttpResponse WebConsole::putTerminal(const HttpRequest& request) {
     const TerminalEntryCheck check =
         main.storeTerminal(row, {text("number"), address, description}, from(request));
     if (!check.accepted) {
-        return failure(422, check.message.empty() ? "Please give a terminal number" : check.message);
+        return failure(422,
+                       check.message.empty() ? "Please give a terminal number" : check.message);
     }
     main.listChanged();
     return json("{\"ok\":true,\"entry\":" + jsonString(check.entry) + "}");

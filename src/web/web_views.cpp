@@ -26,9 +26,12 @@ std::string modeOf(const std::string& line) {
 
 std::string linkStateName(Gateway& gateway) {
     switch (gateway.state().LINK_STATE) {
-        case ONLINE: return "ONLINE";
-        case PAUSE: return "PAUSE";
-        default: return "OFFLINE";
+        case ONLINE:
+            return "ONLINE";
+        case PAUSE:
+            return "PAUSE";
+        default:
+            return "OFFLINE";
     }
 }
 

@@ -76,8 +76,9 @@ bool refuseWhenFull(QTcpServer& server, qintptr descriptor) {
         delete socket;
         return true;
     }
-    socket->write("HTTP/1.1 503 Service Unavailable\r\nConnection: close\r\n"
-                  "Content-Length: 0\r\n\r\n");
+    socket->write(
+        "HTTP/1.1 503 Service Unavailable\r\nConnection: close\r\n"
+        "Content-Length: 0\r\n\r\n");
     socket->disconnectFromHost();
     return true;
 }
@@ -119,14 +120,22 @@ SocketGuard* guardOf(QObject* socket) {
 std::string methodName(QHttpServerRequest::Method method) {
     using M = QHttpServerRequest::Method;
     switch (method) {
-        case M::Get: return "GET";
-        case M::Post: return "POST";
-        case M::Put: return "PUT";
-        case M::Delete: return "DELETE";
-        case M::Head: return "HEAD";
-        case M::Options: return "OPTIONS";
-        case M::Patch: return "PATCH";
-        default: return "OTHER";
+        case M::Get:
+            return "GET";
+        case M::Post:
+            return "POST";
+        case M::Put:
+            return "PUT";
+        case M::Delete:
+            return "DELETE";
+        case M::Head:
+            return "HEAD";
+        case M::Options:
+            return "OPTIONS";
+        case M::Patch:
+            return "PATCH";
+        default:
+            return "OTHER";
     }
 }
 
@@ -152,10 +161,10 @@ HttpRequest ourRequest(const QHttpServerRequest& request) {
 }  // namespace
 
 QtHttpServer::QtHttpServer() {
-    server_.setMissingHandler([this](const QHttpServerRequest& request,
-                                     QHttpServerResponder&& responder) {
-        answer(request, std::move(responder));
-    });
+    server_.setMissingHandler(
+        [this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
+            answer(request, std::move(responder));
+        });
     // The upgrade happens only when a route takes the request and writes nothing.
     server_.route(kLivePath, QHttpServerRequest::Method::Get,
                   [this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
@@ -173,7 +182,8 @@ QtHttpServer::~QtHttpServer() = default;
 
 std::string QtHttpServer::listen(const HttpListen& where) {
     QHostAddress address;
-    if (!address.setAddress(QString::fromStdString(where.address))) return "not an address: " + where.address;
+    if (!address.setAddress(QString::fromStdString(where.address)))
+        return "not an address: " + where.address;
     std::unique_ptr<QTcpServer> tcp;
     if (where.certificatePem.empty()) {
         tcp = std::make_unique<GuardedTcpServer>();

@@ -15,9 +15,9 @@ namespace plx::qtp {
 
 class QtHttpServer : public HttpServerPort {
   public:
-    static constexpr qint64 kMaxRequestBytes = 64 * 1024;  // a request's head and body
-    static constexpr int kIdleMs = 30'000;                  // an idle connection is closed
-    static constexpr int kMaxConnections = 64;              // streams included
+    static constexpr qint64 kMaxRequestBytes = 64 * 1024;    // a request's head and body
+    static constexpr int kIdleMs = 30'000;                   // an idle connection is closed
+    static constexpr int kMaxConnections = 64;               // streams included
     static constexpr qint64 kMaxStreamBacklog = 256 * 1024;  // unread bytes before a close
 
     QtHttpServer();

@@ -154,7 +154,7 @@ function showEvents() {
 async function loadEvents() {
   const answer = await read('/api/events?after=' + seen.events);
   // The event window's 350, newest first.
-  events = answer.events.concat(answer.newest - answer.events.length >= seen.events ? [] : events).slice(0, 350);
+  events = answer.events.concat(answer.newest - answer.events.length > seen.events ? [] : events).slice(0, 350);
   seen.events = answer.newest;
   showEvents();
 }
