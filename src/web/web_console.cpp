@@ -92,7 +92,6 @@ void WebConsole::start() {
         return warn("listening on " + settings.address + " needs TLS (" + kWebCertificateFile +
                     " and " + kWebKeyFile + " in the folder)");
     }
-    token_ = loadToken();
     server_ = gateway_.platform().createHttpServer();
     server_->onRequest = [this](const HttpRequest& request, HttpServerPort::Respond respond) {
         handle(request, std::move(respond));
@@ -101,6 +100,9 @@ void WebConsole::start() {
         server_.reset();
         return warn(settings.address + ":" + std::to_string(settings.port) + ": " + problem);
     }
+    // Made once listening (no request is taken before this returns): the file says the
+    // console is up.
+    token_ = loadToken();
     address_ = (where.certificatePem.empty() ? "http://" : "https://") + settings.address + ":" +
                std::to_string(settings.port);
     log.ADD_EVENTS(-1, "GENERAL", "Web console on " + address_, true);
