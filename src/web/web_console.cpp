@@ -157,7 +157,10 @@ void WebConsole::handle(const HttpRequest& request, HttpServerPort::Respond resp
         notAllowed.headers.emplace_back("Allow", allowed);
         return answer(std::move(notAllowed));
     }
-    const bool tokenGiven = sameSecret(request.header(kTokenHeader), token_);
+    // Monitoring tools send a token as a bearer's.
+    const std::string bearer = request.header("authorization");
+    const bool tokenGiven = sameSecret(
+        bearer.rfind("Bearer ", 0) == 0 ? bearer.substr(7) : request.header(kTokenHeader), token_);
     if ((route->command || !isLoopbackAddress(request.peer)) && !tokenGiven)
         return refuse(request, std::move(respond));
     if (request.body.size() > kMaxBodyBytes) return answer(errorResponse(413, "Request too large"));

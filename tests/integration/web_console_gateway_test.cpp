@@ -63,9 +63,10 @@ class WebConsoleGateway : public ::testing::Test {
         QTcpSocket socket;
         socket.connectToHost(QHostAddress::LocalHost, port);
         EXPECT_TRUE(socket.waitForConnected(5000));
-        socket.write(method + " " + path + " HTTP/1.1\r\nHost: 127.0.0.1:" +
-                     QByteArray::number(port) + "\r\nContent-Length: " +
-                     QByteArray::number(body.size()) + "\r\n" + headers + "\r\n" + body);
+        socket.write(method + " " + path +
+                     " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(port) +
+                     "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n" + headers +
+                     "\r\n" + body);
         QByteArray got;
         Reply reply;
         while (socket.waitForReadyRead(5000)) {
@@ -76,7 +77,8 @@ class WebConsoleGateway : public ::testing::Test {
             reply.body = got.mid(end + 4);
             reply.status = got.mid(9, 3).toInt();
             const qsizetype at = reply.head.toLower().indexOf("content-length: ");
-            if (at >= 0 && reply.body.size() >= reply.head.mid(at + 16).split('\r')[0].toInt()) break;
+            if (at >= 0 && reply.body.size() >= reply.head.mid(at + 16).split('\r')[0].toInt())
+                break;
         }
         EXPECT_FALSE(got.contains("WEBSECRET")) << path.constData();
         return reply;
@@ -109,7 +111,8 @@ TEST_F(WebConsoleGateway, ReadsCommandsAndBadRequests) {
     for (const Case& c : cases) {
         const Reply reply = ask(c.method, c.path, c.body, c.headers);
         EXPECT_EQ(reply.status, c.status) << c.path.constData() << reply.body.constData();
-        EXPECT_TRUE(reply.body.contains(c.contains)) << c.path.constData() << reply.body.constData();
+        EXPECT_TRUE(reply.body.contains(c.contains))
+            << c.path.constData() << reply.body.constData();
         EXPECT_TRUE(reply.head.contains("Content-Security-Policy: default-src 'none'"));
     }
     EXPECT_TRUE(waitFor([] {
@@ -134,7 +137,8 @@ TEST_F(WebConsoleGateway, LiveStreamOnlyForThePagesOwnOrigin) {
     EXPECT_TRUE(waitFor([&] { return !notice.isEmpty(); }));
     EXPECT_TRUE(notice.startsWith(QStringLiteral("{\"status\":"))) << notice.toStdString();
     const auto foreign = open(QStringLiteral("http://elsewhere.example"));
-    EXPECT_TRUE(waitFor([&] { return foreign->closeCode() == QWebSocketProtocol::CloseCodePolicyViolated; }));
+    EXPECT_TRUE(waitFor(
+        [&] { return foreign->closeCode() == QWebSocketProtocol::CloseCodePolicyViolated; }));
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ class WebConsoleTest : public TerminalsGatewayTest {
     // The answer, once the event loop has run; every answer is checked for the password.
     HttpResponse ask(const std::string& method, const std::string& path,
                      const std::string& body = {}, const std::string& peer = "127.0.0.1",
-                     bool withToken = true) {
+                     bool withToken = true, bool asBearer = false) {
         HttpRequest request{method, path, {}, {}, body, peer};
         const std::size_t mark = path.find('?');
         if (mark != std::string::npos) {
@@ -87,6 +87,7 @@ class WebConsoleTest : public TerminalsGatewayTest {
             request.query = path.substr(mark + 1);
         }
         if (withToken) request.headers.emplace_back("x-console-token", token());
+        if (asBearer) request.headers.emplace_back("authorization", "Bearer " + token());
         platform.http->request(request);
         platform.runEvents();
         if (!*platform.http->answers.back()) platform.advance(WebConsole::kRefusalDelayMs);
@@ -179,6 +180,8 @@ TEST_F(WebConsoleTest, AccessRoutesAndBadInput) {
         EXPECT_EQ(header(answer, "X-Frame-Options"), "DENY");
     }
     EXPECT_EQ(ask("GET", "/").contentType, "text/html; charset=utf-8");
+    // The token as monitoring tools send it.
+    EXPECT_EQ(ask("GET", "/metrics", "", "192.0.2.7", false, true).status, 200);
     // Refusals wait, then go out together with one line for all of them.
     forgetEvents();
     platform.http->request({"POST", "/api/pause", {}, {}, "{}", "127.0.0.1"});
