@@ -10,6 +10,7 @@
 // an older build to compare with: --no-tls then, if it has no TLS).
 #include <QApplication>
 #include <QDir>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <cstring>
 #include <functional>
@@ -27,6 +28,7 @@
 #include "scripted_host.h"
 #include "self_signed_certificate.h"
 #include "support/qt_test_platform.h"
+#include "web_page_reader.h"
 
 namespace {
 
@@ -289,8 +291,9 @@ class ConnectWatch {
 class Session {
   public:
     // Over TLS when given the host's certificate, which the gateway then pins.
+    // With `webPort`, the web console on at that port and a page open on it.
     Session(const Options& options, const TerminalWall& wall, bool fileLog, Table* table,
-            const plx::sim::SelfSignedCertificate* tls = nullptr) {
+            const plx::sim::SelfSignedCertificate* tls = nullptr, quint16 webPort = 0) {
         if (!folder_.isValid() || !host_.listen()) throw std::runtime_error("no folder or port");
         if (tls != nullptr) {
             if (!host_.serveTls(tls->certificate, tls->key)) throw std::runtime_error("no TLS");
@@ -300,6 +303,10 @@ class Session {
         writeFile(folder_.filePath("SERVER_AS400.cfg"),
                   "127.0.0.1\r\n" + std::to_string(host_.port()) + "\r\npw\r\nuser\r\n1\r\n");
         if (fileLog) writeFile(folder_.filePath("LOG_ALL_MERVAX.TXT"), "");
+        if (webPort != 0) {
+            writeFile(folder_.filePath("WebConsole.cfg"),
+                      "listen 127.0.0.1:" + std::to_string(webPort) + "\r\n");
+        }
 
         ConnectWatch watch;
         if (table != nullptr) {
@@ -323,7 +330,9 @@ class Session {
             throw std::runtime_error("the gateway did not sign on");
         }
         waitFor([] { return false; }, 300);  // let the start-up settle
+        if (webPort != 0) page_.emplace(webPort);
     }
+    long pageReads() const { return page_ ? page_->reads() : 0; }
 
     Write write() {
         return [this](const std::string& bytes) {
@@ -336,6 +345,7 @@ class Session {
     QTemporaryDir folder_;
     plx::sim::ScriptedHost host_;
     std::optional<GatewayProcess> gateway_;
+    std::optional<WebPageInThread> page_;
 };
 
 void oneRun(const Options& options, TerminalWall& wall, Table& table, long& value) {
@@ -378,6 +388,19 @@ void oneRun(const Options& options, TerminalWall& wall, Table& table, long& valu
         }
         table.add("broadcast <****VVVV0> to 1001 terminals", "ms", "2002 x sendto",
                   quantile(gateway, 0.5), quantile(raw, 0.5));
+    }
+    {
+        // Its cost: the same figure with a page following the console all along.
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        const quint16 webPort = probe.serverPort();
+        probe.close();
+        Session session(options, wall, false, nullptr, nullptr, webPort);
+        const Push push = pushFrames(frames, session.write(), wall, value);
+        if (push.lost != 0) std::fprintf(stderr, "web console on: %ld frames lost\n", push.lost);
+        table.add("throughput, web console on, a page open", "frames/s", "the same, console off",
+                  push.perSecond(), clear);
+        std::fprintf(stderr, "the page made %ld reads\n", session.pageReads());
     }
     {
         Session session(options, wall, true, nullptr);

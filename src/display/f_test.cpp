@@ -97,7 +97,7 @@ void F_TEST::testRows(Test test, const std::vector<int>& rows, const std::string
     F_MAIN& main = gateway_.window<F_MAIN>();
     const std::string colour = trimSpaces(INP_TEST_COLOR(kind.colourBox).text());
     for (const int row : rows) {
-        // The list may have changed in a pump of an earlier send.
+        // Rows named from outside the window (the web console) may be past the list.
         if (row < 0 || row >= main.LST_PRODUIT.count()) continue;
         const std::string number = fourDigits(main.LST_PRODUIT.itemData(row));
         // The time is read for each terminal: those served after a minute change show it.

@@ -13,15 +13,13 @@
 namespace plx::qtp {
 namespace {
 
-int liveConnections = 0;
-
 // Lives as the socket's child, so it goes with the socket. Caps the request (Qt 6.4 holds a
 // whole request in the socket's buffer until it is complete, so the buffer's size is a real
 // limit), answers a declared oversize body at once, and closes a connection left idle.
 class SocketGuard : public QObject {
   public:
-    explicit SocketGuard(QTcpSocket* socket) : QObject(socket), socket_(socket) {
-        ++liveConnections;
+    SocketGuard(QTcpSocket* socket, int& live) : QObject(socket), socket_(socket), live_(live) {
+        ++live_;
         socket->setReadBufferSize(QtHttpServer::kMaxRequestBytes);
         idle_.setSingleShot(true);
         idle_.setInterval(QtHttpServer::kIdleMs);
@@ -31,7 +29,7 @@ class SocketGuard : public QObject {
         connect(socket, &QIODevice::readyRead, this, &SocketGuard::checkHead);
         connect(socket, &QIODevice::bytesWritten, this, [this] { idle_.start(); });
     }
-    ~SocketGuard() override { --liveConnections; }
+    ~SocketGuard() override { --live_; }
 
     // A WebSocket lives as long as its page: its own limits apply from now on.
     void disarm() {
@@ -65,11 +63,12 @@ class SocketGuard : public QObject {
     }
 
     QTcpSocket* socket_;
+    int& live_;
     QTimer idle_;
 };
 
-bool refuseWhenFull(QTcpServer& server, qintptr descriptor) {
-    if (liveConnections < QtHttpServer::kMaxConnections) return false;
+bool refuseWhenFull(QTcpServer& server, qintptr descriptor, int live) {
+    if (live < QtHttpServer::kMaxConnections) return false;
     auto* socket = new QTcpSocket(&server);
     QObject::connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
     if (!socket->setSocketDescriptor(descriptor)) {
@@ -84,30 +83,39 @@ bool refuseWhenFull(QTcpServer& server, qintptr descriptor) {
 }
 
 class GuardedTcpServer : public QTcpServer {
+  public:
+    explicit GuardedTcpServer(int& live) : live_(live) {}
+
   protected:
     void incomingConnection(qintptr descriptor) override {
-        if (refuseWhenFull(*this, descriptor)) return;
+        if (refuseWhenFull(*this, descriptor, live_)) return;
         auto* socket = new QTcpSocket(this);
         if (!socket->setSocketDescriptor(descriptor)) {
             delete socket;
             return;
         }
-        new SocketGuard(socket);
+        new SocketGuard(socket, live_);
         addPendingConnection(socket);
     }
+
+  private:
+    int& live_;
 };
 
 class GuardedSslServer : public QSslServer {
   public:
-    GuardedSslServer() {
+    explicit GuardedSslServer(int& live) : live_(live) {
         connect(this, &QSslServer::startedEncryptionHandshake, this,
-                [](QSslSocket* socket) { new SocketGuard(socket); });
+                [this](QSslSocket* socket) { new SocketGuard(socket, live_); });
     }
 
   protected:
     void incomingConnection(qintptr descriptor) override {
-        if (!refuseWhenFull(*this, descriptor)) QSslServer::incomingConnection(descriptor);
+        if (!refuseWhenFull(*this, descriptor, live_)) QSslServer::incomingConnection(descriptor);
     }
+
+  private:
+    int& live_;
 };
 
 SocketGuard* guardOf(QObject* socket) {
@@ -186,7 +194,7 @@ std::string QtHttpServer::listen(const HttpListen& where) {
         return "not an address: " + where.address;
     std::unique_ptr<QTcpServer> tcp;
     if (where.certificatePem.empty()) {
-        tcp = std::make_unique<GuardedTcpServer>();
+        tcp = std::make_unique<GuardedTcpServer>(liveConnections_);
     } else {
         const QSslCertificate certificate(QByteArray::fromStdString(where.certificatePem));
         const QByteArray keyPem = QByteArray::fromStdString(where.keyPem);
@@ -198,7 +206,7 @@ std::string QtHttpServer::listen(const HttpListen& where) {
         configuration.setLocalCertificate(certificate);
         configuration.setPrivateKey(key);
         configuration.setProtocol(QSsl::TlsV1_2OrLater);
-        auto ssl = std::make_unique<GuardedSslServer>();
+        auto ssl = std::make_unique<GuardedSslServer>(liveConnections_);
         ssl->setSslConfiguration(configuration);
         ssl->setHandshakeTimeout(5000);
         tcp = std::move(ssl);

@@ -31,6 +31,9 @@ class QtHttpServer : public HttpServerPort {
     void answer(const QHttpServerRequest& request, QHttpServerResponder&& responder);
     void takeStreams();
 
+    // Open connections, streams included; declared first, so the guards of the server's
+    // sockets still find it when they go with the server.
+    int liveConnections_ = 0;
     QHttpServer server_;
     std::vector<QPointer<QWebSocket>> streams_;
 };
