@@ -4,10 +4,10 @@
 // For the benchmark's figure with the console on and a page open: it runs on a thread of its
 // own, as a browser would beside the gateway, since the benchmark's pushes block its thread.
 
+#include <QEventLoop>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
-#include <QEventLoop>
 #include <QNetworkReply>
 #include <QThread>
 #include <QTimer>

@@ -4,6 +4,7 @@
 
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
+#include "platform/ipv4.h"
 #include "platform/system_text.h"
 #include "web/json_text.h"
 #include "web/web_settings.h"
@@ -45,6 +46,12 @@ bool matches(std::string_view pattern, std::string_view path) {
                path.find('/', pattern.size()) == std::string_view::npos;
     }
     return pattern == path;
+}
+
+// "127.0.0.1:8400", "localhost:8400", "[::1]:8400": an address, not a name a site controls.
+bool namesAnAddress(const std::string& host) {
+    const std::string name = host.substr(0, host.rfind(':'));
+    return name == "localhost" || name == "[::1]" || isDottedIPv4(name);
 }
 
 HttpResponse errorResponse(int status, const std::string& message) {
@@ -161,8 +168,11 @@ void WebConsole::handle(const HttpRequest& request, HttpServerPort::Respond resp
     const std::string bearer = request.header("authorization");
     const bool tokenGiven = sameSecret(
         bearer.rfind("Bearer ", 0) == 0 ? bearer.substr(7) : request.header(kTokenHeader), token_);
-    if ((route->command || !isLoopbackAddress(request.peer)) && !tokenGiven)
-        return refuse(request, std::move(respond));
+    // Open reading is for this machine's own pages: a host name other than localhost could
+    // be another site's, rebound to 127.0.0.1 to read through the visitor's browser.
+    const bool ownMachine =
+        isLoopbackAddress(request.peer) && namesAnAddress(request.header("host"));
+    if ((route->command || !ownMachine) && !tokenGiven) return refuse(request, std::move(respond));
     if (request.body.size() > kMaxBodyBytes) return answer(errorResponse(413, "Request too large"));
     if (!route->command) return answer((this->*(route->handler))(request));
     whenNotDispatching([this, route, request, respond = std::move(respond)] {

@@ -79,8 +79,9 @@ class WebConsoleTest : public TerminalsGatewayTest {
     // The answer, once the event loop has run; every answer is checked for the password.
     HttpResponse ask(const std::string& method, const std::string& path,
                      const std::string& body = {}, const std::string& peer = "127.0.0.1",
-                     bool withToken = true, bool asBearer = false) {
-        HttpRequest request{method, path, {}, {}, body, peer};
+                     bool withToken = true, bool asBearer = false,
+                     const std::string& host = "127.0.0.1:8400") {
+        HttpRequest request{method, path, {}, {{"host", host}}, body, peer};
         const std::size_t mark = path.find('?');
         if (mark != std::string::npos) {
             request.path = path.substr(0, mark);
@@ -149,11 +150,14 @@ TEST_F(WebConsoleTest, AccessRoutesAndBadInput) {
         std::string body;
         int status;
         std::string allow;
+        std::string host = "127.0.0.1:8400";
     };
     const std::string big(WebConsole::kMaxBodyBytes + 1, ' ');
     const Case cases[] = {
         {"GET", "/api/status", "127.0.0.1", false, "", 200, ""},  // reading: open on loopback
         {"GET", "/metrics", "::1", false, "", 200, ""},
+        // A name, not an address: another site's, rebound to 127.0.0.1.
+        {"GET", "/api/events", "127.0.0.1", false, "", 401, "", "rebound.example:8400"},
         {"GET", "/healthz", "192.0.2.7", false, "", 401, ""},  // elsewhere: the token
         {"GET", "/healthz", "192.0.2.7", true, "", 503, ""},
         {"POST", "/api/synchronize", "127.0.0.1", false, "{}", 401, ""},  // commands: always
@@ -170,7 +174,7 @@ TEST_F(WebConsoleTest, AccessRoutesAndBadInput) {
         {"PUT", "/api/terminals/0042", "127.0.0.1", true, "{}", 404, ""},
     };
     for (const Case& c : cases) {
-        const HttpResponse answer = ask(c.method, c.path, c.body, c.peer, c.token);
+        const HttpResponse answer = ask(c.method, c.path, c.body, c.peer, c.token, false, c.host);
         EXPECT_EQ(answer.status, c.status) << c.method << " " << c.path << " " << answer.body;
         if (!c.allow.empty()) {
             EXPECT_EQ(header(answer, "Allow"), c.allow) << c.path;
