@@ -83,6 +83,7 @@ try:
                                         ('web-console-phone', 390, 844, True)]:
         driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
                                {'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': mobile})
+        driver.execute_script('window.scrollTo(0, 0)')
         time.sleep(0.5)
         driver.save_screenshot(f'{shots}/{name}.png')
     # The editor's checks: the same number again is refused with the editor's message.

@@ -91,18 +91,25 @@ function led(cell, terminal) {
   cell.replaceChildren(shows);
 }
 
-function fillRow(tr, t) {
+const twoDigits = (n) => String(n).padStart(2, '0');
+
+// A row's value and when it was sent; with `whole`, its entry too (a value changes far more
+// often than an entry: a broadcast redraws a thousand values, nothing else).
+function fillRow(tr, t, whole) {
   const [select, number, type, address, description, shows, sent] = tr.cells;
-  select.firstChild.dataset.number = t.number;
-  select.firstChild.setAttribute('aria-label', 'Select terminal ' + t.number);
-  number.textContent = t.number;
-  type.textContent = t.type;
-  address.textContent = t.address;
-  description.textContent = t.description;
+  if (whole) {
+    select.firstChild.dataset.number = t.number;
+    select.firstChild.setAttribute('aria-label', 'Select terminal ' + t.number);
+    number.textContent = t.number;
+    type.textContent = t.type;
+    address.textContent = t.address;
+    description.textContent = t.description;
+    tr.dataset.number = t.number;
+  }
   led(shows, t);
+  const at = new Date(Date.now() - (t.sentSecondsAgo || 0) * 1000);
   sent.textContent = t.value === null ? '' :
-    new Date(Date.now() - t.sentSecondsAgo * 1000).toLocaleTimeString();
-  tr.dataset.number = t.number;
+    twoDigits(at.getHours()) + ':' + twoDigits(at.getMinutes()) + ':' + twoDigits(at.getSeconds());
   tr.terminal = t;
 }
 
@@ -123,7 +130,7 @@ async function loadTerminals() {
     rowsByIndex.length = 0;
     for (const t of answer.terminals) {
       const tr = newRow();
-      fillRow(tr, t);
+      fillRow(tr, t, true);
       tr.cells[0].firstChild.checked = chosen.has(Number(t.number));
       rowsByIndex.push(tr);
       fragment.append(tr);
@@ -132,39 +139,58 @@ async function loadTerminals() {
     $('count').textContent = '(' + answer.terminals.length + ')';
   } else {
     // Only the rows that changed, in place: a thousand terminals stay quick.
-    for (const t of answer.terminals) if (rowsByIndex[t.row]) fillRow(rowsByIndex[t.row], t);
+    for (const t of answer.terminals) if (rowsByIndex[t.row]) fillRow(rowsByIndex[t.row], t, false);
   }
   seen.terminals = answer.version;
 }
 
-function showEvents() {
+function eventItems(list) {
   const mode = $('mode').value;
-  const list = $('events');
   const fragment = document.createDocumentFragment();
-  for (const e of events) {
+  for (const e of list) {
     if (mode && e.mode !== mode) continue;
     const li = document.createElement('li');
     li.className = e.mode;
     li.textContent = e.line;
     fragment.append(li);
   }
-  list.replaceChildren(fragment);
+  return fragment;
+}
+
+function showEvents() {
+  $('events').replaceChildren(eventItems(events));
 }
 
 async function loadEvents() {
   const answer = await read('/api/events?after=' + seen.events);
-  // The event window's 350, newest first.
-  events = answer.events.concat(answer.newest - answer.events.length > seen.events ? [] : events).slice(0, 350);
+  // The event window's 350, newest first; only the new ones are drawn, on top.
+  const gap = answer.newest - answer.events.length > seen.events;
+  events = answer.events.concat(gap ? [] : events).slice(0, 350);
   seen.events = answer.newest;
-  showEvents();
+  if (gap) return showEvents();
+  const list = $('events');
+  list.prepend(eventItems(answer.events));
+  while (list.childElementCount > events.length) list.lastElementChild.remove();
 }
 
+// One refresh at a time; notices that come meanwhile make one more, with the latest: a busy
+// host costs the page a few reads a second, never a queue of them.
+let nextNotice = null;
+let refreshing = false;
 async function refresh(notice) {
-  try {
-    if (notice.status !== seen.status) { seen.status = notice.status; await loadStatus(); }
-    if (notice.terminals !== seen.terminals) await loadTerminals();
-    if (notice.events !== seen.events) await loadEvents();
-  } catch (e) { /* said already, or the next notice tries again */ }
+  nextNotice = notice;
+  if (refreshing) return;
+  refreshing = true;
+  while (nextNotice) {
+    const n = nextNotice;
+    nextNotice = null;
+    try {
+      if (n.status !== seen.status) { seen.status = n.status; await loadStatus(); }
+      if (n.terminals !== seen.terminals) await loadTerminals();
+      if (n.events !== seen.events) await loadEvents();
+    } catch (e) { /* said already, or the next notice tries again */ }
+  }
+  refreshing = false;
 }
 
 let polling = null;
