@@ -83,9 +83,12 @@ class F_AS400 {
     void TCPAS400_Connect();
     void TCPAS400_Close();
     void TCPAS400_Error(const std::string& description);
-    // `origin` ends the status line when someone other than this window asks.
-    void B_PAUSE_Click(const std::string& origin = {});
-    void B_RESET_TERM_Click(const std::string& origin = {});
+    void B_PAUSE_Click();
+    void B_RESET_TERM_Click();
+    // What the two buttons do; `origin` ends the status line when someone other than this
+    // window asks.
+    void pauseOrResume(const std::string& origin);
+    void resetLink(const std::string& origin);
 
     // Negotiation and sign-on.
     void GEST_TELNET(const std::string& THE_DATA);

@@ -151,7 +151,11 @@ void F_AS400::TCPAS400_Error(const std::string& description) {
     SET_LINK_STATE(OFFLINE);
 }
 
-void F_AS400::B_PAUSE_Click(const std::string& origin) {
+void F_AS400::B_PAUSE_Click() {
+    pauseOrResume({});
+}
+
+void F_AS400::pauseOrResume(const std::string& origin) {
     if (gateway_.state().LINK_STATE == PAUSE) {
         SHOW_STATUS("Reset connection PAUSE finish" + origin);
         SET_LINK_STATE(OFFLINE);
@@ -165,7 +169,11 @@ void F_AS400::B_PAUSE_Click(const std::string& origin) {
     }
 }
 
-void F_AS400::B_RESET_TERM_Click(const std::string& origin) {
+void F_AS400::B_RESET_TERM_Click() {
+    resetLink({});
+}
+
+void F_AS400::resetLink(const std::string& origin) {
     countDrop(&Statistics::dropsOperator);
     SET_LINK_STATE(OFFLINE);
     SHOW_STATUS("Reset connection" + origin);

@@ -203,9 +203,9 @@ void WebConsole::refuse(const HttpRequest& request, HttpServerPort::Respond resp
 void WebConsole::answerRefusals() {
     refusalTimer_->stop();
     if (refusals_.empty()) return;
-    const std::string more = refusals_.size() > 1
-                                 ? " and " + std::to_string(refusals_.size() - 1) + " more"
-                                 : std::string();
+    const std::string more = refusals_.size() > 1 ? " (" + std::to_string(refusals_.size()) +
+                                                        " requests refused in the last second)"
+                                                  : std::string();
     gateway_.window<F_EVENTS>().ADD_EVENTS(
         -1, "Warning",
         "Web console: wrong or missing token, refused " + refusals_.front().what + more, true);

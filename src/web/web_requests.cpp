@@ -122,12 +122,12 @@ HttpResponse WebConsole::synchronize(const HttpRequest& request) {
 }
 
 HttpResponse WebConsole::pause(const HttpRequest& request) {
-    gateway_.window<F_AS400>().B_PAUSE_Click(from(request));
+    gateway_.window<F_AS400>().pauseOrResume(from(request));
     return kDone;
 }
 
 HttpResponse WebConsole::reset(const HttpRequest& request) {
-    gateway_.window<F_AS400>().B_RESET_TERM_Click(from(request));
+    gateway_.window<F_AS400>().resetLink(from(request));
     return kDone;
 }
 

@@ -197,7 +197,7 @@ TEST_F(WebConsoleTest, AccessRoutesAndBadInput) {
     EXPECT_EQ(platform.http->answers.back()->value().status, 401);
     EXPECT_EQ(eventTexts("Warning"),
               Strings{"Web console: wrong or missing token, refused POST /api/pause from 127.0.0.1 "
-                      "and 1 more"});
+                      "(2 requests refused in the last second)"});
     EXPECT_EQ(state().LINK_STATE, OFFLINE);
 }
 
