@@ -7,7 +7,8 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QWebSocket>
-#include <optional>
+#include <memory>
+#include <vector>
 
 #include "headless_program.h"
 #include "integration/platform_qt_test_support.h"
@@ -119,8 +120,18 @@ TEST_F(WebConsoleGateway, ReadsCommandsAndBadRequests) {
         return plx::qtp::testing::dailyLogs(folder->path())
             .contains("Synchronize all products from the web console (127.0.0.1)");
     }));
-    // The server's own limits: a body too large is refused before it is read.
+    // The server's own limits: a body too large is refused before it is read; past 64 open
+    // connections the next is told so, until one closes.
     EXPECT_EQ(ask("POST", "/api/test", {}, "Content-Length: 1048576\r\n").status, 413);
+    std::vector<std::unique_ptr<QTcpSocket>> held;
+    while (held.size() < 64) {
+        held.push_back(std::make_unique<QTcpSocket>());
+        held.back()->connectToHost(QHostAddress::LocalHost, port);
+        ASSERT_TRUE(held.back()->waitForConnected(5000));
+    }
+    EXPECT_EQ(ask("GET", "/api/status").status, 503);
+    held.pop_back();
+    EXPECT_TRUE(waitFor([] { return ask("GET", "/api/status").status == 200; }));
     EXPECT_TRUE(gateway->running());
 }
 
