@@ -30,6 +30,7 @@ WINDOWS_QT_SOURCES = $(filter-out %_posix.cpp,$(wildcard $(ROOT)/src/platform/qt
 check-windows-qt:
 	@for source in $(WINDOWS_QT_SOURCES); do \
 	  x86_64-w64-mingw32-g++-posix -std=c++20 -fsyntax-only -Wall -Wextra -Werror -Wno-attributes \
+	    -DQT_WEBSOCKETS_LIB \
 	    -I$(QT_HEADERS) $(addprefix -I$(QT_HEADERS)/,QtCore QtGui QtWidgets QtNetwork QtHttpServer QtWebSockets) \
 	    -I$(ROOT)/src "$$source" || exit 1; \
 	done; echo "The Qt side compiles for Windows: $(words $(WINDOWS_QT_SOURCES)) files"
