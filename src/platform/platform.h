@@ -61,6 +61,13 @@ class TcpClientPort {
     std::function<void(const std::string& description)> onError;
 };
 
+// One datagram of a batch: where it goes and what it carries.
+struct OutgoingDatagram {
+    std::string ipv4;
+    std::uint16_t port = 0;
+    std::string bytes;
+};
+
 // Terminal datagrams. Every send names its destination, so a nested send in the
 // middle of another cannot redirect it. Only dotted IPv4 addresses are accepted.
 class UdpSocketPort {
@@ -68,6 +75,15 @@ class UdpSocketPort {
     virtual ~UdpSocketPort() = default;
     virtual bool sendDatagram(const std::string& ipv4, std::uint16_t port,
                               const std::string& bytes) = 0;
+    // The datagrams in their order, each to its own address: in one system call where the
+    // system has one, one by one elsewhere. Whether each left, as sendDatagram says it.
+    virtual std::vector<bool> sendDatagrams(const std::vector<OutgoingDatagram>& datagrams) {
+        std::vector<bool> left;
+        left.reserve(datagrams.size());
+        for (const OutgoingDatagram& datagram : datagrams)
+            left.push_back(sendDatagram(datagram.ipv4, datagram.port, datagram.bytes));
+        return left;
+    }
 };
 
 // One HTTP request as the web console sees it: header names in lower case, the path decoded,
@@ -152,11 +168,17 @@ class Platform {
     virtual std::optional<std::string> embeddedFile(const std::string& name) = 0;
 
     // Event loop. processPendingEvents runs the events already pending once, the nesting
-    // point of datagram sending; the operator's input is not among them: a click waits
-    // until the dispatch under way is done, so no dialog can open in the middle of one and
-    // hold the host's data behind it. post runs a task after the current handler has
-    // returned. endProcess ends the process at once with status 0: nothing runs after it.
+    // point of datagram sending: posted tasks at once, what the system holds (sockets,
+    // timers, windows) as soon as a fraction of a millisecond has passed since it last
+    // looked, so that a pump with nothing pending costs nothing. The operator's input is not
+    // among them: a click waits until the dispatch under way is done, so no dialog can open
+    // in the middle of one and hold the host's data behind it. post runs a task after the
+    // current handler has returned. endProcess ends the process at once with status 0:
+    // nothing runs after it.
     virtual void processPendingEvents() = 0;
+    // Whether processPendingEvents would run anything now, or may: cheap to ask after every
+    // datagram. While it says no, datagrams can go out together.
+    virtual bool eventsMayWait() = 0;
     virtual void post(std::function<void()> task) = 0;
     [[noreturn]] virtual void endProcess() = 0;
     // The system asks the program to end: a termination signal, the console closed, the

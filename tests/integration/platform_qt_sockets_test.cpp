@@ -21,7 +21,7 @@ using Events = std::vector<std::string>;
 
 // The fault suite sees every datagram and host byte of the real gateway; here what it does
 // not: the address rules of the sockets and the events of a link the supervision closes.
-TEST(PlatformQtUdp, DottedAddressesOnlyTheirPartsDecimal) {
+TEST(PlatformQtUdp, DottedAddressesOnlyTheirPartsDecimalAloneAndInBatches) {
     application();
     QUdpSocket terminal;  // a terminal on its own loopback address and the terminals' port
     ASSERT_TRUE(terminal.bind(QHostAddress("127.0.10.1"), 1024))
@@ -34,6 +34,17 @@ TEST(PlatformQtUdp, DottedAddressesOnlyTheirPartsDecimal) {
         EXPECT_FALSE(socket->sendDatagram(address, 1024, "x")) << address;
     ASSERT_TRUE(waitFor([&] { return terminal.hasPendingDatagrams(); }));
     EXPECT_EQ(terminal.receiveDatagram().data(), QByteArray("\xff\x00x", 3));
+    // In a batch, each as alone: a name is refused, the system refuses port 0 (in the middle
+    // of its call), and the others still go, in their order.
+    const auto left = socket->sendDatagrams({{"127.0.10.1", 1024, "1"},
+                                             {"localhost", 1024, "-"},
+                                             {"127.0.10.1", 0, "-"},
+                                             {"127.0.10.1", 1024, "2"}});
+    EXPECT_EQ(left, (std::vector<bool>{true, false, false, true}));
+    for (const char* bytes : {"1", "2"}) {
+        ASSERT_TRUE(waitFor([&] { return terminal.hasPendingDatagrams(); }));
+        EXPECT_EQ(terminal.receiveDatagram().data(), QByteArray(bytes));
+    }
     QTest::qWait(50);
     EXPECT_FALSE(terminal.hasPendingDatagrams());
 }
@@ -119,10 +130,22 @@ TEST_F(PlatformQtTcp, OurOwnCloseAndAReconnectReportNothingOfTheOldLink) {
     EXPECT_EQ(settled(), Events{"data"});
 }
 
+TEST_F(PlatformQtTcp, PumpsAMomentApartRunTheHostsData) {
+    QTcpSocket* host = connectToHost();
+    host->write("more");
+    ASSERT_TRUE(host->flush());
+    for (int pump = 0; pump < 10 && events.empty(); ++pump) {
+        QTest::qSleep(2);  // past the pause between two looks; the event loop is not run
+        platform.processPendingEvents();
+    }
+    EXPECT_EQ(events, Events{"data"});
+}
+
 TEST(PlatformQtLoop, PostedTasksNamesClockAndPrivateFolder) {
     application();
     QtPlatform platform;
     std::vector<int> order;
+    platform.processPendingEvents();  // a look just now: our tasks still run at the next pump
     platform.post([&] { order.push_back(1); });
     platform.post([&] { order.push_back(2); });
     order.push_back(0);

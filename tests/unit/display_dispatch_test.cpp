@@ -99,6 +99,12 @@ TEST_F(DisplayDispatch, CommandsThatNeverLeftAreLoggedButNotRemembered) {
     for (const int row : {-1, 1001, 40000}) as400().SEND_CMD_UDP(row, "><F1234  0");
     EXPECT_EQ(platform.datagrams.size(), 1u);
     EXPECT_EQ(eventTexts("CMD").size(), 3u);
+    // Sent together, with nothing pending between them: those that failed are not remembered.
+    platform.onPump = nullptr;
+    addTerminal("0002,,,none");
+    addTerminal(0);
+    as400().GEST_CMD("****56780");
+    EXPECT_EQ(remembered(0) + "|" + remembered(1) + "|" + remembered(2), "5678  0||5678  0");
 }
 
 // The pump after each send runs other handlers, which may send commands themselves.
@@ -146,6 +152,12 @@ TEST_F(DisplayDispatch, SynchronizeForgetsEverythingAndPutsDashesOnEveryTerminal
     main().B_SYNCHRONIZE.click();   // and twice in a row sends the dashes twice
     EXPECT_EQ(destinations(), (Strings{a, a, a, a, b, b}));
 
+    // Two rows of one number: the terminal it names gets the dashes once, however batched.
+    platform.onPump = nullptr;
+    setTerminalList({"0005,,127.0.10.5,x", "0005,,127.0.10.6,y"});
+    forgetHistory();
+    main().B_SYNCHRONIZE.click();
+    EXPECT_EQ(destinations(), (Strings{"127.0.10.6", "127.0.10.6"}));
     setTerminalList({});
     remembered(3) = "1234  0";
     forgetHistory();

@@ -127,6 +127,11 @@ std::optional<std::array<std::uint8_t, 4>> FakePlatform::lookupIPv4(const std::s
     return found->second;
 }
 
+bool FakePlatform::eventsMayWait() {
+    return onPump || std::any_of(queue_.begin(), queue_.end(),
+                                 [](const Event& event) { return !event.operatorInput; });
+}
+
 void FakePlatform::processPendingEvents() {
     if (onPump) onPump();
     // Only what is pending now, and no operator input: that waits for the event loop.

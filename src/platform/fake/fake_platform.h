@@ -119,6 +119,7 @@ class FakePlatform : public Platform {
     std::optional<std::array<std::uint8_t, 4>> lookupIPv4(const std::string& name) override;
     Files& files() override { return files_; }
     void processPendingEvents() override;
+    bool eventsMayWait() override;
     void post(std::function<void()> task) override { queue_.push_back({std::move(task), false}); }
     [[noreturn]] void endProcess() override { throw ProcessEnded{}; }
     void attachView(Form& form) override { attachedForms.insert(&form); }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <chrono>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -42,6 +43,7 @@ class QtPlatform : public Platform {
     std::optional<std::array<std::uint8_t, 4>> lookupIPv4(const std::string& name) override;
     Files& files() override { return files_; }
     void processPendingEvents() override;
+    bool eventsMayWait() override;
     void post(std::function<void()> task) override;
     [[noreturn]] void endProcess() override;
     void attachView(Form& form) override;
@@ -92,6 +94,11 @@ class QtPlatform : public Platform {
     ServiceManager serviceManager_;
     // Context of posted tasks and of the session's end: dropped with the platform.
     QObject postContext_;
+    int postedWaiting_ = 0;  // posted tasks not yet run
+    // A pump runs the system's events only this long after it last did: far below what a
+    // terminal or a person can tell, far above the 5 to 10 us that one datagram takes.
+    static constexpr std::chrono::microseconds kLookEvery{100};
+    std::chrono::steady_clock::time_point lastLook_;
     std::map<const Form*, FormView*> views_;
     // The first window made, the main one: every other is opened from it.
     const Form* mainForm_ = nullptr;
