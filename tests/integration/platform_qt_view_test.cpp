@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <chrono>
 
 #include "integration/platform_qt_test_support.h"
 #include "platform/controls/button.h"
@@ -190,6 +191,32 @@ TEST_F(PlatformQtView, ListsAndLongTextsCatchUpOnTheRefreshAndOnlyWhenShown) {
         platform.flushViews();
     }
     EXPECT_EQ(list->itemAt(0, 0)->text(), reading);
+    // Only the dropped and the new rows changed, and the rows are the control's.
+    const auto rows = [&] {
+        std::vector<std::string> shown;
+        for (int row = 0; row < list->count(); ++row)
+            shown.push_back(list->item(row)->text().toStdString());
+        return shown;
+    };
+    EXPECT_EQ(rows(), window.LST_ITEMS.texts());
+    window.LST_ITEMS.setText(0, "rewritten");
+    window.LST_ITEMS.removeItem(5);
+    window.LST_ITEMS.addItem(line(520));
+    platform.flushViews();
+    EXPECT_EQ(rows(), window.LST_ITEMS.texts());
+    // A refresh due while a dispatch sends (in its pumps) comes once it is over.
+    bool caughtUpInside = false, over = false;
+    platform.post([&] {
+        window.LST_ITEMS.addItem(line(521));
+        for (const auto start = std::chrono::steady_clock::now();
+             std::chrono::steady_clock::now() - start < std::chrono::milliseconds(100);) {
+            platform.processPendingEvents();
+            caughtUpInside |= rows() == window.LST_ITEMS.texts();
+        }
+        over = true;
+    });
+    EXPECT_TRUE(waitFor([&] { return over && rows() == window.LST_ITEMS.texts(); }));
+    EXPECT_FALSE(caughtUpInside);
     // A line end split over two appends stays one line end.
     window.AFF_RX.appendAtEnd("second\r");
     window.AFF_RX.appendAtEnd("\nthird");

@@ -11,6 +11,7 @@ std::vector<std::string> ListBox::texts() const {
 
 void ListBox::setText(int row, const std::string& text) {
     items_.at(row).text = text;
+    ++rewrites_;
     itemsChanged();
 }
 
@@ -35,7 +36,7 @@ void ListBox::addItem(const std::string& text) {
 
 void ListBox::removeItem(int row) {
     items_.erase(items_.begin() + row);
-    if (row == 0) ++removedFromTop_;
+    ++(row == 0 ? removedFromTop_ : rewrites_);
     if (currentRow_ == row) {
         currentRow_ = -1;
     } else if (currentRow_ > row) {
@@ -46,6 +47,7 @@ void ListBox::removeItem(int row) {
 
 void ListBox::clear() {
     items_.clear();
+    ++rewrites_;
     currentRow_ = -1;
     itemsChanged();
 }

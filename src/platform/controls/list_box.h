@@ -44,6 +44,10 @@ class ListBox : public Control {
     // Rows removed from the top so far (a log drops its oldest line for each new one): a view
     // keeps the operator's place by it.
     std::uint64_t removedFromTop() const { return removedFromTop_; }
+    // Bumped by every change of rows other than a row added at the end or removed from the
+    // top: while it stands, a view that showed the rows before only drops rows from its top
+    // and adds the newest at its end.
+    std::uint64_t rewrites() const { return rewrites_; }
 
     // The operator double-clicks a row (after the click itself has made it current).
     void doubleClick() {
@@ -68,6 +72,7 @@ class ListBox : public Control {
     bool followsEnd_ = false;
     std::uint64_t revision_ = 0;
     std::uint64_t removedFromTop_ = 0;
+    std::uint64_t rewrites_ = 0;
 };
 
 }  // namespace plx

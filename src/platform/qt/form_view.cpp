@@ -1,6 +1,7 @@
 #include "platform/qt/form_view.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <map>
@@ -16,6 +17,8 @@ namespace {
 // 1.5 to 5 ms, so following every line of a 1001-terminal broadcast would take seconds;
 // 40 ms still reads as immediate to the operator.
 constexpr int kRefreshMs = 40;
+// How soon a refresh due in the middle of a dispatch looks again whether it is over.
+constexpr int kRefreshRetryMs = 1;
 
 // The windows' design measures (twips) were made for an 8-point dialog font: at that size
 // the captions fit the controls drawn for them.
@@ -27,7 +30,7 @@ FormView::FormView(Form& form) : form_(form) {
     setObjectName(toQt(form.objectName()));
     refresh_.setSingleShot(true);
     refresh_.setInterval(kRefreshMs);
-    connect(&refresh_, &QTimer::timeout, this, &FormView::flush);
+    connect(&refresh_, &QTimer::timeout, this, &FormView::refreshDue);
     QFont designFont = font();
     designFont.setPointSizeF(kDesignFontPoints);
     setFont(designFont);
@@ -90,8 +93,20 @@ void FormView::controlChanged(ControlBinding& binding) {
     state_.syncing = wasSyncing;
 }
 
+void FormView::refreshDue() {
+    if (refreshWaits && refreshWaits()) {
+        refresh_.start(kRefreshRetryMs);
+        return;
+    }
+    flush();
+    // Painted now, while nothing waits for the window: the paint Qt would post could
+    // otherwise run in the pump of the next dispatch, between two datagrams.
+    QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
+}
+
 void FormView::flush() {
     refresh_.stop();
+    refresh_.setInterval(kRefreshMs);
     const auto waiting = std::move(waiting_);
     waiting_.clear();
     for (ControlBinding* binding : waiting) {

@@ -36,6 +36,9 @@ class FormView : public QWidget {
     // Run just before the window is first shown, to put it in its place; afterwards it stays
     // where the operator moves it, hidden and shown again.
     std::function<void(FormView&)> placeOnFirstShow;
+    // True while the refresh must wait: a dispatch is sending datagrams, and a repaint
+    // between two of them would delay the terminals.
+    std::function<bool()> refreshWaits;
     bool shownOnce() const { return shownOnce_; }
 
   protected:
@@ -48,6 +51,9 @@ class FormView : public QWidget {
     // Tells the form its outer size: the client area and the window system's frame.
     void reportSize();
     void controlChanged(ControlBinding& binding);
+    // The refresh timer: the waiting widgets catch up and are painted, or, in the middle of
+    // a dispatch, right after it.
+    void refreshDue();
     void syncForm();
     void syncFocus();
     void leaveModalLoop();

@@ -116,18 +116,30 @@ class ListBinding : public ControlBinding {
         }
     }
 
-    // Refills the widget with the control's rows.
+    // Brings the widget's rows to the control's. A log that only lost rows at its top and
+    // gained rows at its end (the event list, at every event) drops and adds just those, so
+    // a refresh costs the new lines, not the whole list; any other change refills it.
     void rebuildRows() {
+        int keep = 0;
+        if (rewrites_ == list_.rewrites()) {
+            const auto dropped = static_cast<qsizetype>(list_.removedFromTop() - removedFromTop_);
+            keep = static_cast<int>(std::max<qsizetype>(0, widget_->count() - dropped));
+        }
         const int count = list_.count();
         QStringList rows;
-        rows.reserve(count);
-        for (int row = 0; row < count; ++row) rows.append(toQt(list_.text(row)));
+        rows.reserve(count - keep);
+        for (int row = keep; row < count; ++row) rows.append(toQt(list_.text(row)));
         widget_->setUpdatesEnabled(false);
-        widget_->clear();
+        if (keep == 0) {
+            widget_->clear();
+        } else {
+            widget_->model()->removeRows(0, widget_->count() - keep);
+        }
         widget_->addItems(rows);
         widget_->setUpdatesEnabled(true);
         revision_ = list_.revision();
         removedFromTop_ = list_.removedFromTop();
+        rewrites_ = list_.rewrites();
     }
 
     void copySelectionToWidget() {
@@ -159,6 +171,7 @@ class ListBinding : public ControlBinding {
     QListWidget* widget_;
     std::uint64_t revision_ = ~std::uint64_t{0};
     std::uint64_t removedFromTop_ = 0;  // the control's count when the rows were last built
+    std::uint64_t rewrites_ = ~std::uint64_t{0};  // likewise: none yet
 };
 
 }  // namespace

@@ -164,7 +164,9 @@ void QtPlatform::processPendingEvents() {
     // ours waits; what comes meanwhile runs at the next look, as if it had come that late.
     if (!eventsMayWait()) return;
     lastLook_ = std::chrono::steady_clock::now();
+    ++pumping_;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    --pumping_;
 }
 
 bool QtPlatform::eventsMayWait() {
@@ -195,6 +197,7 @@ void QtPlatform::attachView(Form& form) {
     if (views_.count(&form) != 0) return;
     auto* const view = new FormView(form);
     views_[&form] = view;
+    view->refreshWaits = [this] { return pumping_ > 0; };
     if (mainForm_ == nullptr) {
         mainForm_ = &form;
         return;

@@ -99,6 +99,7 @@ class QtPlatform : public Platform {
     // terminal or a person can tell, far above the 5 to 10 us that one datagram takes.
     static constexpr std::chrono::microseconds kLookEvery{100};
     std::chrono::steady_clock::time_point lastLook_;
+    int pumping_ = 0;  // pumps under way: a dispatch is sending, windows wait to repaint
     std::map<const Form*, FormView*> views_;
     // The first window made, the main one: every other is opened from it.
     const Form* mainForm_ = nullptr;

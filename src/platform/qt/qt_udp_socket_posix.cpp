@@ -12,7 +12,8 @@ namespace plx::qtp {
 
 std::vector<bool> QtUdpSocket::sendDatagrams(const std::vector<OutgoingDatagram>& datagrams) {
 #ifdef __linux__
-    if (socket_.state() != QAbstractSocket::BoundState) return UdpSocketPort::sendDatagrams(datagrams);
+    if (socket_.state() != QAbstractSocket::BoundState)
+        return UdpSocketPort::sendDatagrams(datagrams);
     std::vector<bool> left(datagrams.size(), false);
     std::vector<sockaddr_in> addresses;
     std::vector<iovec> payloads;
