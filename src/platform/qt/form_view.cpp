@@ -17,7 +17,7 @@ namespace {
 // 1.5 to 5 ms, so following every line of a 1001-terminal broadcast would take seconds;
 // 40 ms still reads as immediate to the operator.
 constexpr int kRefreshMs = 40;
-// How soon a refresh due in the middle of a dispatch looks again whether it is over.
+// How often a refresh that waits for its moment looks again.
 constexpr int kRefreshRetryMs = 1;
 
 // The windows' design measures (twips) were made for an 8-point dialog font: at that size
@@ -94,7 +94,12 @@ void FormView::controlChanged(ControlBinding& binding) {
 }
 
 void FormView::refreshDue() {
-    if (refreshWaits && refreshWaits()) {
+    // A paint takes milliseconds on a real screen, and host data that comes meanwhile
+    // waits for it. Never in the middle of a dispatch, then; best right after one, when the
+    // next host data is furthest away; without host data, one refresh later.
+    if (!dueSince_.isValid()) dueSince_.start();
+    const bool moment = !justDispatched || justDispatched() || dueSince_.hasExpired(kRefreshMs);
+    if ((dispatching && dispatching()) || !moment) {
         refresh_.start(kRefreshRetryMs);
         return;
     }
@@ -107,6 +112,7 @@ void FormView::refreshDue() {
 void FormView::flush() {
     refresh_.stop();
     refresh_.setInterval(kRefreshMs);
+    dueSince_.invalidate();
     const auto waiting = std::move(waiting_);
     waiting_.clear();
     for (ControlBinding* binding : waiting) {

@@ -2,6 +2,7 @@
 // The window of any form: one widget per control, built from the form's controls and kept
 // in step with them both ways (see control_binding.h).
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
@@ -36,9 +37,9 @@ class FormView : public QWidget {
     // Run just before the window is first shown, to put it in its place; afterwards it stays
     // where the operator moves it, hidden and shown again.
     std::function<void(FormView&)> placeOnFirstShow;
-    // True while the refresh must wait: a dispatch is sending datagrams, and a repaint
-    // between two of them would delay the terminals.
-    std::function<bool()> refreshWaits;
+    // Whether a dispatch is sending datagrams now, and whether one has just ended: set by
+    // the platform, for the moment of the refresh (unset: whenever it falls due).
+    std::function<bool()> dispatching, justDispatched;
     bool shownOnce() const { return shownOnce_; }
 
   protected:
@@ -51,8 +52,8 @@ class FormView : public QWidget {
     // Tells the form its outer size: the client area and the window system's frame.
     void reportSize();
     void controlChanged(ControlBinding& binding);
-    // The refresh timer: the waiting widgets catch up and are painted, or, in the middle of
-    // a dispatch, right after it.
+    // The refresh timer: the waiting widgets catch up and are painted, at the next moment
+    // that costs the terminals nothing.
     void refreshDue();
     void syncForm();
     void syncFocus();
@@ -64,6 +65,7 @@ class FormView : public QWidget {
     std::vector<ControlBinding*> waiting_;  // deferred bindings marked dirty
     // Lists and multi-line texts catch up at most this often however fast they change.
     QTimer refresh_;
+    QElapsedTimer dueSince_;  // since the refresh fell due, while it waits for its moment
     QEventLoop* modalLoop_ = nullptr;
     std::uint64_t showRequestsServed_ = 0;
     bool shownOnce_ = false;

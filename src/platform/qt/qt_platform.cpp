@@ -197,7 +197,11 @@ void QtPlatform::attachView(Form& form) {
     if (views_.count(&form) != 0) return;
     auto* const view = new FormView(form);
     views_[&form] = view;
-    view->refreshWaits = [this] { return pumping_ > 0; };
+    view->dispatching = [this] { return pumping_ > 0; };
+    // A dispatch pumps after its first datagram, unless one looked a moment before.
+    view->justDispatched = [this] {
+        return std::chrono::steady_clock::now() - lastLook_ < kJustDispatched;
+    };
     if (mainForm_ == nullptr) {
         mainForm_ = &form;
         return;

@@ -100,6 +100,8 @@ class QtPlatform : public Platform {
     static constexpr std::chrono::microseconds kLookEvery{100};
     std::chrono::steady_clock::time_point lastLook_;
     int pumping_ = 0;  // pumps under way: a dispatch is sending, windows wait to repaint
+    // A pump this recent tells a dispatch that has just ended: the moment to repaint.
+    static constexpr std::chrono::milliseconds kJustDispatched{2};
     std::map<const Form*, FormView*> views_;
     // The first window made, the main one: every other is opened from it.
     const Form* mainForm_ = nullptr;
