@@ -33,9 +33,7 @@ void F_AS400::SET_LINK_STATE(std::uint8_t THE_STATE) {
     const Picture& lamp = THE_STATE == ONLINE  ? PIC_ONLINE
                           : THE_STATE == PAUSE ? PIC_PAUSE
                                                : PIC_OFFLINE;
-    const std::string state = THE_STATE == ONLINE  ? "ONLINE"
-                              : THE_STATE == PAUSE ? "PAUSE"
-                                                   : "OFFLINE";
+    const std::string state = linkStateName(THE_STATE);
     Picture& indicator = gateway_.window<F_MAIN>().PIC_OFFLINE;
     indicator.setImage(lamp.image());
     indicator.setToolTip(lamp.toolTip().empty() ? state : state + "\n" + lamp.toolTip());

@@ -2,6 +2,10 @@
 
 namespace plx {
 
+std::string linkStateName(std::uint8_t state) {
+    return state == ONLINE ? "ONLINE" : state == PAUSE ? "PAUSE" : "OFFLINE";
+}
+
 int colourIndex(std::string_view colour) {
     constexpr std::string_view kDigits = "0123456789";
     if (kDigits.find(colour) != std::string_view::npos) {

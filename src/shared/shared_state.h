@@ -27,6 +27,8 @@ inline constexpr char kPathSeparator = '/';
 #endif
 
 enum LinkState : std::uint8_t { OFFLINE = 0, ONLINE = 1, PAUSE = 2 };
+// "ONLINE", "OFFLINE" or "PAUSE": the state as the lamp's tag and the web console name it.
+std::string linkStateName(std::uint8_t state);
 
 // The gateway's own counts since the start, kept where each thing happens (plain integers,
 // nothing on the road costs more), read by monitoring. Times are the platform's uptime in ms.

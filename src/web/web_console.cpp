@@ -6,7 +6,6 @@
 #include "gateway/gateway.h"
 #include "platform/ipv4.h"
 #include "platform/system_text.h"
-#include "web/json_text.h"
 #include "web/web_settings.h"
 #include "web/web_views.h"
 
@@ -54,12 +53,9 @@ bool namesAnAddress(const std::string& host) {
     return name == "localhost" || name == "[::1]" || isDottedIPv4(name);
 }
 
-HttpResponse errorResponse(int status, const std::string& message) {
-    return {status, "application/json", "{\"error\":" + jsonString(message) + "}", {}};
-}
-
-// Every answer: nothing from elsewhere, no framing by another site, nothing kept.
-void secure(HttpResponse& response) {
+// Every answer goes with these: nothing from elsewhere, no framing by another site, nothing
+// kept.
+void sendSecured(const HttpServerPort::Respond& respond, HttpResponse response) {
     response.headers.emplace_back(
         "Content-Security-Policy",
         "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
@@ -68,6 +64,7 @@ void secure(HttpResponse& response) {
     response.headers.emplace_back("Referrer-Policy", "no-referrer");
     response.headers.emplace_back("X-Frame-Options", "DENY");
     response.headers.emplace_back("Cache-Control", "no-store");
+    respond(std::move(response));
 }
 
 }  // namespace
@@ -147,10 +144,6 @@ std::string WebConsole::loadToken() {
 }
 
 void WebConsole::handle(const HttpRequest& request, HttpServerPort::Respond respond) {
-    const auto answer = [&respond](HttpResponse response) {
-        secure(response);
-        respond(std::move(response));
-    };
     const Route* route = nullptr;
     std::string allowed;
     for (const Route& candidate : kRoutes) {
@@ -159,10 +152,10 @@ void WebConsole::handle(const HttpRequest& request, HttpServerPort::Respond resp
         allowed += (allowed.empty() ? "" : ", ") + std::string(candidate.method);
     }
     if (!route) {
-        if (allowed.empty()) return answer(errorResponse(404, "No such page"));
+        if (allowed.empty()) return sendSecured(respond, errorResponse(404, "No such page"));
         HttpResponse notAllowed = errorResponse(405, "Method not allowed");
         notAllowed.headers.emplace_back("Allow", allowed);
-        return answer(std::move(notAllowed));
+        return sendSecured(respond, std::move(notAllowed));
     }
     // Monitoring tools send a token as a bearer's.
     const std::string bearer = request.header("authorization");
@@ -173,12 +166,11 @@ void WebConsole::handle(const HttpRequest& request, HttpServerPort::Respond resp
     const bool ownMachine =
         isLoopbackAddress(request.peer) && namesAnAddress(request.header("host"));
     if ((route->command || !ownMachine) && !tokenGiven) return refuse(request, std::move(respond));
-    if (request.body.size() > kMaxBodyBytes) return answer(errorResponse(413, "Request too large"));
-    if (!route->command) return answer((this->*(route->handler))(request));
+    if (request.body.size() > kMaxBodyBytes)
+        return sendSecured(respond, errorResponse(413, "Request too large"));
+    if (!route->command) return sendSecured(respond, (this->*(route->handler))(request));
     whenNotDispatching([this, route, request, respond = std::move(respond)] {
-        HttpResponse response = (this->*(route->handler))(request);
-        secure(response);
-        respond(std::move(response));
+        sendSecured(respond, (this->*(route->handler))(request));
     });
 }
 
@@ -192,9 +184,8 @@ void WebConsole::refuse(const HttpRequest& request, HttpServerPort::Respond resp
     const std::string what = request.method + " " + request.path + " from " + request.peer;
     if (refusals_.size() >= kMaxHeldRefusals) {
         // Held answers are bounded: beyond them the refusal goes out at once.
-        HttpResponse busy = errorResponse(503, "Too many refused requests, try again later");
-        secure(busy);
-        return respond(std::move(busy));
+        return sendSecured(respond,
+                           errorResponse(503, "Too many refused requests, try again later"));
     }
     if (refusals_.empty()) refusalTimer_->start(kRefusalDelayMs);
     refusals_.push_back({what, std::move(respond)});
@@ -212,9 +203,7 @@ void WebConsole::answerRefusals() {
     std::deque<HeldRefusal> due;
     due.swap(refusals_);
     for (HeldRefusal& held : due) {
-        HttpResponse refused = errorResponse(401, "A valid X-Console-Token header is needed");
-        secure(refused);
-        held.respond(std::move(refused));
+        sendSecured(held.respond, errorResponse(401, "A valid X-Console-Token header is needed"));
     }
 }
 

@@ -12,15 +12,7 @@
 namespace plx {
 namespace {
 
-HttpResponse json(std::string body, int status = 200) {
-    return {status, "application/json", std::move(body), {}};
-}
-
-HttpResponse failure(int status, const std::string& message) {
-    return json("{\"error\":" + jsonString(message) + "}", status);
-}
-
-const HttpResponse kDone = json("{\"ok\":true}");
+const HttpResponse kDone = jsonResponse("{\"ok\":true}");
 
 // The number after "name=" in a query ("since=12"); 0 when it is missing or not a number.
 long long queryNumber(const std::string& query, const std::string& name) {
@@ -56,20 +48,20 @@ HttpResponse WebConsole::page(const HttpRequest& request) {
         if (auto body = gateway_.platform().embeddedFile(asset.file))
             return {200, asset.type, std::move(*body), {}};
     }
-    return failure(404, "No such page");
+    return errorResponse(404, "No such page");
 }
 
 HttpResponse WebConsole::status(const HttpRequest&) {
-    return json(statusJson(gateway_));
+    return jsonResponse(statusJson(gateway_));
 }
 
 HttpResponse WebConsole::terminals(const HttpRequest& request) {
     rows_.refresh(gateway_);
-    return json(rows_.json(gateway_, queryNumber(request.query, "since")));
+    return jsonResponse(rows_.json(gateway_, queryNumber(request.query, "since")));
 }
 
 HttpResponse WebConsole::events(const HttpRequest& request) {
-    return json(eventsJson(gateway_, queryNumber(request.query, "after")));
+    return jsonResponse(eventsJson(gateway_, queryNumber(request.query, "after")));
 }
 
 HttpResponse WebConsole::metrics(const HttpRequest&) {
@@ -77,18 +69,18 @@ HttpResponse WebConsole::metrics(const HttpRequest&) {
 }
 
 HttpResponse WebConsole::healthz(const HttpRequest&) {
-    const std::string link = linkStateName(gateway_);
-    return json("{\"link\":\"" + link + "\"}", link == "ONLINE" ? 200 : 503);
+    const std::string link = linkStateName(gateway_.state().LINK_STATE);
+    return jsonResponse("{\"link\":\"" + link + "\"}", link == "ONLINE" ? 200 : 503);
 }
 
 HttpResponse WebConsole::liveWithoutUpgrade(const HttpRequest&) {
-    return failure(400, "This address takes WebSocket connections only");
+    return errorResponse(400, "This address takes WebSocket connections only");
 }
 
 HttpResponse WebConsole::test(const HttpRequest& request) {
     std::string error;
     const auto fields = parseJsonObject(request.body, error);
-    if (!fields) return failure(400, error);
+    if (!fields) return errorResponse(400, error);
     static const std::pair<const char*, F_TEST::Test> kTests[] = {{"dash", F_TEST::Test::Dash},
                                                                   {"number", F_TEST::Test::Number},
                                                                   {"time", F_TEST::Test::Time}};
@@ -99,7 +91,7 @@ HttpResponse WebConsole::test(const HttpRequest& request) {
         }
         return nullptr;
     }();
-    if (!test) return failure(400, "\"test\" must be \"dash\", \"number\" or \"time\"");
+    if (!test) return errorResponse(400, "\"test\" must be \"dash\", \"number\" or \"time\"");
     // The page's own selection, by terminal number: the workstation's stays as it is.
     const SharedState& state = gateway_.state();
     std::vector<int> rows;
@@ -107,11 +99,11 @@ HttpResponse WebConsole::test(const HttpRequest& request) {
     if (numbers != fields->lists.end()) {
         for (const long long number : numbers->second) {
             if (number < 0 || number >= kTerminalNumbers || state.TAB_ROW_OF_NO[number] == kNoRow)
-                return failure(400, "No terminal " + fourDigits(number) + " in the list");
+                return errorResponse(400, "No terminal " + fourDigits(number) + " in the list");
             rows.push_back(state.TAB_ROW_OF_NO[number]);
         }
     }
-    if (rows.empty()) return failure(400, "Please seclect a product(s)");
+    if (rows.empty()) return errorResponse(400, "Please seclect a product(s)");
     gateway_.window<F_TEST>().testRows(*test, rows, from(request));
     return kDone;
 }
@@ -141,13 +133,13 @@ const char* const kEditorOpen =
 }  // namespace
 
 HttpResponse WebConsole::putTerminal(const HttpRequest& request) {
-    if (gateway_.exists<F_ADD_PRODUCT>()) return failure(409, kEditorOpen);
+    if (gateway_.exists<F_ADD_PRODUCT>()) return errorResponse(409, kEditorOpen);
     const bool adding = request.method == "POST";
     const int row = adding ? -1 : rowOfPath(request.path);
-    if (!adding && row < 0) return failure(404, "No such terminal in the list");
+    if (!adding && row < 0) return errorResponse(404, "No such terminal in the list");
     std::string error;
     const auto fields = parseJsonObject(request.body, error);
-    if (!fields) return failure(400, error);
+    if (!fields) return errorResponse(400, error);
     const auto text = [&fields](const char* name) {
         const auto found = fields->texts.find(name);
         return found == fields->texts.end() ? std::string() : found->second;
@@ -160,17 +152,17 @@ HttpResponse WebConsole::putTerminal(const HttpRequest& request) {
     const TerminalEntryCheck check =
         main.storeTerminal(row, {text("number"), address, description}, from(request));
     if (!check.accepted) {
-        return failure(422,
-                       check.message.empty() ? "Please give a terminal number" : check.message);
+        return errorResponse(
+            422, check.message.empty() ? "Please give a terminal number" : check.message);
     }
     main.listChanged();
-    return json("{\"ok\":true,\"entry\":" + jsonString(check.entry) + "}");
+    return jsonResponse("{\"ok\":true,\"entry\":" + jsonString(check.entry) + "}");
 }
 
 HttpResponse WebConsole::removeTerminal(const HttpRequest& request) {
-    if (gateway_.exists<F_ADD_PRODUCT>()) return failure(409, kEditorOpen);
+    if (gateway_.exists<F_ADD_PRODUCT>()) return errorResponse(409, kEditorOpen);
     const int row = rowOfPath(request.path);
-    if (row < 0) return failure(404, "No such terminal in the list");
+    if (row < 0) return errorResponse(404, "No such terminal in the list");
     F_MAIN& main = gateway_.window<F_MAIN>();
     main.removeRow(row, from(request));
     main.listChanged();

@@ -24,15 +24,12 @@ std::string modeOf(const std::string& line) {
 
 }  // namespace
 
-std::string linkStateName(Gateway& gateway) {
-    switch (gateway.state().LINK_STATE) {
-        case ONLINE:
-            return "ONLINE";
-        case PAUSE:
-            return "PAUSE";
-        default:
-            return "OFFLINE";
-    }
+HttpResponse jsonResponse(std::string body, int status) {
+    return {status, "application/json", std::move(body), {}};
+}
+
+HttpResponse errorResponse(int status, const std::string& message) {
+    return jsonResponse("{\"error\":" + jsonString(message) + "}", status);
 }
 
 std::string statusJson(Gateway& gateway) {
@@ -42,7 +39,7 @@ std::string statusJson(Gateway& gateway) {
     const bool online = gateway.state().LINK_STATE == ONLINE;
     // Over TLS the lamp's tooltip says what was trusted; in clear it is empty.
     const std::string& tls = link.PIC_ONLINE.toolTip();
-    std::string json = "{\"link\":\"" + linkStateName(gateway) + "\"";
+    std::string json = "{\"link\":\"" + linkStateName(gateway.state().LINK_STATE) + "\"";
     json += ",\"tls\":" + std::string(online && !tls.empty() ? jsonString(tls) : "null");
     json += ",\"host\":" + jsonString(link.INP_IP.text() + ":" + link.INP_PORT.text());
     json += ",\"status\":" + jsonString(link.AFF_STATUS.caption());
@@ -56,7 +53,7 @@ std::string statusJson(Gateway& gateway) {
 
 std::string statusKey(Gateway& gateway) {
     F_AS400& link = gateway.window<F_AS400>();
-    return linkStateName(gateway) + '\n' + link.AFF_STATUS.caption() + '\n' +
+    return linkStateName(gateway.state().LINK_STATE) + '\n' + link.AFF_STATUS.caption() + '\n' +
            link.PIC_ONLINE.toolTip() + (link.PIC_HEART.visible() ? "\n1" : "\n0") +
            (gateway.exists<F_ADD_PRODUCT>() ? "1" : "0");
 }

@@ -4,9 +4,15 @@
 
 #include <string>
 
+#include "platform/platform.h"
+
 namespace plx {
 
 class Gateway;
+
+// A JSON answer; an error is {"error":"..."} with what the asker should know.
+HttpResponse jsonResponse(std::string body, int status = 200);
+HttpResponse errorResponse(int status, const std::string& message);
 
 // {"link":"ONLINE",...}: the state, TLS, the host, the status line, seconds in this state
 // and since host data, the heart, whether the terminal editor is open, the uptime.
@@ -18,7 +24,5 @@ std::string statusKey(Gateway& gateway);
 std::string eventsJson(Gateway& gateway, long long after);
 // The Prometheus text exposition of the gateway's statistics.
 std::string metricsText(Gateway& gateway);
-// "ONLINE", "OFFLINE" or "PAUSE".
-std::string linkStateName(Gateway& gateway);
 
 }  // namespace plx
