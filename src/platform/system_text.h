@@ -12,6 +12,11 @@
 
 namespace plx {
 
+// The gateway's text and UTF-8 (the web console's text); a character the 8-bit set lacks
+// becomes "?", as does a byte that is not UTF-8.
+std::string utf8FromText(std::string_view text);
+std::string textFromUtf8(std::string_view utf8);
+
 #ifdef _WIN32
 // 8-bit text and UTF-16, through the ANSI code page; a character it lacks becomes "?".
 std::wstring wideText(std::string_view text);

@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "platform/system_text.h"
+
 namespace plx {
 
-std::string jsonString(std::string_view latin1) {
+std::string jsonString(std::string_view text) {
     std::string out = "\"";
-    for (const char c : latin1) {
+    for (const char c : utf8FromText(text)) {
         const auto code = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             out += '\\';
@@ -15,11 +17,8 @@ std::string jsonString(std::string_view latin1) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", code);
             out += escaped;
-        } else if (code < 0x80) {
-            out += c;
         } else {
-            out += static_cast<char>(0xC0 | (code >> 6));
-            out += static_cast<char>(0x80 | (code & 0x3F));
+            out += c;
         }
     }
     return out + "\"";
@@ -97,47 +96,50 @@ class Reader {
         if (peek() >= '0' && peek() <= '9') return std::nullopt;  // too long for a terminal
         return text_[start] == '-' ? -value : value;
     }
-    // UTF-8 and \u escapes to Latin-1; beyond it, "?".
+    // UTF-8, with the \u escapes written out, then the gateway's text.
     std::optional<std::string> string() {
         if (!take('"')) return std::nullopt;
-        std::string out;
+        std::string utf8;
         while (at_ < text_.size()) {
-            const auto c = static_cast<unsigned char>(text_[at_++]);
-            if (c == '"') return out;
-            unsigned code = c;
-            if (c == '\\') {
-                const char e = at_ < text_.size() ? text_[at_++] : '\0';
-                static constexpr std::string_view kPlain = "\"\\/bfnrt", kMeant = "\"\\/\b\f\n\r\t";
-                if (const auto p = kPlain.find(e); p != std::string_view::npos && e != '\0') {
-                    code = static_cast<unsigned char>(kMeant[p]);
-                } else if (e == 'u' && at_ + 4 <= text_.size()) {
-                    code = 0;
-                    for (int i = 0; i < 4; ++i) {
-                        const char h = text_[at_++];
-                        const int digit = h >= '0' && h <= '9'   ? h - '0'
-                                          : h >= 'a' && h <= 'f' ? h - 'a' + 10
-                                          : h >= 'A' && h <= 'F' ? h - 'A' + 10
-                                                                 : -1;
-                        if (digit < 0) return std::nullopt;
-                        code = code * 16 + static_cast<unsigned>(digit);
-                    }
-                } else {
-                    return std::nullopt;
-                }
-            } else if (c < 0x20) {
-                return std::nullopt;
-            } else if (c >= 0x80) {
-                // The lead byte says how many continuation bytes follow.
-                const int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
-                code = c & (0x3F >> more);
-                for (int i = 0; i < more; ++i) {
-                    if (at_ >= text_.size()) return std::nullopt;
-                    code = code << 6 | (static_cast<unsigned char>(text_[at_++]) & 0x3F);
-                }
+            const char c = text_[at_++];
+            if (c == '"') return textFromUtf8(utf8);
+            if (static_cast<unsigned char>(c) < 0x20) return std::nullopt;
+            if (c != '\\') {
+                utf8 += c;
+                continue;
             }
-            out += code <= 0xFF ? static_cast<char>(code) : '?';
+            const char e = at_ < text_.size() ? text_[at_++] : '\0';
+            static constexpr std::string_view kPlain = "\"\\/bfnrt", kMeant = "\"\\/\b\f\n\r\t";
+            if (const auto p = kPlain.find(e); p != std::string_view::npos && e != '\0') {
+                utf8 += kMeant[p];
+                continue;
+            }
+            if (e != 'u' || at_ + 4 > text_.size()) return std::nullopt;
+            unsigned code = 0;
+            for (int i = 0; i < 4; ++i) {
+                const char h = text_[at_++];
+                const int digit = h >= '0' && h <= '9'   ? h - '0'
+                                  : h >= 'a' && h <= 'f' ? h - 'a' + 10
+                                  : h >= 'A' && h <= 'F' ? h - 'A' + 10
+                                                         : -1;
+                if (digit < 0) return std::nullopt;
+                code = code * 16 + static_cast<unsigned>(digit);
+            }
+            appendUtf8(utf8, code);
         }
         return std::nullopt;
+    }
+    static void appendUtf8(std::string& utf8, unsigned code) {
+        if (code < 0x80) {
+            utf8 += static_cast<char>(code);
+        } else if (code < 0x800) {
+            utf8 += static_cast<char>(0xC0 | (code >> 6));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xE0 | (code >> 12));
+            utf8 += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        }
     }
 
     std::string_view text_;

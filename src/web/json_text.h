@@ -1,6 +1,7 @@
 #pragma once
-// JSON as the web console writes and reads it. The gateway's text is 8-bit (Latin-1); JSON
-// is UTF-8: each character goes over as itself, and one beyond Latin-1 comes back as "?".
+// JSON as the web console writes and reads it. The gateway's text is 8-bit (Latin-1, or the
+// code page on Windows); JSON is UTF-8: each character goes over as itself, and one the
+// 8-bit set lacks comes back as "?".
 
 #include <map>
 #include <optional>
@@ -11,7 +12,7 @@
 namespace plx {
 
 // The text as a JSON string, quotes included.
-std::string jsonString(std::string_view latin1);
+std::string jsonString(std::string_view text);
 
 // The fields of a flat JSON object as a command sends them: strings, whole numbers, lists of
 // whole numbers. Nothing, and `error` says what is wrong, for anything else.

@@ -9,6 +9,10 @@
 #include "web/json_text.h"
 #include "web/web_settings.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace plx::testing_support {
 namespace {
 
@@ -44,18 +48,29 @@ TEST(WebRules, SettingsFile) {
     EXPECT_FALSE(sameSecret("", ""));  // no token, no command
 }
 
+// The gateway's text is Latin-1 here and the code page on Windows (cp1252, where € is 0x80).
 TEST(WebRules, JsonInAndOut) {
-    EXPECT_EQ(jsonString("Quai n\xB0 \"3\"\\\r"), "\"Quai n\xC2\xB0 \\\"3\\\"\\\\\\u000d\"");
+#ifdef _WIN32
+    if (GetACP() != 1252) GTEST_SKIP() << "code page " << GetACP() << ", not cp1252";
+    const std::string euroText = "\x80", euroJson = "\xE2\x82\xAC";
+#else
+    const std::string euroText = "?", euroJson = "\xC2\x80";
+#endif
+    EXPECT_EQ(jsonString("Quai n\xB0 \x80 \"3\"\\\r"),
+              "\"Quai n\xC2\xB0 " + euroJson + " \\\"3\\\"\\\\\\u000d\"");
     std::string error;
     const auto fields = parseJsonObject(
-        R"( {"number":"7", "n":-12, "list":[1, 2,3], "text":"\u00e9\u20ac\n", "utf8":"é€"} )",
+        R"( {"number":"7", "n":-12, "list":[1, 2,3], "text":"\u00e9\u20ac\n", "utf8":"é€", )"
+        "\"notUtf8\":\"\xC0\x80 \x80 \xE2\x82\"}",
         error);
     ASSERT_TRUE(fields) << error;
     EXPECT_EQ(fields->texts.at("number"), "7");
     EXPECT_EQ(fields->numbers.at("n"), -12);
     EXPECT_EQ(fields->lists.at("list"), (std::vector<long long>{1, 2, 3}));
-    EXPECT_EQ(fields->texts.at("text"), "\xE9?\n");  // beyond Latin-1: "?"
-    EXPECT_EQ(fields->texts.at("utf8"), "\xE9?");
+    EXPECT_EQ(fields->texts.at("text"), "\xE9" + euroText + "\n");
+    EXPECT_EQ(fields->texts.at("utf8"), "\xE9" + euroText);
+    // An overlong NUL, a stray continuation, a cut character: none gets through as itself.
+    EXPECT_EQ(fields->texts.at("notUtf8").find_first_not_of("? "), std::string::npos);
     for (const char* bad :
          {"", "[]", "{", "{\"a\"}", "{\"a\":}", "{\"a\":\"x}", "{\"a\":1,}", "{\"a\":[1,\"x\"]}",
           "{\"a\":1} x", "{\"a\":1.5}", "{\"a\":\"\\q\"}", "{\"a\":12345678901234}"}) {

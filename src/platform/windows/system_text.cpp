@@ -1,4 +1,5 @@
-// Text through the ANSI code page, paths through UTF-8: the system's own converters.
+// Text through the ANSI code page, paths and the web's text through UTF-8: the system's own
+// converters.
 #include "platform/system_text.h"
 
 #include <windows.h>
@@ -35,6 +36,14 @@ std::wstring wideText(std::string_view text) {
 // No best fit: a character the code page lacks is "?", never a look-alike ("Ł" as "L").
 std::string narrowText(std::wstring_view text) {
     return fromWide(CP_ACP, WC_NO_BEST_FIT_CHARS, text);
+}
+
+std::string utf8FromText(std::string_view text) {
+    return fromWide(CP_UTF8, 0, wideText(text));
+}
+
+std::string textFromUtf8(std::string_view utf8) {
+    return narrowText(toWide(CP_UTF8, utf8));
 }
 
 std::wstring widePath(std::string_view path) {
