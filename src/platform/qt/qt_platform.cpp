@@ -120,7 +120,7 @@ std::unique_ptr<TimerPort> QtPlatform::createTimer() {
 }
 
 std::unique_ptr<TcpClientPort> QtPlatform::createTcpClient() {
-    return std::make_unique<QtTcpClient>();
+    return std::make_unique<QtTcpClient>([this] { lastLook_ = std::chrono::steady_clock::now(); });
 }
 
 std::unique_ptr<UdpSocketPort> QtPlatform::createUdpSocket() {
@@ -162,6 +162,8 @@ void QtPlatform::processPendingEvents() {
     // call, as much as a datagram: the pump after every datagram would halve a broadcast's
     // speed. So the system is asked at most every kLookEvery, and at once when a task of
     // ours waits; what comes meanwhile runs at the next look, as if it had come that late.
+    // The event loop that hands us host data has just asked it too: both copies of a frame
+    // that comes alone leave together.
     if (!eventsMayWait()) return;
     lastLook_ = std::chrono::steady_clock::now();
     ++pumping_;

@@ -67,7 +67,9 @@ void QtTcpClient::deliver(unsigned generation, Handler handler) {
     QMetaObject::invokeMethod(
         this,
         [this, generation, handler] {
-            if (generation == generation_ && socket_ != nullptr) handler();
+            if (generation != generation_ || socket_ == nullptr) return;
+            looked_();
+            handler();
         },
         Qt::QueuedConnection);
 }

@@ -4,6 +4,7 @@
 // is done) or Error; a peer close reports Close (not Error); our own close reports nothing.
 
 #include <QObject>
+#include <functional>
 
 #include "platform/platform.h"
 
@@ -14,7 +15,9 @@ namespace plx::qtp {
 
 class QtTcpClient : public QObject, public TcpClientPort {
   public:
-    QtTcpClient() = default;
+    // `looked` runs as each of the socket's events is handled: the event loop that runs it
+    // has just asked the system for events.
+    explicit QtTcpClient(std::function<void()> looked) : looked_(std::move(looked)) {}
     ~QtTcpClient() override;
     QtTcpClient(const QtTcpClient&) = delete;
     QtTcpClient& operator=(const QtTcpClient&) = delete;
@@ -34,6 +37,7 @@ class QtTcpClient : public QObject, public TcpClientPort {
     template <class Handler>
     void deliver(unsigned generation, Handler handler);
 
+    std::function<void()> looked_;
     // One socket per connection attempt, so no late event of an old one can leak into
     // the next. Released with deleteLater: close() may run inside one of its signals.
     QTcpSocket* socket_ = nullptr;
