@@ -37,6 +37,16 @@ inline TcpPair loopbackTcpPair() {
     return pair;
 }
 
+// Host bytes handed to a connected socket with write(2), as a plain program writes them.
+inline void writeAll(int socket, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(socket, bytes.data() + done, bytes.size() - done);
+        if (written <= 0) return;
+        done += static_cast<std::size_t>(written);
+    }
+}
+
 class PlainRelay {
   public:
     explicit PlainRelay(const sockaddr_in& terminal) {
@@ -57,14 +67,7 @@ class PlainRelay {
     PlainRelay(const PlainRelay&) = delete;
     PlainRelay& operator=(const PlainRelay&) = delete;
 
-    void write(const std::string& bytes) {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t written = ::write(host_, bytes.data() + done, bytes.size() - done);
-            if (written <= 0) return;
-            done += static_cast<std::size_t>(written);
-        }
-    }
+    void write(const std::string& bytes) { writeAll(host_, bytes); }
 
   private:
     [[noreturn]] static void relay(int from, const sockaddr_in& to) {

@@ -45,6 +45,9 @@ class ScriptedHost : public QObject {
     void closeConnection();
 
     bool connected() const;
+    // The connection's socket, for a benchmark that writes to it as a plain program would
+    // (clear telnet, nothing queued); -1 without a connection.
+    qintptr socketDescriptor() const { return client_ ? client_->socketDescriptor() : -1; }
     // Bytes written but not yet handed to the system: queued writes and the socket's
     // buffer. A sender at a high rate waits while this is large, so nothing piles up.
     qint64 bytesToWrite() const;
