@@ -7,7 +7,7 @@ WERROR  ?= OFF
 JOBS    ?= $(shell nproc)
 PACKAGES = build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev \
           libqt6svg6 openssl \
-          qt6-httpserver-dev qt6-websockets-dev
+          libmicrohttpd-dev qt6-websockets-dev
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps configure build run test clean

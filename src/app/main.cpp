@@ -74,9 +74,7 @@ std::optional<int> answerArguments(int argc, char* argv[]) {
     if (help) {
         std::fputs(kUsage, stdout);
     } else {
-        // The version the main window's caption ends with.
-        const std::string_view caption = plx::F_MAIN::kCaption;
-        const std::string_view version = caption.substr(caption.rfind(' ') + 1);
+        const std::string_view version = plx::F_MAIN::kVersion;
         std::printf("plyxen400 %.*s\n", static_cast<int>(version.size()), version.data());
     }
     return EXIT_SUCCESS;

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "console/terminal_entry.h"
 #include "platform/controls/button.h"
@@ -27,6 +28,9 @@ class F_MAIN {
   public:
     // The window's caption, which names the version.
     static constexpr const char* kCaption = "Plyxen AS-400 Mervax Version: 1.0H";
+    // The version the caption ends with.
+    static constexpr std::string_view kVersion =
+        std::string_view(kCaption).substr(std::string_view(kCaption).rfind(' ') + 1);
 
     explicit F_MAIN(Gateway& gateway);
 
@@ -83,11 +87,12 @@ class F_MAIN {
     // The list commands' work, for the editor and the web console alike; `origin` ends the
     // log line when someone other than this window asks. storeTerminal adds (editedRow -1)
     // or replaces a row when the editor's checks accept; neither rebuilds nor saves:
-    // listChanged does, after the command.
+    // listChanged does, after the command, and returns the Warning's text when Products.cfg
+    // could not be written (empty when it was).
     TerminalEntryCheck storeTerminal(int editedRow, const TypedTerminal& typed,
                                      const std::string& origin);
     void removeRow(int row, const std::string& origin);
-    void listChanged();
+    std::string listChanged();
 
     // Display commands and tools.
     void B_SYNCHRONIZE_Click();
@@ -113,6 +118,8 @@ class F_MAIN {
     void syncTablesAndWarn();
     // Shows the terminal editor modally, releases it, then rebuilds and saves the list.
     void runEditor(F_ADD_PRODUCT& editor);
+    // B_SAVE_CFG_Click's work: the Warning's text when Products.cfg could not be written.
+    std::string saveList();
     std::string dailyFileName(const LocalTime& now) const;
 
     Gateway& gateway_;

@@ -60,9 +60,9 @@ void F_MAIN::runEditor(F_ADD_PRODUCT& editor) {
     listChanged();
 }
 
-void F_MAIN::listChanged() {
+std::string F_MAIN::listChanged() {
     syncTablesAndWarn();
-    B_SAVE_CFG_Click();
+    return saveList();
 }
 
 TerminalEntryCheck F_MAIN::storeTerminal(int editedRow, const TypedTerminal& typed,

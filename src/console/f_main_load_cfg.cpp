@@ -90,16 +90,21 @@ void F_MAIN::LOAD_CFG() {
 }
 
 void F_MAIN::B_SAVE_CFG_Click() {
-    if (unreadListKept_ && LST_PRODUIT.count() == 0) return;
+    saveList();
+}
+
+std::string F_MAIN::saveList() {
+    if (unreadListKept_ && LST_PRODUIT.count() == 0) return {};
     const std::string path = gateway_.state().filePath(kProductsFile);
     // Replaced atomically: a failed write leaves the previous list whole on disk.
     if (gateway_.platform().files().replace(path, entriesAsLines(LST_PRODUIT))) {
         unreadListKept_ = false;
-    } else {
-        ++gateway_.state().STATS.listWriteFailures;
-        gateway_.window<F_EVENTS>().ADD_EVENTS(
-            -1, "Warning", kListNotWritten + ", the previous file is kept", true);
+        return {};
     }
+    ++gateway_.state().STATS.listWriteFailures;
+    const std::string warning = kListNotWritten + ", the previous file is kept";
+    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "Warning", warning, true);
+    return warning;
 }
 
 }  // namespace plx

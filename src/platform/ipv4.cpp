@@ -24,4 +24,11 @@ std::optional<std::array<std::uint8_t, 4>> parseDottedIPv4(const std::string& te
     return bytes;
 }
 
+bool isLoopbackAddress(std::string_view address) {
+    if (address == "::1") return true;
+    if (address.rfind("::ffff:", 0) == 0) address.remove_prefix(7);
+    const auto bytes = parseDottedIPv4(std::string(address));
+    return bytes && (*bytes)[0] == 127;
+}
+
 }  // namespace plx

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace plx {
 
@@ -13,5 +14,8 @@ std::optional<std::array<std::uint8_t, 4>> parseDottedIPv4(const std::string& te
 inline bool isDottedIPv4(const std::string& text) {
     return parseDottedIPv4(text).has_value();
 }
+
+// 127.0.0.0/8 and ::1, whatever way the address is written ("::ffff:127.0.0.1").
+bool isLoopbackAddress(std::string_view address);
 
 }  // namespace plx

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -120,12 +121,13 @@ struct HttpListen {
     std::string keyPem;
 };
 
-// A small HTTP server on the event loop: requests in, answers out (at once or later, from a
-// timer), and live streams (WebSocket on kLivePath) that receive what is broadcast. Its limits
-// (request size, idle connections, their number, a stream that does not read) are its own.
+// A small HTTP server on the event loop, made for a network: requests in, answers out (at once
+// or later, from a timer), in request order on each connection. An answer 101 to a WebSocket
+// request opens a live stream that receives what is broadcast. Its limits (the request's size
+// and deadline, connections in all and per peer, a stream that does not read) are its own,
+// and so are the refusals they make, counted by reason.
 class HttpServerPort {
   public:
-    static constexpr const char* kLivePath = "/live";
     using Respond = std::function<void(HttpResponse)>;
     virtual ~HttpServerPort() = default;
     // Empty when listening, otherwise why not.
@@ -133,9 +135,18 @@ class HttpServerPort {
     // Text to every open stream; a stream too far behind is closed (its page reconnects).
     virtual void broadcast(const std::string& text) = 0;
     virtual int streamCount() const = 0;
+    // The server's own refusals since it started, by reason ("busy", "deadline", ...).
+    virtual std::map<std::string, long long> refusals() const = 0;
 
     // Each request, answered once through `respond` (a closed connection makes it a no-op).
     std::function<void(const HttpRequest&, Respond respond)> onRequest;
+};
+
+// The process as monitoring counts it.
+struct ProcessFigures {
+    double startTimeSeconds = 0;  // since 1970-01-01 UTC
+    long long residentBytes = 0;
+    long long openFiles = 0;  // file descriptors; handles on Windows
 };
 
 enum class MessageIcon { Critical, Warning, Information };
@@ -203,6 +214,7 @@ class Platform {
     virtual void journal(const std::string& line, JournalPriority priority) = 0;
     // Journal lines dropped because its reader did not keep up, since the start.
     virtual long long journalLinesDropped() = 0;
+    virtual ProcessFigures processFigures() = 0;
 
     // Desktop and processes. Scripts are written for the system's command interpreter; a
     // program and its arguments are paths (platform/system_text.h), an address is text.

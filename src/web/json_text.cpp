@@ -38,13 +38,15 @@ class Reader {
             const auto name = string();
             if (!name) return fail(error, "a field name must be a string");
             if (!take(':')) return fail(error, "a field name must be followed by :");
+            // Given twice, a field would mean what one reader or another takes of it.
+            if (fields.count(*name) != 0) return fail(error, "field \"" + *name + "\" given twice");
             skipBlanks();
             if (peek() == '"') {
                 const auto text = string();
                 if (!text) return fail(error, "a string is not closed or holds a bad escape");
-                fields.texts[*name] = *text;
+                fields[*name] = *text;
             } else if (take('[')) {
-                std::vector<long long>& list = fields.lists[*name];
+                std::vector<long long> list;
                 if (!take(']')) {
                     do {
                         const auto n = number();
@@ -53,8 +55,9 @@ class Reader {
                     } while (take(','));
                     if (!take(']')) return fail(error, "a list must end with ]");
                 }
+                fields[*name] = std::move(list);
             } else if (const auto n = number()) {
-                fields.numbers[*name] = *n;
+                fields[*name] = *n;
             } else {
                 return fail(error, "field \"" + *name + "\": unexpected value");
             }

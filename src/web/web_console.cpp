@@ -1,40 +1,38 @@
 #include "web/web_console.h"
 
+#include <algorithm>
+#include <cctype>
 #include <string_view>
 
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
 #include "platform/ipv4.h"
 #include "platform/system_text.h"
+#include "shared/global.h"
+#include "shared/numeric_text.h"
 #include "web/web_settings.h"
 #include "web/web_views.h"
 
 namespace plx {
 
-struct WebConsole::Route {
-    std::string_view method;
-    std::string_view path;  // ending in "/": any one name below it
-    Handler handler;
-    bool command;
-};
-
+// Every route, in one place.
 const WebConsole::Route WebConsole::kRoutes[] = {
-    {"GET", "/", &WebConsole::page, false},
-    {"GET", "/app.js", &WebConsole::page, false},
-    {"GET", "/app.css", &WebConsole::page, false},
-    {"GET", "/api/status", &WebConsole::status, false},
-    {"GET", "/api/terminals", &WebConsole::terminals, false},
-    {"GET", "/api/events", &WebConsole::events, false},
-    {"GET", "/metrics", &WebConsole::metrics, false},
-    {"GET", "/healthz", &WebConsole::healthz, false},
-    {"GET", HttpServerPort::kLivePath, &WebConsole::liveWithoutUpgrade, false},
-    {"POST", "/api/test", &WebConsole::test, true},
-    {"POST", "/api/synchronize", &WebConsole::synchronize, true},
-    {"POST", "/api/pause", &WebConsole::pause, true},
-    {"POST", "/api/reset", &WebConsole::reset, true},
-    {"POST", "/api/terminals", &WebConsole::putTerminal, true},
-    {"PUT", "/api/terminals/", &WebConsole::putTerminal, true},
-    {"DELETE", "/api/terminals/", &WebConsole::removeTerminal, true},
+    {"GET", "/", &WebConsole::page, Access::Page},
+    {"GET", "/app.js", &WebConsole::page, Access::Page},
+    {"GET", "/app.css", &WebConsole::page, Access::Page},
+    {"GET", "/api/status", &WebConsole::status, Access::Read},
+    {"GET", "/api/terminals", &WebConsole::terminals, Access::Read},
+    {"GET", "/api/events", &WebConsole::events, Access::Read},
+    {"GET", "/metrics", &WebConsole::metrics, Access::Read},
+    {"GET", "/healthz", &WebConsole::healthz, Access::Read},
+    {"GET", "/live", &WebConsole::live, Access::Read},
+    {"POST", "/api/test", &WebConsole::test, Access::Command},
+    {"POST", "/api/synchronize", &WebConsole::synchronize, Access::Command},
+    {"POST", "/api/pause", &WebConsole::pause, Access::Command},
+    {"POST", "/api/reset", &WebConsole::reset, Access::Command},
+    {"POST", "/api/terminals", &WebConsole::putTerminal, Access::Command},
+    {"PUT", "/api/terminals/", &WebConsole::putTerminal, Access::Command},
+    {"DELETE", "/api/terminals/", &WebConsole::removeTerminal, Access::Command},
 };
 
 namespace {
@@ -53,23 +51,44 @@ bool namesAnAddress(const std::string& host) {
     return name == "localhost" || name == "[::1]" || isDottedIPv4(name);
 }
 
-// Every answer goes with these: nothing from elsewhere, no framing by another site, nothing
-// kept.
-void sendSecured(const HttpServerPort::Respond& respond, HttpResponse response) {
-    response.headers.emplace_back(
-        "Content-Security-Policy",
-        "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
-        "connect-src 'self'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
-    response.headers.emplace_back("X-Content-Type-Options", "nosniff");
-    response.headers.emplace_back("Referrer-Policy", "no-referrer");
-    response.headers.emplace_back("X-Frame-Options", "DENY");
-    response.headers.emplace_back("Cache-Control", "no-store");
-    respond(std::move(response));
+bool holdsControlCharacters(std::string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
+std::string lowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The token as the request gives it: as a bearer's (the scheme named in any case, as HTTP
+// has it), in our header, or as the subprotocol a page's WebSocket offers.
+std::string tokenOf(const HttpRequest& request, const std::vector<std::string>& protocols) {
+    const std::string authorization = request.header("authorization");
+    if (lowerCase(authorization.substr(0, 7)) == "bearer ")
+        return trimSpaces(authorization.substr(7));
+    if (std::string token = request.header(WebConsole::kTokenHeader); !token.empty()) return token;
+    for (const std::string& protocol : protocols) {
+        if (protocol.rfind(WebConsole::kTokenProtocol, 0) == 0)
+            return protocol.substr(WebConsole::kTokenProtocol.size());
+    }
+    return {};
 }
 
 }  // namespace
 
 WebConsole::WebConsole(Gateway& gateway) : gateway_(gateway) {}
+
+std::vector<std::string> WebConsole::offeredProtocols(const HttpRequest& request) {
+    const std::string offered = request.header("sec-websocket-protocol");
+    std::vector<std::string> protocols;
+    for (std::size_t at = 0; at < offered.size();) {
+        const std::size_t end = std::min(offered.find(',', at), offered.size());
+        protocols.push_back(trimSpaces(offered.substr(at, end - at)));
+        at = end + 1;
+    }
+    return protocols;
+}
 
 WebConsole::~WebConsole() = default;
 
@@ -144,34 +163,56 @@ std::string WebConsole::loadToken() {
 }
 
 void WebConsole::handle(const HttpRequest& request, HttpServerPort::Respond respond) {
+    // Nothing of a request may start a line of its own where it is written down.
+    if (holdsControlCharacters(request.method) || holdsControlCharacters(request.path) ||
+        holdsControlCharacters(request.query)) {
+        ++counts_.refusals["control_characters"];
+        return send(respond, errorResponse(400, "Control characters in the request"));
+    }
+    const std::string method = request.method == "HEAD" ? "GET" : request.method;
     const Route* route = nullptr;
     std::string allowed;
     for (const Route& candidate : kRoutes) {
-        if (!matches(candidate.path, request.path)) continue;
-        if (candidate.method == request.method) route = &candidate;
-        allowed += (allowed.empty() ? "" : ", ") + std::string(candidate.method);
+        if (!matches(candidate.pattern, request.path)) continue;
+        if (candidate.method == method) route = &candidate;
+        allowed += (allowed.empty() ? "" : ", ") + std::string(candidate.method) +
+                   (candidate.method == "GET" ? ", HEAD" : "");
     }
     if (!route) {
-        if (allowed.empty()) return sendSecured(respond, errorResponse(404, "No such page"));
+        if (allowed.empty()) return send(respond, errorResponse(404, "No such page"));
         HttpResponse notAllowed = errorResponse(405, "Method not allowed");
         notAllowed.headers.emplace_back("Allow", allowed);
-        return sendSecured(respond, std::move(notAllowed));
+        return send(respond, std::move(notAllowed));
     }
-    // Monitoring tools send a token as a bearer's.
-    const std::string bearer = request.header("authorization");
-    const bool tokenGiven = sameSecret(
-        bearer.rfind("Bearer ", 0) == 0 ? bearer.substr(7) : request.header(kTokenHeader), token_);
+    const bool tokenGiven = sameSecret(tokenOf(request, offeredProtocols(request)), token_);
     // Open reading is for this machine's own pages: a host name other than localhost could
     // be another site's, rebound to 127.0.0.1 to read through the visitor's browser.
     const bool ownMachine =
         isLoopbackAddress(request.peer) && namesAnAddress(request.header("host"));
-    if ((route->command || !ownMachine) && !tokenGiven) return refuse(request, std::move(respond));
-    if (request.body.size() > kMaxBodyBytes)
-        return sendSecured(respond, errorResponse(413, "Request too large"));
-    if (!route->command) return sendSecured(respond, (this->*(route->handler))(request));
+    const bool open =
+        route->access == Access::Page || (route->access == Access::Read && ownMachine);
+    if (!open && !tokenGiven) return refuse(request, std::move(respond));
+    if (route->access != Access::Command) return send(respond, (this->*(route->handler))(request));
     whenNotDispatching([this, route, request, respond = std::move(respond)] {
-        sendSecured(respond, (this->*(route->handler))(request));
+        send(respond, (this->*(route->handler))(request));
     });
+}
+
+// Every answer goes with these: nothing from elsewhere, no framing by another site, nothing
+// kept; over TLS, never in clear again.
+void WebConsole::send(const HttpServerPort::Respond& respond, HttpResponse response) {
+    ++counts_.answers[response.status];
+    response.headers.emplace_back(
+        "Content-Security-Policy",
+        "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data:; "
+        "connect-src 'self'; base-uri 'none'; form-action 'none'; frame-ancestors 'none'");
+    response.headers.emplace_back("X-Content-Type-Options", "nosniff");
+    response.headers.emplace_back("Referrer-Policy", "no-referrer");
+    response.headers.emplace_back("X-Frame-Options", "DENY");
+    response.headers.emplace_back("Cache-Control", "no-store");
+    if (address_.rfind("https:", 0) == 0)
+        response.headers.emplace_back("Strict-Transport-Security", "max-age=31536000");
+    respond(std::move(response));
 }
 
 void WebConsole::whenNotDispatching(std::function<void()> command) {
@@ -181,11 +222,12 @@ void WebConsole::whenNotDispatching(std::function<void()> command) {
 }
 
 void WebConsole::refuse(const HttpRequest& request, HttpServerPort::Respond respond) {
-    const std::string what = request.method + " " + request.path + " from " + request.peer;
+    ++counts_.refusals["token"];
+    const std::string what = ESCAPE_CTRL_CHARS(request.method + " " + request.path) + " from " +
+                             ESCAPE_CTRL_CHARS(request.peer);
     if (refusals_.size() >= kMaxHeldRefusals) {
         // Held answers are bounded: beyond them the refusal goes out at once.
-        return sendSecured(respond,
-                           errorResponse(503, "Too many refused requests, try again later"));
+        return send(respond, errorResponse(503, "Too many refused requests, try again later"));
     }
     if (refusals_.empty()) refusalTimer_->start(kRefusalDelayMs);
     refusals_.push_back({what, std::move(respond)});
@@ -203,7 +245,7 @@ void WebConsole::answerRefusals() {
     std::deque<HeldRefusal> due;
     due.swap(refusals_);
     for (HeldRefusal& held : due) {
-        sendSecured(held.respond, errorResponse(401, "A valid X-Console-Token header is needed"));
+        send(held.respond, errorResponse(401, "A valid X-Console-Token header is needed"));
     }
 }
 

@@ -4,17 +4,23 @@
 // call, so a command from the web does what the button does and logs it the same way, ending
 // with "from the web console (address)". Off unless WebConsole.cfg is in the folder.
 //
-// Access: reading (the page, the API, /metrics, /healthz) is open to loopback peers; any other
-// peer, and every command, needs the token of WebConsole.token in the X-Console-Token header
-// (a header, never a cookie: another site's page cannot send it). A refused request is
-// answered after a delay, and logged at most once per delay.
+// Access: the page's files are open to all; reading (the API, /metrics, /healthz, the live
+// stream) is open to loopback peers that name the console by its address; any other peer,
+// and every command, needs the
+// token of WebConsole.token, in the X-Console-Token header, as a bearer's, or, from a page's
+// WebSocket, which can send no header, as a subprotocol (a header, never a cookie: another
+// site's page cannot send it). A refused request is answered after a delay, and logged at
+// most once per delay.
 
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
+#include "web/metrics.h"
 #include "web/terminal_rows.h"
 
 namespace plx {
@@ -26,8 +32,10 @@ class WebConsole {
     static constexpr int kPushPeriodMs = 250;     // a change reaches the pages within this
     static constexpr int kRefusalDelayMs = 1000;  // before a refused request is answered
     static constexpr std::size_t kMaxHeldRefusals = 64;
-    static constexpr std::size_t kMaxBodyBytes = 16 * 1024;  // a command's JSON
     static constexpr const char* kTokenHeader = "x-console-token";
+    // The live stream's subprotocol, and the one that carries the token beside it.
+    static constexpr std::string_view kStreamProtocol = "plyxen400";
+    static constexpr std::string_view kTokenProtocol = "plyxen400.token.";
 
     explicit WebConsole(Gateway& gateway);
     ~WebConsole();
@@ -42,11 +50,23 @@ class WebConsole {
 
   private:
     using Handler = HttpResponse (WebConsole::*)(const HttpRequest&);
-    struct Route;
+    // Page: the page's own files, to anyone (they hold nothing but the page, which a browser
+    // on another machine must load before it can send the token). Read: open to this
+    // machine's own pages, from elsewhere with the token. Command: the token always.
+    enum class Access { Page, Read, Command };
+    struct Route {
+        std::string_view method;   // a GET route answers HEAD too
+        std::string_view pattern;  // ending in "/": any one name below it
+        Handler handler;
+        Access access;
+    };
     static const Route kRoutes[];
 
+    // The subprotocols a WebSocket request offers, in its order.
+    static std::vector<std::string> offeredProtocols(const HttpRequest& request);
     std::string loadToken();
     void handle(const HttpRequest& request, HttpServerPort::Respond respond);
+    void send(const HttpServerPort::Respond& respond, HttpResponse response);
     void refuse(const HttpRequest& request, HttpServerPort::Respond respond);
     void answerRefusals();
     // Runs a command once no dispatch is under way further up (as the operator's clicks wait).
@@ -60,7 +80,7 @@ class WebConsole {
     HttpResponse events(const HttpRequest& request);
     HttpResponse metrics(const HttpRequest& request);
     HttpResponse healthz(const HttpRequest& request);
-    HttpResponse liveWithoutUpgrade(const HttpRequest& request);
+    HttpResponse live(const HttpRequest& request);
     // Commands.
     HttpResponse test(const HttpRequest& request);
     HttpResponse synchronize(const HttpRequest& request);
@@ -69,8 +89,11 @@ class WebConsole {
     // Adds (POST) or edits (PUT to its number) a terminal through the editor's checks.
     HttpResponse putTerminal(const HttpRequest& request);
     HttpResponse removeTerminal(const HttpRequest& request);
-    // The row of the terminal named by the path's last part; -1 when none.
-    int rowOfPath(const std::string& path);
+    // After a list change: done, and whether Products.cfg has it (the Warning's text if not).
+    HttpResponse listChanged(const std::string& entry);
+    // The row of the terminal named by the path's last part: -1 when no row has it, nothing
+    // when that part is not digits.
+    std::optional<int> rowOfPath(const std::string& path);
 
     Gateway& gateway_;
     std::unique_ptr<HttpServerPort> server_;
@@ -82,6 +105,7 @@ class WebConsole {
     std::string lastPush_;
     std::string lastStatusKey_;
     long long statusVersion_ = 0;
+    ConsoleCounts counts_;
     struct HeldRefusal {
         std::string what;
         HttpServerPort::Respond respond;

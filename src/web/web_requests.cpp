@@ -1,5 +1,9 @@
 // The web console's answers: the page, what it reads, and the commands, each the procedure
 // its button runs.
+#include <algorithm>
+#include <cctype>
+
+#include "console/f_add_product.h"
 #include "console/f_main.h"
 #include "display/f_test.h"
 #include "gateway/gateway.h"
@@ -28,6 +32,15 @@ long long queryNumber(const std::string& query, const std::string& name) {
     return 0;
 }
 
+// A terminal number as the API takes it: digits only, no sign, blank or exponent.
+std::optional<int> digitsOnly(std::string_view text) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != text.npos)
+        return std::nullopt;
+    return std::stoi(std::string(text));
+}
+
+const char* const kNumberDigitsOnly = "The terminal number in the path must be digits only";
+
 std::string from(const HttpRequest& request) {
     return " from the web console (" + request.peer + ")";
 }
@@ -35,18 +48,16 @@ std::string from(const HttpRequest& request) {
 }  // namespace
 
 HttpResponse WebConsole::page(const HttpRequest& request) {
-    struct Asset {
-        const char* path;
-        const char* file;
-        const char* type;
-    };
-    static constexpr Asset kAssets[] = {{"/", "index.html", "text/html; charset=utf-8"},
-                                        {"/app.js", "app.js", "text/javascript; charset=utf-8"},
-                                        {"/app.css", "app.css", "text/css; charset=utf-8"}};
-    for (const Asset& asset : kAssets) {
-        if (request.path != asset.path) continue;
-        if (auto body = gateway_.platform().embeddedFile(asset.file))
-            return {200, asset.type, std::move(*body), {}};
+    // The route's path names the page's file: "/" its document, "/app.js" its script.
+    static constexpr std::pair<std::string_view, const char*> kTypes[] = {
+        {".html", "text/html; charset=utf-8"},
+        {".js", "text/javascript; charset=utf-8"},
+        {".css", "text/css; charset=utf-8"}};
+    const std::string file = request.path == "/" ? "index.html" : request.path.substr(1);
+    for (const auto& [ending, type] : kTypes) {
+        if (!file.ends_with(ending)) continue;
+        if (auto body = gateway_.platform().embeddedFile(file))
+            return {200, type, std::move(*body), {}};
     }
     return errorResponse(404, "No such page");
 }
@@ -65,7 +76,12 @@ HttpResponse WebConsole::events(const HttpRequest& request) {
 }
 
 HttpResponse WebConsole::metrics(const HttpRequest&) {
-    return {200, "text/plain; version=0.0.4; charset=utf-8", metricsText(gateway_), {}};
+    ConsoleCounts counts = counts_;
+    for (const auto& [reason, count] : server_->refusals()) counts.refusals[reason] += count;
+    return {200,
+            "text/plain; version=0.0.4; charset=utf-8",
+            metricsText(gatewayMetrics(gateway_, counts)),
+            {}};
 }
 
 HttpResponse WebConsole::healthz(const HttpRequest&) {
@@ -73,8 +89,25 @@ HttpResponse WebConsole::healthz(const HttpRequest&) {
     return jsonResponse("{\"link\":\"" + link + "\"}", link == "ONLINE" ? 200 : 503);
 }
 
-HttpResponse WebConsole::liveWithoutUpgrade(const HttpRequest&) {
-    return errorResponse(400, "This address takes WebSocket connections only");
+HttpResponse WebConsole::live(const HttpRequest& request) {
+    std::string upgrade = request.header("upgrade");
+    std::transform(upgrade.begin(), upgrade.end(), upgrade.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (upgrade != "websocket")
+        return errorResponse(400, "This address takes WebSocket connections only");
+    // A page of another site may open a WebSocket to any address: only the console's own
+    // page may open this one (a client that is no browser's page sends no origin).
+    const std::string origin = request.header("origin");
+    const std::string own = address_.substr(0, address_.find(':')) + "://" + request.header("host");
+    if (!origin.empty() && origin != own) {
+        ++counts_.refusals["origin"];
+        return errorResponse(403, "The live stream is for the console's own page");
+    }
+    HttpResponse accepted{101, {}, {}, {}};
+    const std::vector<std::string> offered = offeredProtocols(request);
+    if (std::find(offered.begin(), offered.end(), kStreamProtocol) != offered.end())
+        accepted.headers.emplace_back("Sec-WebSocket-Protocol", std::string(kStreamProtocol));
+    return accepted;
 }
 
 HttpResponse WebConsole::test(const HttpRequest& request) {
@@ -84,10 +117,12 @@ HttpResponse WebConsole::test(const HttpRequest& request) {
     static const std::pair<const char*, F_TEST::Test> kTests[] = {{"dash", F_TEST::Test::Dash},
                                                                   {"number", F_TEST::Test::Number},
                                                                   {"time", F_TEST::Test::Time}};
-    const auto kind = fields->texts.find("test");
-    const auto* test = kind == fields->texts.end() ? nullptr : [&]() -> const F_TEST::Test* {
+    const auto kind = jsonField<std::string>(*fields, "test", error);
+    const auto numbers = jsonField<std::vector<long long>>(*fields, "terminals", error);
+    if (!error.empty()) return errorResponse(400, error);
+    const auto* test = !kind ? nullptr : [&]() -> const F_TEST::Test* {
         for (const auto& [name, value] : kTests) {
-            if (kind->second == name) return &value;
+            if (*kind == name) return &value;
         }
         return nullptr;
     }();
@@ -95,13 +130,10 @@ HttpResponse WebConsole::test(const HttpRequest& request) {
     // The page's own selection, by terminal number: the workstation's stays as it is.
     const SharedState& state = gateway_.state();
     std::vector<int> rows;
-    const auto numbers = fields->lists.find("terminals");
-    if (numbers != fields->lists.end()) {
-        for (const long long number : numbers->second) {
-            if (number < 0 || number >= kTerminalNumbers || state.TAB_ROW_OF_NO[number] == kNoRow)
-                return errorResponse(400, "No terminal " + fourDigits(number) + " in the list");
-            rows.push_back(state.TAB_ROW_OF_NO[number]);
-        }
+    for (const long long number : numbers.value_or(std::vector<long long>{})) {
+        if (number < 0 || number >= kTerminalNumbers || state.TAB_ROW_OF_NO[number] == kNoRow)
+            return errorResponse(400, "No terminal " + fourDigits(number) + " in the list");
+        rows.push_back(state.TAB_ROW_OF_NO[number]);
     }
     if (rows.empty()) return errorResponse(400, "Please seclect a product(s)");
     gateway_.window<F_TEST>().testRows(*test, rows, from(request));
@@ -135,44 +167,53 @@ const char* const kEditorOpen =
 HttpResponse WebConsole::putTerminal(const HttpRequest& request) {
     if (gateway_.exists<F_ADD_PRODUCT>()) return errorResponse(409, kEditorOpen);
     const bool adding = request.method == "POST";
-    const int row = adding ? -1 : rowOfPath(request.path);
-    if (!adding && row < 0) return errorResponse(404, "No such terminal in the list");
+    const std::optional<int> row = adding ? -1 : rowOfPath(request.path);
+    if (!row) return errorResponse(400, kNumberDigitsOnly);
+    if (!adding && *row < 0) return errorResponse(404, "No such terminal in the list");
     std::string error;
     const auto fields = parseJsonObject(request.body, error);
     if (!fields) return errorResponse(400, error);
-    const auto text = [&fields](const char* name) {
-        const auto found = fields->texts.find(name);
-        return found == fields->texts.end() ? std::string() : found->second;
-    };
+    const auto number = jsonField<std::string>(*fields, "number", error).value_or("");
+    std::string address = jsonField<std::string>(*fields, "address", error).value_or("");
+    std::string description = jsonField<std::string>(*fields, "description", error).value_or("");
+    if (!error.empty()) return errorResponse(400, error);
+    // Read as the editor reads a number, "1e3" would be 1000 and "+3" 3.
+    if (!number.empty() && !digitsOnly(number))
+        return errorResponse(400, "\"number\" must be digits only");
     // The editor takes out commas however they come; so does the web.
-    std::string address = text("address"), description = text("description");
     std::erase(address, ',');
     std::erase(description, ',');
-    F_MAIN& main = gateway_.window<F_MAIN>();
-    const TerminalEntryCheck check =
-        main.storeTerminal(row, {text("number"), address, description}, from(request));
+    const TerminalEntryCheck check = gateway_.window<F_MAIN>().storeTerminal(
+        *row, {number, address, description}, from(request));
     if (!check.accepted) {
         return errorResponse(
             422, check.message.empty() ? "Please give a terminal number" : check.message);
     }
-    main.listChanged();
-    return jsonResponse("{\"ok\":true,\"entry\":" + jsonString(check.entry) + "}");
+    return listChanged(",\"entry\":" + jsonString(check.entry));
 }
 
 HttpResponse WebConsole::removeTerminal(const HttpRequest& request) {
     if (gateway_.exists<F_ADD_PRODUCT>()) return errorResponse(409, kEditorOpen);
-    const int row = rowOfPath(request.path);
-    if (row < 0) return errorResponse(404, "No such terminal in the list");
-    F_MAIN& main = gateway_.window<F_MAIN>();
-    main.removeRow(row, from(request));
-    main.listChanged();
-    return kDone;
+    const std::optional<int> row = rowOfPath(request.path);
+    if (!row) return errorResponse(400, kNumberDigitsOnly);
+    if (*row < 0) return errorResponse(404, "No such terminal in the list");
+    gateway_.window<F_MAIN>().removeRow(*row, from(request));
+    return listChanged({});
 }
 
-int WebConsole::rowOfPath(const std::string& path) {
-    const auto number = wholeNumber(path.substr(path.rfind('/') + 1));
+HttpResponse WebConsole::listChanged(const std::string& entry) {
+    const std::string warning = gateway_.window<F_MAIN>().listChanged();
+    return jsonResponse(
+        "{\"ok\":true,\"saved\":" +
+        (warning.empty() ? std::string("true") : "false,\"warning\":" + jsonString(warning)) +
+        entry + "}");
+}
+
+std::optional<int> WebConsole::rowOfPath(const std::string& path) {
+    const auto number = digitsOnly(path.substr(path.rfind('/') + 1));
+    if (!number) return std::nullopt;
     const SharedState& state = gateway_.state();
-    if (!number || *number < 0 || *number >= kTerminalNumbers) return -1;
+    if (*number >= kTerminalNumbers) return -1;
     const int row = state.TAB_ROW_OF_NO[*number];
     return row == kNoRow || row >= gateway_.window<F_MAIN>().LST_PRODUIT.count() ? -1 : row;
 }

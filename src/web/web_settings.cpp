@@ -38,13 +38,6 @@ WebConsoleSettings readWebConsoleSettings(std::string_view content) {
     return settings;
 }
 
-bool isLoopbackAddress(std::string_view address) {
-    if (address == "::1") return true;
-    if (address.rfind("::ffff:", 0) == 0) address.remove_prefix(7);
-    const auto bytes = parseDottedIPv4(std::string(address));
-    return bytes && (*bytes)[0] == 127;
-}
-
 bool sameSecret(std::string_view given, std::string_view expected) {
     // Every character of the expected secret is looked at, whatever the given one holds.
     unsigned difference = given.size() == expected.size() ? 0U : 1U;

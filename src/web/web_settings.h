@@ -23,9 +23,6 @@ struct WebConsoleSettings {
 
 WebConsoleSettings readWebConsoleSettings(std::string_view content);
 
-// 127.0.0.0/8 and ::1, whatever way the address is written ("::ffff:127.0.0.1").
-bool isLoopbackAddress(std::string_view address);
-
 // Compares two secrets in a time that depends only on their lengths.
 bool sameSecret(std::string_view given, std::string_view expected);
 

@@ -1,6 +1,6 @@
 #pragma once
-// What the web console shows, read from the windows and the shared state: the link, the
-// events, the figures monitoring scrapes. Never the host password.
+// What the web console shows, read from the windows and the shared state: the link and the
+// events. Never the host password.
 
 #include <string>
 
@@ -22,7 +22,5 @@ std::string statusKey(Gateway& gateway);
 // The event window's lines after line number `after`, newest first, each with its number
 // and mode.
 std::string eventsJson(Gateway& gateway, long long after);
-// The Prometheus text exposition of the gateway's statistics.
-std::string metricsText(Gateway& gateway);
 
 }  // namespace plx

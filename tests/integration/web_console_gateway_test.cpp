@@ -1,98 +1,22 @@
 // The web console of the real executable, over real HTTP on loopback: what it reads, a
-// command with and without the token, bad requests and the limits of the server, the live
-// stream's origin check.
+// command with and without the token, bad requests, the live stream for the page's own
+// origin (the token offered as a subprotocol, as the page offers it), and metrics that
+// Prometheus's own checker accepts. The stream's refusals are the abuse suite's.
 #include <gtest/gtest.h>
 
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTemporaryDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QWebSocket>
-#include <memory>
-#include <vector>
+#include <QWebSocketHandshakeOptions>
 
-#include "headless_program.h"
-#include "integration/platform_qt_test_support.h"
+#include "integration/console_rig.h"
 
 namespace {
 
-using plx::qtp::testing::application;
-using plx::qtp::testing::waitFor;
+using namespace plx::qtp::testing;
 
-struct Reply {
-    int status = 0;
-    QByteArray head, body;
-};
-
-quint16 freePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
-class WebConsoleGateway : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        application();
-        folder = new QTemporaryDir;
-        port = freePort();
-        const auto write = [](const char* name, const QByteArray& bytes) {
-            QFile file(folder->filePath(QString::fromLatin1(name)));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-        };
-        write("WebConsole.cfg", "listen 127.0.0.1:" + QByteArray::number(port) + "\r\n");
-        // A host that is not there: the link stays OFFLINE.
-        write("SERVER_AS400.cfg", "127.0.0.1\r\n" + QByteArray::number(freePort()) +
-                                      "\r\nWEBSECRET\r\nQUSER\r\n 0\r\n");
-        write("Products.cfg", "0001,,127.0.10.241,Line 1\r\n");
-        gateway = new plx::sim::HeadlessProgram(QStringLiteral(PLX_EXECUTABLE), folder->path());
-        ASSERT_TRUE(gateway->started());
-        ASSERT_TRUE(waitFor([] { return QFile::exists(folder->filePath("WebConsole.token")); }));
-        QFile tokenFile(folder->filePath("WebConsole.token"));
-        ASSERT_TRUE(tokenFile.open(QIODevice::ReadOnly));
-        token = tokenFile.readAll().trimmed();
-    }
-    static void TearDownTestSuite() {
-        delete gateway;
-        delete folder;
-    }
-
-    // One request on a connection of its own; the reply once whole, or what came before the
-    // connection closed.
-    static Reply ask(const QByteArray& method, const QByteArray& path, const QByteArray& body = {},
-                     const QByteArray& headers = {}) {
-        QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        EXPECT_TRUE(socket.waitForConnected(5000));
-        socket.write(method + " " + path +
-                     " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(port) +
-                     "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n" + headers +
-                     "\r\n" + body);
-        QByteArray got;
-        Reply reply;
-        while (socket.waitForReadyRead(5000)) {
-            got += socket.readAll();
-            const qsizetype end = got.indexOf("\r\n\r\n");
-            if (end < 0) continue;
-            reply.head = got.left(end);
-            reply.body = got.mid(end + 4);
-            reply.status = got.mid(9, 3).toInt();
-            const qsizetype at = reply.head.toLower().indexOf("content-length: ");
-            if (at >= 0 && reply.body.size() >= reply.head.mid(at + 16).split('\r')[0].toInt())
-                break;
-        }
-        EXPECT_FALSE(got.contains("WEBSECRET")) << path.constData();
-        return reply;
-    }
-    static QByteArray withToken() { return "X-Console-Token: " + token + "\r\n"; }
-
-    static inline QTemporaryDir* folder = nullptr;
-    static inline plx::sim::HeadlessProgram* gateway = nullptr;
-    static inline quint16 port = 0;
-    static inline QByteArray token;
-};
-
-TEST_F(WebConsoleGateway, ReadsCommandsAndBadRequests) {
+TEST(WebConsoleGateway, ReadsCommandsAndBadRequests) {
+    ConsoleRig rig;
     struct Case {
         QByteArray method, path, body, headers;
         int status;
@@ -104,52 +28,59 @@ TEST_F(WebConsoleGateway, ReadsCommandsAndBadRequests) {
         {"GET", "/healthz", {}, {}, 503, "{\"link\":\"OFFLINE\"}"},
         {"GET", "/", {}, {}, 200, "<script src=\"app.js\" defer></script>"},
         {"POST", "/api/synchronize", "{}", {}, 401, "X-Console-Token"},
-        {"POST", "/api/synchronize", "{}", withToken(), 200, "{\"ok\":true}"},
+        {"POST", "/api/synchronize", "{}", rig.withToken(), 200, "{\"ok\":true}"},
+        {"POST", "/api/synchronize", "{}", "Authorization: BEARER " + rig.token + "\r\n", 200,
+         "ok"},
         {"GET", "/nothing", {}, {}, 404, "No such page"},
-        {"DELETE", "/api/status", {}, withToken(), 405, "Method not allowed"},
-        {"POST", "/api/test", "{\"test\":", withToken(), 400, "Malformed JSON"},
+        {"DELETE", "/api/status", {}, rig.withToken(), 405, "Method not allowed"},
+        {"POST", "/api/test", "{\"test\":", rig.withToken(), 400, "Malformed JSON"},
     };
     for (const Case& c : cases) {
-        const Reply reply = ask(c.method, c.path, c.body, c.headers);
+        const Reply reply = rig.ask(c.method, c.path, c.body, c.headers);
         EXPECT_EQ(reply.status, c.status) << c.path.constData() << reply.body.constData();
         EXPECT_TRUE(reply.body.contains(c.contains))
             << c.path.constData() << reply.body.constData();
         EXPECT_TRUE(reply.head.contains("Content-Security-Policy: default-src 'none'"));
+        EXPECT_FALSE(reply.body.contains("WEBSECRET"));
     }
-    EXPECT_TRUE(waitFor([] {
-        return plx::qtp::testing::dailyLogs(folder->path())
-            .contains("Synchronize all products from the web console (127.0.0.1)");
+    EXPECT_TRUE(waitFor([&] {
+        return rig.log().contains("Synchronize all products from the web console (127.0.0.1)");
     }));
-    // The server's own limits: a body too large is refused before it is read; past 64 open
-    // connections the next is told so, until one closes.
-    EXPECT_EQ(ask("POST", "/api/test", {}, "Content-Length: 1048576\r\n").status, 413);
-    std::vector<std::unique_ptr<QTcpSocket>> held;
-    while (held.size() < 64) {
-        held.push_back(std::make_unique<QTcpSocket>());
-        held.back()->connectToHost(QHostAddress::LocalHost, port);
-        ASSERT_TRUE(held.back()->waitForConnected(5000));
-    }
-    EXPECT_EQ(ask("GET", "/api/status").status, 503);
-    held.pop_back();
-    EXPECT_TRUE(waitFor([] { return ask("GET", "/api/status").status == 200; }));
-    EXPECT_TRUE(gateway->running());
 }
 
-TEST_F(WebConsoleGateway, LiveStreamOnlyForThePagesOwnOrigin) {
-    const auto open = [](const QString& origin) {
-        auto stream = std::make_unique<QWebSocket>(origin);
-        stream->open(QUrl(QStringLiteral("ws://127.0.0.1:%1/live").arg(port)));
-        return stream;
-    };
-    const auto page = open(QStringLiteral("http://127.0.0.1:%1").arg(port));
+TEST(WebConsoleGateway, LiveStreamForThePagesOwnOrigin) {
+    ConsoleRig rig;
+    const auto page =
+        std::make_unique<QWebSocket>(QStringLiteral("http://127.0.0.1:%1").arg(rig.port));
+    QWebSocketHandshakeOptions protocols;
+    protocols.setSubprotocols({"plyxen400", "plyxen400.token." + QString::fromLatin1(rig.token)});
+    page->open(QUrl(QStringLiteral("ws://127.0.0.1:%1/live").arg(rig.port)), protocols);
     QString notice;
     QObject::connect(page.get(), &QWebSocket::textMessageReceived,
                      [&notice](const QString& text) { notice = text; });
     EXPECT_TRUE(waitFor([&] { return !notice.isEmpty(); }));
     EXPECT_TRUE(notice.startsWith(QStringLiteral("{\"status\":"))) << notice.toStdString();
-    const auto foreign = open(QStringLiteral("http://elsewhere.example"));
-    EXPECT_TRUE(waitFor(
-        [&] { return foreign->closeCode() == QWebSocketProtocol::CloseCodePolicyViolated; }));
+    EXPECT_EQ(page->subprotocol(), QStringLiteral("plyxen400"));
+}
+
+TEST(WebConsoleGateway, MetricsPassPromtool) {
+    const QString promtool = QStandardPaths::findExecutable(QStringLiteral("promtool"));
+    if (promtool.isEmpty()) GTEST_SKIP() << "promtool is not installed";
+    ConsoleRig rig;
+    rig.ask("POST", "/api/synchronize", "{}");  // a refusal and an answer to count
+    rig.ask("GET", "/api/status");
+    const QByteArray metrics = rig.ask("GET", "/metrics").body;
+    for (const char* name : {"plyxen400_build_info{version=\"1.0H\"} 1\n", "process_open_fds ",
+                             "process_resident_memory_bytes ", "process_start_time_seconds ",
+                             "plyxen400_console_requests_total{status=\"200\"} ",
+                             "plyxen400_console_refusals_total{reason=\"token\"} 1\n"})
+        EXPECT_TRUE(metrics.contains(name)) << name << metrics.constData();
+    QProcess check;
+    check.start(promtool, {"check", "metrics"});
+    check.write(metrics);
+    check.closeWriteChannel();
+    ASSERT_TRUE(check.waitForFinished(30000));
+    EXPECT_EQ(check.exitCode(), 0) << check.readAll().constData();
 }
 
 }  // namespace

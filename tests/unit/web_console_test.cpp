@@ -6,6 +6,9 @@
 
 #include "gateway_fixture.h"
 #include "owner_only.h"
+#include "platform/http_admission.h"
+#include "platform/ipv4.h"
+#include "platform/websocket_frames.h"
 #include "web/json_text.h"
 #include "web/web_settings.h"
 
@@ -64,19 +67,89 @@ TEST(WebRules, JsonInAndOut) {
         "\"notUtf8\":\"\xC0\x80 \x80 \xE2\x82\"}",
         error);
     ASSERT_TRUE(fields) << error;
-    EXPECT_EQ(fields->texts.at("number"), "7");
-    EXPECT_EQ(fields->numbers.at("n"), -12);
-    EXPECT_EQ(fields->lists.at("list"), (std::vector<long long>{1, 2, 3}));
-    EXPECT_EQ(fields->texts.at("text"), "\xE9" + euroText + "\n");
-    EXPECT_EQ(fields->texts.at("utf8"), "\xE9" + euroText);
+    EXPECT_EQ(std::get<std::string>(fields->at("number")), "7");
+    EXPECT_EQ(std::get<long long>(fields->at("n")), -12);
+    EXPECT_EQ(std::get<std::vector<long long>>(fields->at("list")),
+              (std::vector<long long>{1, 2, 3}));
+    EXPECT_EQ(std::get<std::string>(fields->at("text")), "\xE9" + euroText + "\n");
+    EXPECT_EQ(std::get<std::string>(fields->at("utf8")), "\xE9" + euroText);
     // An overlong NUL, a stray continuation, a cut character: none gets through as itself.
-    EXPECT_EQ(fields->texts.at("notUtf8").find_first_not_of("? "), std::string::npos);
-    for (const char* bad :
-         {"", "[]", "{", "{\"a\"}", "{\"a\":}", "{\"a\":\"x}", "{\"a\":1,}", "{\"a\":[1,\"x\"]}",
-          "{\"a\":1} x", "{\"a\":1.5}", "{\"a\":\"\\q\"}", "{\"a\":12345678901234}"}) {
+    EXPECT_EQ(std::get<std::string>(fields->at("notUtf8")).find_first_not_of("? "),
+              std::string::npos);
+    // Typed strictly: a field of another kind is named, a missing one is no error.
+    std::string typed;
+    EXPECT_FALSE(jsonField<std::string>(*fields, "n", typed));
+    EXPECT_EQ(typed, "\"n\" must be a text");
+    EXPECT_FALSE(jsonField<std::vector<long long>>(*fields, "number", typed));
+    EXPECT_EQ(typed, "\"number\" must be a list of whole numbers");
+    typed.clear();
+    EXPECT_FALSE(jsonField<std::string>(*fields, "missing", typed));
+    EXPECT_EQ(typed, "");
+    for (const char* bad : {"", "[]", "{", "{\"a\"}", "{\"a\":}", "{\"a\":\"x}", "{\"a\":1,}",
+                            "{\"a\":[1,\"x\"]}", "{\"a\":1} x", "{\"a\":1.5}", "{\"a\":\"\\q\"}",
+                            "{\"a\":12345678901234}", "{\"a\":1e3}", "{\"a\":\"x\",\"a\":\"y\"}"}) {
         EXPECT_FALSE(parseJsonObject(bad, error)) << bad;
         EXPECT_EQ(error.rfind("Malformed JSON: ", 0), 0U) << bad;
     }
+}
+
+// A client's frame: masked with the key 01 02 03 04, as a client must.
+std::string clientFrame(unsigned char first, const std::string& payload, bool masked = true) {
+    std::string frame{char(first), char((masked ? 0x80 : 0) | payload.size())};
+    if (masked) frame += std::string("\x01\x02\x03\x04");
+    for (std::size_t i = 0; i < payload.size(); ++i)
+        frame += char(payload[i] ^ (masked ? i % 4 + 1 : 0));
+    return frame;
+}
+
+TEST(WebRules, LiveStreamFramesAndAdmission) {
+    using Op = WebSocketOpcode;
+    EXPECT_EQ(webSocketFrame(Op::Text, "hello"), "\x81\x05hello");
+    EXPECT_EQ(webSocketFrame(Op::Text, std::string(200, 'x')).substr(0, 4),
+              std::string("\x81\x7e\x00\xc8", 4));
+    EXPECT_EQ(webSocketFrame(Op::Text, std::string(70000, 'x')).substr(0, 10),
+              std::string("\x81\x7f\0\0\0\0\0\x01\x11\x70", 10));
+    struct Case {
+        std::string in, reply;
+        bool close;
+    };
+    const std::string protocolError = webSocketFrame(Op::Close, "\x03\xea");  // 1002
+    const Case cases[] = {
+        {clientFrame(0x89, "abc"), webSocketFrame(Op::Pong, "abc"), false},
+        {clientFrame(0x81, "hi") + clientFrame(0x8A, ""), "", false},  // text, pong: nothing
+        {clientFrame(0x88, "\x03\xe8"), webSocketFrame(Op::Close, "\x03\xe8"), true},
+        {clientFrame(0x89, "abc", false), protocolError, true},  // not masked
+        {clientFrame(0xC1, "x"), protocolError, true},           // a reserved bit
+        {clientFrame(0x09, "x"), protocolError, true},           // a control frame in parts
+        {clientFrame(0x83, "x"), protocolError, true},           // no such opcode
+        {std::string("\x81\xfe\x07\xd0", 4), webSocketFrame(Op::Close, "\x03\xf1"),
+         true},  // 2000 bytes
+    };
+    for (const Case& c : cases) {
+        for (std::size_t cut = 0; cut <= c.in.size(); ++cut) {
+            WebSocketReader reader;
+            const auto first = reader.take(c.in.substr(0, cut));
+            const auto second = reader.take(c.in.substr(cut));
+            EXPECT_EQ(first.bytes + second.bytes, c.reply) << cut;
+            EXPECT_EQ(first.close || second.close, c.close) << cut;
+        }
+    }
+    // Loopback keeps its slots; a peer beyond it has a few; all of them share the rest.
+    HttpAdmission admission;
+    using V = HttpAdmission::Verdict;
+    const int peers = (HttpAdmission::kMaxConnections - HttpAdmission::kLoopbackReserve) /
+                      HttpAdmission::kMaxPerPeer;
+    for (int peer = 1; peer <= peers; ++peer) {
+        for (int i = 0; i < HttpAdmission::kMaxPerPeer; ++i)
+            EXPECT_EQ(admission.admit("192.0.2." + std::to_string(peer)), V::Admitted);
+    }
+    EXPECT_EQ(admission.admit("192.0.2.1"), V::PeerLimit);
+    EXPECT_EQ(admission.admit("192.0.2.99"), V::Busy);
+    for (int i = 0; i < HttpAdmission::kLoopbackReserve; ++i)
+        EXPECT_EQ(admission.admit("127.0.0.1"), V::Admitted);
+    EXPECT_EQ(admission.admit("::1"), V::Busy);
+    admission.release("192.0.2.1");
+    EXPECT_EQ(admission.admit("192.0.2.1"), V::Admitted);
 }
 
 class WebConsoleTest : public TerminalsGatewayTest {
@@ -92,10 +165,11 @@ class WebConsoleTest : public TerminalsGatewayTest {
     }
     std::string token() { return readFile(kWebTokenFile).substr(0, 64); }
     // The answer, once the event loop has run; every answer is checked for the password.
+    using Headers = std::vector<std::pair<std::string, std::string>>;
     HttpResponse ask(const std::string& method, const std::string& path,
                      const std::string& body = {}, const std::string& peer = "127.0.0.1",
-                     bool withToken = true, bool asBearer = false,
-                     const std::string& host = "127.0.0.1:8400") {
+                     bool withToken = true, const std::string& host = "127.0.0.1:8400",
+                     const Headers& headers = {}) {
         HttpRequest request{method, path, {}, {{"host", host}}, body, peer};
         const std::size_t mark = path.find('?');
         if (mark != std::string::npos) {
@@ -103,7 +177,7 @@ class WebConsoleTest : public TerminalsGatewayTest {
             request.query = path.substr(mark + 1);
         }
         if (withToken) request.headers.emplace_back("x-console-token", token());
-        if (asBearer) request.headers.emplace_back("authorization", "Bearer " + token());
+        request.headers.insert(request.headers.end(), headers.begin(), headers.end());
         platform.http->request(request);
         platform.runEvents();
         if (!*platform.http->answers.back()) platform.advance(WebConsole::kRefusalDelayMs);
@@ -166,30 +240,63 @@ TEST_F(WebConsoleTest, AccessRoutesAndBadInput) {
         int status;
         std::string allow;
         std::string host = "127.0.0.1:8400";
+        Headers headers = {};
     };
-    const std::string big(WebConsole::kMaxBodyBytes + 1, ' ');
+    const Headers stream = {{"upgrade", "WebSocket"}, {"sec-websocket-protocol", "plyxen400"}};
+    const auto with = [](Headers headers, std::string name, std::string value) {
+        headers.emplace_back(std::move(name), std::move(value));
+        return headers;
+    };
     const Case cases[] = {
         {"GET", "/api/status", "127.0.0.1", false, "", 200, ""},  // reading: open on loopback
-        {"GET", "/metrics", "::1", false, "", 200, ""},
+        {"HEAD", "/metrics", "::1", false, "", 200, ""},
         // A name, not an address: another site's, rebound to 127.0.0.1.
         {"GET", "/api/events", "127.0.0.1", false, "", 401, "", "rebound.example:8400"},
         {"GET", "/healthz", "192.0.2.7", false, "", 401, ""},  // elsewhere: the token
         {"GET", "/healthz", "192.0.2.7", true, "", 503, ""},
+        {"GET",
+         "/metrics",
+         "192.0.2.7",
+         false,
+         "",
+         200,
+         "",
+         "127.0.0.1:8400",
+         {{"authorization", "bEARER " + token()}}},  // as monitoring tools send it
         {"POST", "/api/synchronize", "127.0.0.1", false, "{}", 401, ""},  // commands: always
-        {"GET", "/", "127.0.0.1", false, "", 200, ""},
+        {"GET", "/", "192.0.2.7", false, "", 200, ""},  // the page itself: to anyone
         {"GET", "/index.html", "127.0.0.1", false, "", 404, ""},
         {"GET", "/api/terminals/0001", "127.0.0.1", true, "", 405, "PUT, DELETE"},
-        {"POST", "/api/status", "127.0.0.1", true, "", 405, "GET"},
-        {"PUT", "/api/terminals", "127.0.0.1", true, "", 405, "GET, POST"},
+        {"POST", "/api/status", "127.0.0.1", true, "", 405, "GET, HEAD"},
+        {"PUT", "/api/terminals", "127.0.0.1", true, "", 405, "GET, HEAD, POST"},
         {"PUT", "/api/terminals/0001/x", "127.0.0.1", true, "", 404, ""},
+        {"DELETE", "/api/terminals/1\r\n23:59:58 GENERAL", "127.0.0.1", false, "", 400, ""},
+        {"DELETE", "/api/terminals/+1", "127.0.0.1", true, "", 400, ""},
         {"POST", "/api/test", "127.0.0.1", true, "{\"test\":", 400, ""},
         {"POST", "/api/test", "127.0.0.1", true, "{\"test\":\"dance\"}", 400, ""},
-        {"POST", "/api/test", "127.0.0.1", true, big, 413, ""},
-        {"GET", "/live", "127.0.0.1", false, "", 400, ""},
+        {"POST", "/api/test", "127.0.0.1", true, "{\"test\":\"dash\",\"terminals\":1}", 400, ""},
         {"PUT", "/api/terminals/0042", "127.0.0.1", true, "{}", 404, ""},
+        // The live stream: the rules of every route, its own page's origin only.
+        {"GET", "/live", "127.0.0.1", false, "", 400, ""},
+        {"GET", "/live", "127.0.0.1", false, "", 101, "", "127.0.0.1:8400",
+         with(stream, "origin", "http://127.0.0.1:8400")},
+        {"GET", "/live", "127.0.0.1", false, "", 403, "", "127.0.0.1:8400",
+         with(stream, "origin", "http://elsewhere.example")},
+        {"GET", "/live", "127.0.0.1", false, "", 401, "", "evil.example:8400", stream},
+        {"GET",
+         "/live",
+         "192.0.2.7",
+         false,
+         "",
+         101,
+         "",
+         "gateway.plant:8400",
+         {{"upgrade", "websocket"},
+          {"sec-websocket-protocol", "plyxen400, plyxen400.token." + token()}}},
     };
     for (const Case& c : cases) {
-        const HttpResponse answer = ask(c.method, c.path, c.body, c.peer, c.token, false, c.host);
+        const HttpResponse answer =
+            ask(c.method, c.path, c.body, c.peer, c.token, c.host, c.headers);
         EXPECT_EQ(answer.status, c.status) << c.method << " " << c.path << " " << answer.body;
         if (!c.allow.empty()) {
             EXPECT_EQ(header(answer, "Allow"), c.allow) << c.path;
@@ -197,10 +304,12 @@ TEST_F(WebConsoleTest, AccessRoutesAndBadInput) {
         EXPECT_NE(header(answer, "Content-Security-Policy").find("default-src 'none'"),
                   std::string::npos);
         EXPECT_EQ(header(answer, "X-Frame-Options"), "DENY");
+        EXPECT_EQ(header(answer, "Access-Control-Allow-Origin"), "(none)");
+        if (c.status == 101) {
+            EXPECT_EQ(header(answer, "Sec-WebSocket-Protocol"), "plyxen400");
+        }
     }
     EXPECT_EQ(ask("GET", "/").contentType, "text/html; charset=utf-8");
-    // The token as monitoring tools send it.
-    EXPECT_EQ(ask("GET", "/metrics", "", "192.0.2.7", false, true).status, 200);
     // Refusals wait, then go out together with one line for all of them.
     forgetEvents();
     platform.http->request({"POST", "/api/pause", {}, {}, "{}", "127.0.0.1"});
@@ -244,16 +353,29 @@ TEST_F(WebConsoleTest, CommandsAreTheButtonsProceduresLoggedWithTheirOrigin) {
     forgetEvents();
     EXPECT_EQ(ask("POST", "/api/terminals",
                   R"({"number":"7","address":" 127.0.10.7 ","description":"Dock, 7"})")
-                  .status,
-              200);
+                  .body,
+              R"({"ok":true,"saved":true,"entry":"0007,,127.0.10.7,Dock 7"})");
     EXPECT_EQ(ask("POST", "/api/terminals", R"({"number":"0007","address":"x"})").body,
               R"({"error":"Error this terminal number is already in use"})");
+    // Typed strictly: "1e3" would read as 1000, a number as an address would be stored empty.
+    EXPECT_EQ(ask("POST", "/api/terminals", R"({"number":"1e3","address":"x"})").body,
+              R"({"error":"\"number\" must be digits only"})");
+    EXPECT_EQ(ask("POST", "/api/terminals", R"({"number":"8","address":127})").body,
+              R"({"error":"\"address\" must be a text"})");
     EXPECT_EQ(ask("POST", "/api/terminals", R"({"number":"","address":"x"})").status, 422);
     EXPECT_EQ(ask("PUT", "/api/terminals/2", R"({"number":"3","address":"127.0.10.7"})").body,
               R"j({"error":"Error this IP address is already in use (Terminal:0007)"})j");
     ask("PUT", "/api/terminals/0002",
         R"({"number":"3","address":"127.0.10.3","description":"Moved"})");
-    ask("DELETE", "/api/terminals/1");
+    // A change the disk refused is made, and the answer says it was not saved.
+    platform.fakeFiles().failWrites = true;
+    EXPECT_EQ(
+        ask("DELETE", "/api/terminals/1").body,
+        R"({"ok":true,"saved":false,"warning":"Products.cfg could not be written, the previous file is kept"})");
+    platform.fakeFiles().failWrites = false;
+    EXPECT_EQ(readFile("Products.cfg"),
+              "0001,,127.0.10.1,Line 1\r\n0003,,127.0.10.3,Moved\r\n0007,,127.0.10.7,Dock 7\r\n");
+    main().listChanged();
     EXPECT_EQ(readFile("Products.cfg"), "0003,,127.0.10.3,Moved\r\n0007,,127.0.10.7,Dock 7\r\n");
     EXPECT_EQ(state().TAB_ROW_OF_NO[7], 1);
     EXPECT_EQ(eventTexts("GENERAL"), (Strings{"ADD PRODUCT: 0007,,127.0.10.7,Dock 7" + from,
@@ -327,7 +449,9 @@ TEST_F(WebConsoleTest, WhatItShowsAndPushes) {
           "plyxen400_commands_sent_total 1\n", "plyxen400_unknown_terminal_warnings_total 1\n",
           "plyxen400_host_data_age_seconds 3\n", "plyxen400_uptime_seconds 11\n",
           "# TYPE plyxen400_host_received_bytes_total counter\nplyxen400_host_received_bytes_total "
-          "22\n"})
+          "22\n",
+          "plyxen400_build_info{version=\"1.0H\"} 1\n", "process_start_time_seconds 1765000000\n",
+          "plyxen400_console_requests_total{status=\"200\"} ", "process_open_fds 20\n"})
         EXPECT_NE(metrics.find(sample), std::string::npos) << sample;
 
     // The pages are told what changed, never the state itself, and only when it changed.

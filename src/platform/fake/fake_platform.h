@@ -67,6 +67,7 @@ class FakeHttpServer : public HttpServerPort {
     }
     void broadcast(const std::string& text) override { broadcasts.push_back(text); }
     int streamCount() const override { return streams; }
+    std::map<std::string, long long> refusals() const override { return serverRefusals; }
 
     // Hands the request in; the answer, or nothing while it is held back.
     std::optional<HttpResponse> request(const HttpRequest& request) {
@@ -80,6 +81,7 @@ class FakeHttpServer : public HttpServerPort {
     std::string listenError;
     std::vector<std::string> broadcasts;
     int streams = 0;
+    std::map<std::string, long long> serverRefusals;
     // Every request's answer slot, in order: a held-back answer fills its slot later.
     std::vector<std::shared_ptr<std::optional<HttpResponse>>> answers;
 };
@@ -113,6 +115,7 @@ class FakePlatform : public Platform {
         return found->second;
     }
     long long journalLinesDropped() override { return journalDropped; }
+    ProcessFigures processFigures() override { return {1765000000, 50 << 20, 20}; }
     std::unique_ptr<TimerPort> createTimer() override;
     std::unique_ptr<TcpClientPort> createTcpClient() override;
     std::unique_ptr<UdpSocketPort> createUdpSocket() override;

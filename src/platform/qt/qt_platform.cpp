@@ -1,6 +1,7 @@
 #include "platform/qt/qt_platform.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
@@ -18,6 +19,7 @@
 
 #include "platform/controls/form.h"
 #include "platform/qt/form_view.h"
+#include "platform/qt/process_figures.h"
 #include "platform/qt/qt_http_server.h"
 #include "platform/qt/qt_tcp_client.h"
 #include "platform/qt/qt_udp_socket.h"
@@ -89,6 +91,7 @@ std::tm localTime(std::time_t seconds, bool rereadZone) {
 
 QtPlatform::QtPlatform() {
     uptime_.start();
+    startedAtSeconds_ = static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 1000;
     // Only the main window's unload ends the process, never the last window hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     // Nothing here quits the event loop, the desktop session's end does: at log-off and
@@ -125,6 +128,10 @@ std::unique_ptr<TcpClientPort> QtPlatform::createTcpClient() {
 
 std::unique_ptr<UdpSocketPort> QtPlatform::createUdpSocket() {
     return std::make_unique<QtUdpSocket>();
+}
+
+ProcessFigures QtPlatform::processFigures() {
+    return {startedAtSeconds_, residentMemoryBytes(), openFileCount()};
 }
 
 std::unique_ptr<HttpServerPort> QtPlatform::createHttpServer() {

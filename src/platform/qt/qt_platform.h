@@ -57,6 +57,7 @@ class QtPlatform : public Platform {
         serviceManager_.journal(line, priority);
     }
     long long journalLinesDropped() override { return standardError().droppedLines(); }
+    ProcessFigures processFigures() override;
     ScriptKind scriptKind() const override {
 #ifdef Q_OS_WIN
         return ScriptKind::WindowsBatch;
@@ -113,6 +114,7 @@ class QtPlatform : public Platform {
     std::vector<QPointer<FormView>> released_;
     bool busy_ = false;
     QElapsedTimer uptime_;
+    double startedAtSeconds_ = 0;  // since 1970, at the platform's making
 };
 
 }  // namespace plx::qtp
