@@ -2,9 +2,10 @@
 # The web console in a real browser (Debian's chromium, headless, through chromium-driver):
 # against the real gateway and our AS/400 simulator, on loopback only. The page must show
 # the link ONLINE, a terminal's value change as the simulator paints, Synchronize with the
-# token, and a terminal added through the editor's checks. Saves the page at desktop and
+# token, a terminal added through the editor's checks, a change the disk refused told as not
+# saved, and, once the gateway is gone, that it does not answer. Saves the page at desktop and
 # phone width.   web_console_browser.py BUILD_DIR SCREENSHOT_DIR
-import os, shutil, socket, subprocess, sys, tempfile, time
+import os, resource, shutil, socket, subprocess, sys, tempfile, time
 from selenium import webdriver
 from selenium.common.exceptions import StaleElementReferenceException
 from selenium.webdriver.chrome.service import Service
@@ -94,7 +95,23 @@ try:
     # The refused addition is the one error the page may log.
     errors = [e for e in driver.get_log('browser') if e['level'] == 'SEVERE' and '(Unprocessable' not in e['message']]
     assert not errors, errors
-    print('web console in chromium: ONLINE, live value, Synchronize, add, refusal: ok')
+
+    # A change the disk refuses (no file may grow past 0 bytes) is said to be unsaved.
+    gateway = processes[1]
+    resource.prlimit(gateway.pid, resource.RLIMIT_FSIZE, (0, resource.RLIM_INFINITY))
+    for field, value in [('number', '8'), ('address', '127.0.10.238')]:
+        driver.find_element(By.ID, field).clear()
+        driver.find_element(By.ID, field).send_keys(value)
+    driver.find_element(By.ID, 'editorOk').click()
+    wait.until(lambda d: text('message').startswith('Done, but not saved: Products.cfg could not be written'))
+    resource.prlimit(gateway.pid, resource.RLIMIT_FSIZE, (resource.RLIM_INFINITY, resource.RLIM_INFINITY))
+
+    # The gateway gone, the page shows no state it does not know.
+    gateway.kill()
+    gateway.wait()
+    wait.until(lambda d: text('state').startswith('gateway not answering since '))
+    assert 'beat' not in driver.find_element(By.ID, 'heart').get_attribute('class')
+    print('web console in chromium: ONLINE, live value, Synchronize, add, refusal, unsaved, gone: ok')
 finally:
     if driver:
         driver.quit()

@@ -3,6 +3,7 @@
 // sends the commands with the token in a header. Plain DOM, no framework.
 const $ = (id) => document.getElementById(id);
 const seen = { status: -1, terminals: 0, events: 0 };
+const twoDigits = (n) => String(n).padStart(2, '0');
 let statusAt = 0;            // when the status was read (ms), for the ages between reads
 let status = null;
 const rowsByIndex = [];      // the table's rows, by list row
@@ -22,11 +23,33 @@ function say(text, isError) {
   $('message').className = isError ? 'error' : '';
 }
 
+// The page shows no state it does not know: without its stream or an answer, the badge says
+// since when the gateway has not answered, until it answers again.
+let silentSince = null;
+function notAnswering() {
+  if (silentSince === null) silentSince = new Date();
+  const t = silentSince;
+  $('state').textContent = 'gateway not answering since ' +
+    [t.getHours(), t.getMinutes(), t.getSeconds()].map(twoDigits).join(':');
+  $('state').className = 'state';
+  $('heart').classList.remove('beat');
+}
+
 async function read(path) {
-  const response = await fetch(path, { headers: headers(false), cache: 'no-store' });
+  let response;
+  try {
+    response = await fetch(path, { headers: headers(false), cache: 'no-store' });
+  } catch (e) {
+    notAnswering();
+    throw e;
+  }
   if (response.status === 401) {
     say('Reading from this address needs the token: enter it above.', true);
     throw new Error('token');
+  }
+  if (!response.ok) {  // busy, or worse: what it would say is not known
+    notAnswering();
+    throw new Error(response.status);
   }
   return response.json();
 }
@@ -37,7 +60,9 @@ async function command(method, path, body) {
       method, headers: headers(body !== undefined), body: body === undefined ? undefined : JSON.stringify(body),
     });
     const answer = await response.json();
-    say(response.ok ? 'Done.' : answer.error, !response.ok);
+    // A change the gateway made but could not save is no success to be quiet about.
+    if (response.ok && answer.saved === false) say('Done, but not saved: ' + answer.warning, true);
+    else say(response.ok ? 'Done.' : answer.error, !response.ok);
     return response.ok;
   } catch (e) {
     say('The gateway did not answer.', true);
@@ -61,6 +86,7 @@ function showAges() {
 
 async function loadStatus() {
   status = await read('/api/status');
+  silentSince = null;
   statusAt = Date.now();
   $('caption').textContent = status.caption;
   $('state').textContent = status.link;
@@ -90,8 +116,6 @@ function led(cell, terminal) {
   shows.setAttribute('aria-label', terminal.value + ' in colour ' + terminal.colour);
   cell.replaceChildren(shows);
 }
-
-const twoDigits = (n) => String(n).padStart(2, '0');
 
 // A row's value and when it was sent; with `whole`, its entry too (a value changes far more
 // often than an entry: a broadcast redraws a thousand values, nothing else).
@@ -195,10 +219,15 @@ async function refresh(notice) {
 
 let polling = null;
 function follow() {
-  const live = new WebSocket((location.protocol === 'https:' ? 'wss://' : 'ws://') + location.host + '/live');
+  // A WebSocket sends no header of ours: the token goes as a subprotocol beside the stream's.
+  const token = $('token').value.trim();
+  const live = new WebSocket((location.protocol === 'https:' ? 'wss://' : 'ws://') + location.host + '/live',
+    token ? ['plyxen400', 'plyxen400.token.' + token] : ['plyxen400']);
   live.onopen = () => { clearInterval(polling); polling = null; };
   live.onmessage = (message) => refresh(JSON.parse(message.data));
   live.onclose = () => {
+    notAnswering();
+    refresh({ status: NaN, terminals: NaN, events: NaN });
     // Without the stream the page reads every two seconds, and tries the stream again.
     if (!polling) polling = setInterval(() => refresh({ status: NaN, terminals: NaN, events: NaN }), 2000);
     setTimeout(follow, 5000);
