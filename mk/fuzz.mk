@@ -5,7 +5,7 @@
 # what it learns in the build folder and a crashing input under artifacts/.
 FUZZ_BUILD    ?= $(ROOT)/build-fuzz
 FUZZ_SECONDS  ?= 60
-FUZZ_TARGETS   = telnet reception config
+FUZZ_TARGETS   = telnet reception config console
 FUZZ_PACKAGES  = clang libclang-rt-14-dev
 # The fake platform's folders (one per gateway started) on a memory file system when there
 # is one: its atomic file writes flush to disk, which would cost most of the fuzzing time.
