@@ -17,10 +17,10 @@
 namespace {
 
 const char* const kMethods[] = {"GET", "HEAD", "POST", "PUT", "DELETE", "OPTIONS"};
-const char* const kPaths[] = {"/",           "/app.js",         "/api/status", "/api/terminals",
-                              "/api/events", "/metrics",        "/healthz",    "/live",
-                              "/api/test",   "/api/synchronize", "/api/pause", "/api/reset",
-                              "/api/terminals/"};
+const char* const kPaths[] = {
+    "/",          "/app.js",    "/api/status",    "/api/terminals", "/api/events",
+    "/metrics",   "/healthz",   "/live",          "/api/test",      "/api/synchronize",
+    "/api/pause", "/api/reset", "/api/terminals/"};
 const char* const kHosts[] = {"127.0.0.1:8400", "localhost:8400", "rebound.example:8400", ""};
 
 }  // namespace
@@ -36,14 +36,16 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     plx::WebConsole console{online.gateway};
     console.start();
     FUZZ_CHECK(platform.http != nullptr);
-    const std::string token = platform.files().read(platform.folder() + "/" + plx::kWebTokenFile)->substr(0, 64);
+    const std::string token =
+        platform.files().read(platform.folder() + "/" + plx::kWebTokenFile)->substr(0, 64);
 
     for (int i = 0; i < 4 && input.remaining_bytes() > 0; ++i) {
         plx::HttpRequest request;
         request.peer = input.ConsumeBool() ? "127.0.0.1" : "192.0.2.7";
         request.method = input.ConsumeBool() ? input.PickValueInArray(kMethods)
                                              : input.ConsumeRandomLengthString(8);
-        request.path = std::string(input.PickValueInArray(kPaths)) + input.ConsumeRandomLengthString(12);
+        request.path =
+            std::string(input.PickValueInArray(kPaths)) + input.ConsumeRandomLengthString(12);
         request.query = input.ConsumeRandomLengthString(16);
         request.headers = {{"host", input.PickValueInArray(kHosts)}};
         if (input.ConsumeBool()) request.headers.emplace_back("x-console-token", token);
@@ -59,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         FUZZ_CHECK(answer.has_value());
         FUZZ_CHECK(answer->body.find("FUZZSECRET") == std::string::npos);
         bool secured = false;
-        for (const auto& [name, value] : answer->headers) secured |= name == "Content-Security-Policy";
+        for (const auto& [name, value] : answer->headers)
+            secured |= name == "Content-Security-Policy";
         FUZZ_CHECK(secured);
     }
 

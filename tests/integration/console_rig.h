@@ -43,8 +43,10 @@ class ConsoleRig {
                 trusted_ = QSslCertificate::fromData(made->certificate);
             }
         }
-        gateway = std::make_unique<sim::HeadlessProgram>(QStringLiteral(PLX_EXECUTABLE), folder.path());
-        if (gateway->started() && waitFor([this] { return !file("WebConsole.token").isEmpty(); }, 15000))
+        gateway =
+            std::make_unique<sim::HeadlessProgram>(QStringLiteral(PLX_EXECUTABLE), folder.path());
+        if (gateway->started() &&
+            waitFor([this] { return !file("WebConsole.token").isEmpty(); }, 15000))
             token = file("WebConsole.token").trimmed();
     }
     QByteArray file(const char* name) const {
@@ -56,22 +58,18 @@ class ConsoleRig {
         out.write(bytes);
     }
     QByteArray log() const { return dailyLogs(folder.path()); }
+    QByteArray host() const { return "Host: 127.0.0.1:" + QByteArray::number(port) + "\r\n"; }
 
     // A connection, once connected (encrypted over TLS); from `from` when given.
     std::unique_ptr<QSslSocket> connect(const QString& from = {},
                                         const QString& to = QStringLiteral("127.0.0.1")) const {
         auto socket = std::make_unique<QSslSocket>();
         if (!from.isEmpty()) socket->bind(QHostAddress(from));
-        if (!tls_) {
-            socket->connectToHost(to, port);
-            socket->waitForConnected(5000);
-            return socket;
-        }
         QSslConfiguration trust = socket->sslConfiguration();
         trust.setCaCertificates(trusted_);
         socket->setSslConfiguration(trust);
-        socket->connectToHostEncrypted(to, port);
-        socket->waitForEncrypted(5000);
+        tls_ ? socket->connectToHostEncrypted(to, port) : socket->connectToHost(to, port);
+        tls_ ? socket->waitForEncrypted(5000) : socket->waitForConnected(5000);
         return socket;
     }
     // What came back on a connection of its own: every byte until it closed, or until
@@ -80,17 +78,18 @@ class ConsoleRig {
         const auto socket = connect();
         socket->write(bytes);
         QByteArray got;
-        while (socket->state() == QAbstractSocket::ConnectedState && socket->waitForReadyRead(quietMs))
+        while (socket->state() == QAbstractSocket::ConnectedState &&
+               socket->waitForReadyRead(quietMs))
             got += socket->readAll();
         return got + socket->readAll();
     }
     // One request with the usual head, answered whole.
     Reply ask(const QByteArray& method, const QByteArray& path, const QByteArray& body = {},
               const QByteArray& headers = {}) const {
-        const QByteArray got = exchange(method + " " + path + " HTTP/1.1\r\nHost: 127.0.0.1:" +
-                                            QByteArray::number(port) + "\r\nConnection: close\r\n" +
-                                            "Content-Length: " + QByteArray::number(body.size()) +
-                                            "\r\n" + headers + "\r\n" + body);
+        const QByteArray got =
+            exchange(method + " " + path + " HTTP/1.1\r\n" + host() +
+                     "Connection: close\r\nContent-Length: " + QByteArray::number(body.size()) +
+                     "\r\n" + headers + "\r\n" + body);
         const qsizetype end = got.indexOf("\r\n\r\n");
         return {got.mid(9, 3).toInt(), got.left(end), end < 0 ? QByteArray() : got.mid(end + 4)};
     }
