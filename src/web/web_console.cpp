@@ -27,6 +27,8 @@ const WebConsole::Route WebConsole::kRoutes[] = {
     {"GET", "/api/events", &WebConsole::events, false},
     {"GET", "/metrics", &WebConsole::metrics, false},
     {"GET", "/healthz", &WebConsole::healthz, false},
+    {"GET", "/livez", &WebConsole::livez, false},
+    {"GET", "/api/prometheus/targets", &WebConsole::prometheusTargets, false},
     {"GET", HttpServerPort::kLivePath, &WebConsole::liveWithoutUpgrade, false},
     {"POST", "/api/test", &WebConsole::test, true},
     {"POST", "/api/synchronize", &WebConsole::synchronize, true},

@@ -60,6 +60,8 @@ class WebConsole {
     HttpResponse events(const HttpRequest& request);
     HttpResponse metrics(const HttpRequest& request);
     HttpResponse healthz(const HttpRequest& request);
+    HttpResponse livez(const HttpRequest& request);
+    HttpResponse prometheusTargets(const HttpRequest& request);
     HttpResponse liveWithoutUpgrade(const HttpRequest& request);
     // Commands.
     HttpResponse test(const HttpRequest& request);

@@ -175,6 +175,8 @@ TEST_F(WebConsoleTest, AccessRoutesAndBadInput) {
         {"GET", "/api/events", "127.0.0.1", false, "", 401, "", "rebound.example:8400"},
         {"GET", "/healthz", "192.0.2.7", false, "", 401, ""},  // elsewhere: the token
         {"GET", "/healthz", "192.0.2.7", true, "", 503, ""},
+        {"GET", "/livez", "192.0.2.7", true, "", 200, ""},  // the link is down, the loop answers
+        {"GET", "/livez", "192.0.2.7", false, "", 401, ""},
         {"POST", "/api/synchronize", "127.0.0.1", false, "{}", 401, ""},  // commands: always
         {"GET", "/", "127.0.0.1", false, "", 200, ""},
         {"GET", "/index.html", "127.0.0.1", false, "", 404, ""},
@@ -346,6 +348,12 @@ TEST_F(WebConsoleTest, WhatItShowsAndPushes) {
     hostSends("<00021111A>");
     platform.advance(WebConsole::kPushPeriodMs * 4);
     EXPECT_EQ(pushed.size(), before + 1);
+
+    // Each terminal a probe can reach, for Prometheus's service discovery.
+    addTerminal("0003,,,Spare");
+    EXPECT_EQ(ask("GET", "/api/prometheus/targets").body,
+              R"([{"targets":["127.0.10.1"],"labels":{"number":"0001","description":"Line 1"}},)"
+              R"({"targets":["127.0.10.2"],"labels":{"number":"0002","description":"Line 2"}}])");
 }
 
 }  // namespace
