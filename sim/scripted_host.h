@@ -52,6 +52,8 @@ class ScriptedHost : public QObject {
     // buffer. A sender at a high rate waits while this is large, so nothing piles up.
     qint64 bytesToWrite() const;
     int connectionCount() const { return connections_; }
+    // Where the current connection comes from: a pair's test tells its two gateways apart.
+    QString peer() const { return client_ ? client_->peerAddress().toString() : QString(); }
     // Every byte received on the current connection, telnet answers included (with TLS,
     // decrypted: only a completed handshake makes a connection).
     const QByteArray& received() const { return received_; }

@@ -27,7 +27,7 @@ void WallListener::open() {
 
 void WallListener::bind(const std::string& address) {
     if (!isWallAddress(address)) {
-        model_.setBinding(address, Binding::Refused, "not a 127.x address");
+        model_.setBinding(address, Binding::Refused, "not a 127.x or 198.18.0.0/15 address");
         return;
     }
     auto socket = std::make_unique<QUdpSocket>();
