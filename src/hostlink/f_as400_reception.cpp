@@ -49,6 +49,11 @@ void F_AS400::handleChunk(const std::string& chunk) {
     }
 }
 
+void F_AS400::endOfStream() {
+    frames_.reset();
+    telnet_.reset();
+}
+
 void F_AS400::SW_DISPLAY_Click() {
     AFF_RX_400.setVisible(SW_DISPLAY.value() == 1);
 }

@@ -28,14 +28,18 @@ TEST_F(HostReception, NegotiationIsAnsweredBeforeTheFramesGoTwiceToTheirTerminal
     EXPECT_EQ(shown(), (Strings{"127.0.10.1 1234", "127.0.10.1 1234"}));
 }
 
-TEST_F(HostReception, UnfinishedFrameIsDroppedWithTheConnection) {
-    hostSends("<0001");
+// A frame and a command under way and the options agreed belong to their connection.
+TEST_F(HostReception, UnfinishedFrameAndNegotiationEndWithTheConnection) {
+    hostSends("\xff\xfd\x18<0001\xff");
     tcp().closeByPeer();
     platform.runEvents();
     platform.advance(F_AS400::kConnectPeriodMs);  // closes; the next tick connects
     goOnline();
-    hostSends("12340>");
+    hostSends(
+        "\xfd\x01"
+        "12340>\xff\xfd\x18");
     EXPECT_TRUE(shown().empty());
+    EXPECT_EQ(tcp().sent, (Strings{"\xff\xfb\x18", "\xff\xfb\x18"}));
 }
 
 TEST_F(HostReception, DataArrivingDuringADispatchWaitsForTheOlderFrames) {
@@ -144,10 +148,11 @@ TEST_F(HostReception, PauseLeavesTheDataUnreadResetsTheWatchdogAndItsEndDiscards
     EXPECT_TRUE(tcp().hasPendingData());
 }
 
-// A host session as recorded: negotiation, sign-on screen, screens carrying frames.
-// (No terminal 0000, so the broadcast form is refused by the dispatcher.)
+// A host session as recorded: negotiation, sign-on screen with our answers sent back, screens
+// carrying frames. (No terminal 0000, so the broadcast form is refused by the dispatcher.)
 const std::string kSession =
     "\xff\xfd\x18\xff\xfa\x18\x01\xff\xf0\x1b[2J\x1b[1;1HSign On\r\n"
+    "\xff\xfb\x18\xff\xfa\x18\x00VT100\xff\xf0\xff\xfd\x18"s
     "\x1b[7;1H<000112340>\x1b[8;1H<000256781>\r\n<0001<00021111A>x<****----0>"
     "\x1b[0m<0001ZZZZ2\r\n<0002EEEE3>\xff\xf1\x00<000199994>"s;
 const Strings kSessionShown = {
@@ -170,12 +175,14 @@ Strings playSession(std::size_t cut, Strings* replies = nullptr) {
     return line.shown();
 }
 
+// Our WILL sent back is refused (the terminal type is the client's), the terminal type sent
+// back asks nothing, and the DO sent back is a request for the state the option has.
 TEST(HostSession, WholeOrSplitAtEveryPositionGivesTheSameRepliesAndDatagrams) {
-    Strings replies;
-    EXPECT_EQ(playSession(kSession.size(), &replies), kSessionShown);
-    EXPECT_EQ(replies, (Strings{"\xff\xfb\x18", "\xff\xfa\x18\x00VT100\xff\xf0"s}));
-    for (std::size_t cut = 1; cut < kSession.size(); ++cut) {
-        EXPECT_EQ(playSession(cut), kSessionShown) << "cut at " << cut;
+    const Strings kReplies = {"\xff\xfb\x18", "\xff\xfa\x18\x00VT100\xff\xf0"s, "\xff\xfe\x18"};
+    for (std::size_t cut = 1; cut <= kSession.size(); ++cut) {
+        Strings replies;
+        EXPECT_EQ(playSession(cut, &replies), kSessionShown) << "cut at " << cut;
+        EXPECT_EQ(replies, kReplies) << "cut at " << cut;
     }
 }
 

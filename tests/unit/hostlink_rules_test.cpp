@@ -27,40 +27,78 @@ std::string bytes(std::initializer_list<int> values) {
 // IAC SB TERMINAL-TYPE IS "VT100" IAC SE, written out from the telnet rules.
 const std::string kVt100 = bytes({255, 250, 24, 0, 86, 84, 49, 48, 48, 255, 240});
 
-TEST(HostlinkRules, TelnetWalkAnswersEachCommandInOrder) {
+// One walk over the reads of each case, as over one connection's stream.
+TEST(HostlinkRules, TelnetWalkAnswersEachCommandOnceWholeInOrder) {
+    const std::string will24 = bytes({255, 251, 24}), do24 = bytes({255, 253, 24});
+    const std::string wont24 = bytes({255, 252, 24}), dont24 = bytes({255, 254, 24});
+    const std::string sendType = bytes({255, 250, 24, 1, 255, 240});
     const struct {
         const char* name;
-        std::string chunk;
+        Strings reads;
         Strings replies;
     } cases[] = {
-        {"DO 24", bytes({255, 253, 24}), {bytes({255, 251, 24})}},
-        {"DO 24, SB",
-         bytes({255, 253, 24, 255, 250, 24, 1, 255, 240}),
-         {bytes({255, 251, 24}), kVt100}},
+        {"DO 24", {do24}, {will24}},
+        {"DO 24, SB", {do24 + sendType}, {will24, kVt100}},
         {"WILL twice",
-         bytes({255, 251, 1, 255, 251, 3}),
+         {bytes({255, 251, 1, 255, 251, 3})},
          {bytes({255, 253, 1}), bytes({255, 253, 3})}},
-        {"DO other", bytes({255, 253, 1}), {bytes({255, 252, 1})}},
-        {"DONT 24", bytes({255, 254, 24}), {bytes({255, 252, 24})}},
-        {"WONT", bytes({255, 252, 31}), {bytes({255, 254, 31})}},
-        {"no IAC", "\x1b[2J<000112340>\r\n" + std::string(5000, 'x'), {}},
-        {"IAC IAC: the second is an IAC", bytes({255, 255, 251, 1}), {bytes({255, 253, 1})}},
-        {"after GA passed over", bytes({255, 249, 255, 253, 24}), {}},
-        {"NOP passes one byte", bytes({255, 241, 0, 255, 253, 24}), {bytes({255, 251, 24})}},
-        {"SB whatever it asks", bytes({255, 250, 31, 0, 80, 255, 240}), {kVt100}},
-        {"twice answered twice",
-         bytes({255, 253, 24, 255, 253, 24}),
-         {bytes({255, 251, 24}), bytes({255, 251, 24})}},
-        {"amid text", "AB" + bytes({255, 251, 1}) + "C", {bytes({255, 253, 1})}},
-        // A command cut by the end of the chunk gets no truncated reply.
-        {"cut after IAC", bytes({255, 253, 24, 255}), {bytes({255, 251, 24})}},
-        {"DO without option", bytes({255, 253}), {}},
-        {"WILL without option", bytes({255, 251, 1, 255, 251}), {bytes({255, 253, 1})}},
-        {"lone IAC", bytes({255}), {}},
-        // The rest of a command begun in another chunk is plain data here.
-        {"tail is data", bytes({24, 255, 253, 1}), {bytes({255, 252, 1})}},
+        {"DO other", {bytes({255, 253, 1})}, {bytes({255, 252, 1})}},
+        // A request for the state an option already has gets no answer.
+        {"DONT 24 while off", {dont24}, {}},
+        {"DONT 24 once on", {do24 + dont24}, {will24, wont24}},
+        {"WILL 24: a client's option", {will24 + will24}, {dont24, dont24}},
+        {"WONT while off", {bytes({255, 252, 31})}, {}},
+        {"WONT once on",
+         {bytes({255, 251, 31, 255, 252, 31})},
+         {bytes({255, 253, 31}), bytes({255, 254, 31})}},
+        {"no IAC", {"\x1b[2J<000112340>\r\n" + std::string(5000, 'x')}, {}},
+        {"IAC IAC: the second is an IAC", {bytes({255, 255, 251, 1})}, {bytes({255, 253, 1})}},
+        {"after GA passed over", {bytes({255, 249, 255, 253, 24})}, {}},
+        {"NOP passes one byte", {bytes({255, 241, 0}) + do24}, {will24}},
+        {"SB of another option", {bytes({255, 250, 31, 0, 80, 255, 240})}, {}},
+        {"SB before DO 24", {sendType}, {}},
+        {"SB never closed",
+         {do24 + bytes({255, 250, 24, 1, 255, 253, 1})},
+         {will24, bytes({255, 252, 1})}},
+        {"twice answered once", {do24 + do24}, {will24}},
+        {"refused each time",
+         {bytes({255, 253, 1, 255, 253, 1})},
+         {bytes({255, 252, 1}), bytes({255, 252, 1})}},
+        {"amid text", {"AB" + bytes({255, 251, 1}) + "C"}, {bytes({255, 253, 1})}},
+        // A command cut by the end of a read is answered once its rest arrives, whole.
+        {"cut after IAC", {do24 + bytes({255}), bytes({253, 1})}, {will24, bytes({255, 252, 1})}},
+        {"DO without option", {bytes({255, 253}), bytes({24})}, {will24}},
+        {"WILL without option",
+         {bytes({255, 251, 1, 255, 251}), bytes({3})},
+         {bytes({255, 253, 1}), bytes({255, 253, 3})}},
+        {"SB cut twice",
+         {do24 + bytes({255, 250, 24}), bytes({1, 255}), bytes({240})},
+         {will24, kVt100}},
+        {"lone IAC", {bytes({255})}, {}},
+        {"tail is data", {bytes({24, 255, 253, 1})}, {bytes({255, 252, 1})}},
+        // A host that sends back what it receives: our answers, echoed, end the exchange.
+        {"echoed terminal type",
+         {do24 + sendType, will24 + kVt100, dont24, wont24},
+         {will24, kVt100, dont24, wont24}},
+        {"echoed on and off", {do24 + dont24, will24 + wont24, dont24}, {will24, wont24, dont24}},
+        {"echoed acceptance",
+         {bytes({255, 251, 1}), bytes({255, 253, 1}), bytes({255, 252, 1}), bytes({255, 254, 1})},
+         {bytes({255, 253, 1}), bytes({255, 252, 1}), bytes({255, 254, 1})}},
+        {"echoed refusal", {bytes({255, 253, 1}), bytes({255, 252, 1})}, {bytes({255, 252, 1})}},
     };
-    for (const auto& c : cases) EXPECT_EQ(telnetReplies(c.chunk), c.replies) << c.name;
+    for (const auto& c : cases) {
+        TelnetNegotiation walk;
+        Strings replies;
+        for (const std::string& read : c.reads) {
+            for (auto& reply : walk.replies(read)) replies.push_back(std::move(reply));
+        }
+        EXPECT_EQ(replies, c.replies) << c.name;
+    }
+    // A new connection starts with every option off.
+    TelnetNegotiation walk;
+    walk.replies(do24 + bytes({255}));
+    walk.reset();
+    EXPECT_EQ(walk.replies(bytes({253, 1}) + do24), Strings{will24});
 }
 
 TEST(HostlinkRules, FrameScanFindsTheFramesInStreamOrder) {
