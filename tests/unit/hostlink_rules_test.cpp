@@ -8,6 +8,7 @@
 
 #include "eventlog/journal_priority.h"
 #include "hostlink/frame_scanner.h"
+#include "hostlink/password_mask.h"
 #include "hostlink/pem_certificates.h"
 #include "hostlink/service_status.h"
 #include "hostlink/telnet_negotiation.h"
@@ -139,6 +140,32 @@ TEST(HostlinkRules, FrameScanCarriesTheUnfinishedFrameAcrossReads) {
     EXPECT_TRUE(scanner.scan("<0001").empty());
     scanner.reset();
     EXPECT_TRUE(scanner.scan("12340>").empty());
+}
+
+// What the receive log shows of each read when the password is "s3cret!", however the host's
+// echo of it is cut; the last text is what the end of the stream shows of what was held back.
+TEST(HostlinkRules, PasswordNeverShowsWhereverTheStreamCutsIt) {
+    const struct {
+        Strings reads;
+        Strings shown;
+    } cases[] = {
+        {{"QUSER\ts3cret!\r"}, {"QUSER\t********\r", ""}},
+        {{"s3cret!s3cret!"}, {"****************", ""}},
+        {{"QUSER\ts3c", "ret!\r"}, {"QUSER\t", "********\r", ""}},
+        {{"s", "3", "cret!"}, {"", "", "********", ""}},
+        {{"x s3", "cold"}, {"x ", "s3cold", ""}},  // held back, then not the password
+        {{"s3cret", "s3cret!"}, {"", "s3cret********", ""}},
+        {{"QUSER\ts3c"}, {"QUSER\t", "********"}},  // the stream ends in the middle of it
+        {{"plain", "text"}, {"plain", "text", ""}},
+    };
+    for (const auto& c : cases) {
+        PasswordMask mask;
+        Strings shown;
+        for (const std::string& read : c.reads) shown.push_back(mask.shown(read, "s3cret!"));
+        shown.push_back(mask.end());
+        EXPECT_EQ(shown, c.shown) << c.reads[0];
+    }
+    EXPECT_EQ(PasswordMask().shown("s3cret!", ""), "s3cret!");  // no password: nothing to hide
 }
 
 TEST(HostlinkRules, ServiceStatusSaysWhereTheLinkGoesOrWhenItIsTriedAgain) {
