@@ -43,6 +43,10 @@ class ScriptedHost : public QObject {
     void write(const QByteArray& bytes);
     // Closes the connection from the host's side, once what was written has gone out.
     void closeConnection();
+    // Sends back every byte the gateway sends, as it comes, beside its own negotiation: a
+    // host that echoes what it receives (remote echo of the sign-on screen, a line looped
+    // back) on every connection from now on.
+    void echoReceived() { echoing_ = true; }
 
     bool connected() const;
     // The connection's socket, for a benchmark that writes to it as a plain program would
@@ -87,6 +91,7 @@ class ScriptedHost : public QObject {
     bool pieceScheduled_ = false;
     bool closeWhenWritten_ = false;
 
+    bool echoing_ = false;
     Reading reading_ = Reading::Data;
     unsigned char command_ = 0;
     QByteArray received_;

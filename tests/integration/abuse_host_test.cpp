@@ -1,0 +1,130 @@
+// The real gateway against a host of ours that sends back whatever it receives, with "Log
+// AS-400 communication" on and every event in the day's file: the password it sends back
+// shows nowhere, and the negotiation it sends back ends instead of running for ever.
+#include <gtest/gtest.h>
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <optional>
+
+#include "headless_program.h"
+#include "hostlink/telnet_bytes.h"
+#include "integration/platform_qt_test_support.h"
+#include "scripted_host.h"
+#include "terminal_wall.h"
+
+namespace {
+
+using namespace plx::telnet;
+using plx::qtp::testing::waitFor;
+
+// The first connection tick with the loaded settings (5 s) and the sign-on (3 s), on a
+// shared machine.
+constexpr int kSignedOnBoundMs = 30000;
+constexpr char kPassword[] = "Pl4nt-s3cret";
+constexpr char kPasswordStart[] = "Pl4nt";
+constexpr char kTerminal[] = "127.0.10.130";  // clear of the other tests' terminals
+// The echoed sign-on in an "RX-AS400" line, whatever shows after it.
+constexpr char kEchoedSignOn[] = "QUSER%9%";
+
+QByteArray bytes(std::initializer_list<unsigned char> values) {
+    QByteArray text;
+    for (const unsigned char value : values) text.append(static_cast<char>(value));
+    return text;
+}
+
+quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+class EchoingHost : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        plx::qtp::testing::application();
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(host.listen());
+        host.echoReceived();
+        ASSERT_TRUE(wall.addTerminal(QString::fromLatin1(kTerminal)));
+        webPort = freePort();
+        write("SERVER_AS400.cfg", "127.0.0.1\r\n" + QByteArray::number(host.port()) + "\r\n" +
+                                      kPassword + "\r\nQUSER\r\n 1\r\n");
+        write("Products.cfg", QByteArray("0001,,") + kTerminal + ",Line 1\r\n");
+        write("LOG_ALL_MERVAX.TXT", {});
+        write("WebConsole.cfg", "listen 127.0.0.1:" + QByteArray::number(webPort) + "\r\n");
+        gateway.emplace(QStringLiteral(PLX_EXECUTABLE), folder.path());
+        ASSERT_TRUE(gateway->started());
+    }
+
+    void write(const char* name, const QByteArray& content) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(content), content.size());
+    }
+    QByteArray log() const { return plx::qtp::testing::dailyLogs(folder.path()); }
+    // Waits until the gateway has logged `count` echoes of the sign-on.
+    bool echoesLogged(int count) {
+        return waitFor([&] { return log().count(kEchoedSignOn) >= count; }, kSignedOnBoundMs);
+    }
+    // The lines of the day's file that hold `text`, to say what went wrong in a few lines.
+    QByteArray linesWith(const QByteArray& text) const {
+        QByteArray found;
+        for (const QByteArray& line : log().split('\n')) {
+            if (line.contains(text) && found.size() < 4096) found += line + '\n';
+        }
+        return found;
+    }
+    QByteArray events() {
+        QNetworkAccessManager web;
+        QNetworkReply* reply = web.get(
+            QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1/api/events").arg(webPort))));
+        waitFor([reply] { return reply->isFinished(); });
+        return reply->readAll();
+    }
+
+    QTemporaryDir folder;
+    plx::sim::ScriptedHost host;
+    plx::sim::TerminalWall wall;
+    quint16 webPort = 0;
+    std::optional<plx::sim::HeadlessProgram> gateway;
+};
+
+class AbuseLogIntegrity : public EchoingHost {};
+class AbuseAvailability : public EchoingHost {};
+
+TEST_F(AbuseLogIntegrity, PasswordSentBackByTheHostShowsNowhere) {
+    // Sent back whole, and once more cut in the middle of the password.
+    QObject::connect(&host, &plx::sim::ScriptedHost::signOnReceived, [this] {
+        host.write(QByteArray("QUSER\t") + kPasswordStart);
+        host.write(QByteArray(kPassword).mid(sizeof kPasswordStart - 1) + "\r");
+    });
+    ASSERT_TRUE(echoesLogged(2)) << linesWith("Status:").toStdString();
+    EXPECT_GE(log().count("********%13%"), 2) << linesWith("QUSER").toStdString();
+    const QByteArray answer = events();
+    EXPECT_TRUE(answer.contains("QUSER%9%********%13%")) << answer.right(2000).toStdString();
+    for (const QByteArray& seen : {log(), answer, gateway->errors()}) {
+        EXPECT_FALSE(seen.contains(kPasswordStart)) << linesWith(kPasswordStart).toStdString();
+    }
+}
+
+TEST_F(AbuseAvailability, HostSendingBackTheNegotiationCannotKeepItGoing) {
+    ASSERT_TRUE(echoesLogged(1)) << linesWith("Status:").toStdString();
+    // Our WILL sent back is refused (the terminal type is the client's), our refusal sent
+    // back switches the option off, and the rest sent back asks for nothing new. Then the
+    // sign-on, and nothing more.
+    const QByteArray replies =
+        bytes({IAC, WILL, TERMINAL_TYPE, IAC, DONT, TERMINAL_TYPE, IAC, SB, TERMINAL_TYPE, IS}) +
+        "VT100" + bytes({IAC, SE, IAC, WONT, TERMINAL_TYPE});
+    const QByteArray signOn = QByteArray("QUSER\t") + kPassword + "\r";
+    EXPECT_EQ(host.received().size(), replies.size() + signOn.size());
+    EXPECT_EQ(host.received(), replies + signOn);
+    EXPECT_LT(log().size(), 4096) << linesWith("RX-AS400").toStdString();  // a few lines
+    host.write("<000142420>");
+    EXPECT_TRUE(waitFor([this] { return wall.received().size() >= 2; }));  // sent twice
+    EXPECT_TRUE(gateway->running());
+}
+
+}  // namespace
