@@ -111,13 +111,16 @@ class F_MAIN {
     int indexRows();
     // A rebuild after start-up or a list command; a row that cannot be indexed is reported.
     void syncTablesAndWarn();
+    // Moves the Products.cfg that could not be read at start aside, with a Warning; false
+    // when it cannot be moved, and then nothing may be written in its place.
+    bool moveUnreadListAside();
     // Shows the terminal editor modally, releases it, then rebuilds and saves the list.
     void runEditor(F_ADD_PRODUCT& editor);
     std::string dailyFileName(const LocalTime& now) const;
 
     Gateway& gateway_;
     // Products.cfg was there at start but could not be read: it is kept as found, never
-    // written over by the empty list that took its place, until the list has terminals.
+    // written over by the list that took its place, until it has been moved aside.
     bool unreadListKept_ = false;
 };
 

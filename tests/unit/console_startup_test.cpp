@@ -205,17 +205,33 @@ TEST_F(ConsoleStartup, ProductsFileIsReplacedWholeOrNotAtAll) {
     EXPECT_EQ(readFile("Products.cfg"), "");
 
     // A list that could not be read at start is not written over by the empty list that took
-    // its place; once the operator gives the gateway terminals, they are saved.
+    // its place; once the operator gives the gateway terminals, it is moved aside (to the
+    // next free name of the day) and they are saved. A list that cannot be moved is kept.
     FakeGateway unread;
     unread.writeFile("Products.cfg", "0001,,127.0.10.1,A\r\n");
+    unread.writeFile("Products.cfg.unread-05-12-2026", "earlier");
     unread.platform.fakeFiles().failReads = true;
     unread.gateway.start();
     unread.platform.fakeFiles().failReads = false;
     unread.main().B_SAVE_CFG_Click();
     EXPECT_EQ(unread.readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n");
     unread.list().addItem("0002,,127.0.10.2,B");
+    unread.platform.fakeFiles().failWrites = true;
+    unread.main().B_SAVE_CFG_Click();
+    unread.platform.fakeFiles().failWrites = false;
+    EXPECT_EQ(unread.readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n");
     unread.main().B_SAVE_CFG_Click();
     EXPECT_EQ(unread.readFile("Products.cfg"), "0002,,127.0.10.2,B\r\n");
+    EXPECT_EQ(unread.readFile("Products.cfg.unread-05-12-2026-2"), "0001,,127.0.10.1,A\r\n");
+    EXPECT_EQ(unread.readFile("Products.cfg.unread-05-12-2026"), "earlier");
+    const Strings warnings = unread.eventTexts("Warning");
+    EXPECT_NE(std::find(warnings.begin(), warnings.end(),
+                        "Products.cfg could not be written: the file that could not be read at "
+                        "start cannot be moved aside to Products.cfg.unread-05-12-2026-2"),
+              warnings.end());
+    EXPECT_EQ(warnings.back(),
+              "Products.cfg could not be read at start: it is kept as "
+              "Products.cfg.unread-05-12-2026-2, and the list is written in its place");
 }
 
 // The system's request to end (a signal, the console closed, log-off, shut-down) closes as

@@ -26,6 +26,11 @@ bool FakeFiles::remove(const std::string& path) {
     return LocalFiles::remove(path);
 }
 
+bool FakeFiles::rename(const std::string& from, const std::string& to) {
+    if (failWrites) return false;
+    return LocalFiles::rename(from, to);
+}
+
 // ---------------------------------------------------------------- timers
 
 class FakeTimer : public TimerPort {

@@ -29,6 +29,7 @@ class FakeFiles : public LocalFiles {
     explicit FakeFiles(std::string folder) : folder_(std::move(folder)) {}
     std::string currentDirectory() override { return folder_; }
     bool remove(const std::string& path) override;
+    bool rename(const std::string& from, const std::string& to) override;
     std::optional<std::string> read(const std::string& path) override {
         return failReads ? std::nullopt : LocalFiles::read(path);
     }
