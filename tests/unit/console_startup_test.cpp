@@ -274,6 +274,10 @@ TEST(ConsoleFiles, CodePageTextInAFolderNamedOutsideTheCodePage) {
     EXPECT_EQ(LocalFiles().currentDirectory(), greek.platform.folder());
     std::filesystem::current_path(started);
 #ifdef _WIN32
+    // A system whose ANSI code page is UTF-8 reads the windows' text whole.
+    EXPECT_EQ(narrowTextIn(CP_UTF8, L"Łódź €"),
+              "\xc5\x81\xc3\xb3"
+              "d\xc5\xba \xe2\x82\xac");
     if (GetACP() != 1252) GTEST_SKIP() << "code page " << GetACP() << ", not cp1252";
     // What the operator types and reads; a name outside the code page is shown with "?".
     EXPECT_EQ(narrowText(L"Presse € œ ’"), "Presse \x80 \x9c \x92");
