@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -272,6 +273,13 @@ TEST_F(PlatformQtView, TheOperatorsClicksKeysAndFocusReachTheControls) {
         QTest::keyClick(find(button), Qt::Key_Return);
     }
     EXPECT_NE(find("B_GO")->grab().toImage(), goLooksDefault);
+    // Held down, Enter and Esc act once per press: what the keyboard repeats does nothing.
+    for (const auto& [target, key] :
+         {std::pair{"INP_NAME", Qt::Key_Return}, std::pair{"INP_NAME", Qt::Key_Escape},
+          std::pair{"B_GO", Qt::Key_Enter}}) {
+        QKeyEvent repeated(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(find(target), &repeated);
+    }
     window.B_GO.setEnabled(false);
     QTest::mouseClick(find("B_GO"), Qt::LeftButton);
     EXPECT_EQ(go, 4);
