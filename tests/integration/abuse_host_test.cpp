@@ -10,14 +10,12 @@
 #include <optional>
 
 #include "headless_program.h"
-#include "hostlink/telnet_bytes.h"
 #include "integration/platform_qt_test_support.h"
 #include "scripted_host.h"
 #include "terminal_wall.h"
 
 namespace {
 
-using namespace plx::telnet;
 using plx::qtp::testing::waitFor;
 
 // The first connection tick with the loaded settings (5 s) and the sign-on (3 s), on a
@@ -28,12 +26,6 @@ constexpr char kPasswordStart[] = "Pl4nt";
 constexpr char kTerminal[] = "127.0.10.130";  // clear of the other tests' terminals
 // The echoed sign-on in an "RX-AS400" line, whatever shows after it.
 constexpr char kEchoedSignOn[] = "QUSER%9%";
-
-QByteArray bytes(std::initializer_list<unsigned char> values) {
-    QByteArray text;
-    for (const unsigned char value : values) text.append(static_cast<char>(value));
-    return text;
-}
 
 quint16 freePort() {
     QTcpServer probe;
@@ -69,14 +61,8 @@ class EchoingHost : public ::testing::Test {
     bool echoesLogged(int count) {
         return waitFor([&] { return log().count(kEchoedSignOn) >= count; }, kSignedOnBoundMs);
     }
-    // The lines of the day's file that hold `text`, to say what went wrong in a few lines.
-    QByteArray linesWith(const QByteArray& text) const {
-        QByteArray found;
-        for (const QByteArray& line : log().split('\n')) {
-            if (line.contains(text) && found.size() < 4096) found += line + '\n';
-        }
-        return found;
-    }
+    // The end of the day's file, to say what went wrong.
+    std::string logEnd() const { return log().right(1500).toStdString(); }
     QByteArray events() {
         QNetworkAccessManager web;
         QNetworkReply* reply = web.get(
@@ -101,27 +87,27 @@ TEST_F(AbuseLogIntegrity, PasswordSentBackByTheHostShowsNowhere) {
         host.write(QByteArray("QUSER\t") + kPasswordStart);
         host.write(QByteArray(kPassword).mid(sizeof kPasswordStart - 1) + "\r");
     });
-    ASSERT_TRUE(echoesLogged(2)) << linesWith("Status:").toStdString();
-    EXPECT_GE(log().count("********%13%"), 2) << linesWith("QUSER").toStdString();
+    ASSERT_TRUE(echoesLogged(2)) << logEnd();
+    EXPECT_GE(log().count("********%13%"), 2) << logEnd();
     const QByteArray answer = events();
     EXPECT_TRUE(answer.contains("QUSER%9%********%13%")) << answer.right(2000).toStdString();
     for (const QByteArray& seen : {log(), answer, gateway->errors()}) {
-        EXPECT_FALSE(seen.contains(kPasswordStart)) << linesWith(kPasswordStart).toStdString();
+        EXPECT_FALSE(seen.contains(kPasswordStart)) << logEnd();
     }
 }
 
 TEST_F(AbuseAvailability, HostSendingBackTheNegotiationCannotKeepItGoing) {
-    ASSERT_TRUE(echoesLogged(1)) << linesWith("Status:").toStdString();
+    ASSERT_TRUE(echoesLogged(1)) << logEnd();
     // Our WILL sent back is refused (the terminal type is the client's), our refusal sent
     // back switches the option off, and the rest sent back asks for nothing new. Then the
     // sign-on, and nothing more.
-    const QByteArray replies =
-        bytes({IAC, WILL, TERMINAL_TYPE, IAC, DONT, TERMINAL_TYPE, IAC, SB, TERMINAL_TYPE, IS}) +
-        "VT100" + bytes({IAC, SE, IAC, WONT, TERMINAL_TYPE});
+    // IAC WILL 24, IAC DONT 24, IAC SB 24 IS "VT100" IAC SE, IAC WONT 24.
+    const QByteArray replies("\xff\xfb\x18\xff\xfe\x18\xff\xfa\x18\x00VT100\xff\xf0\xff\xfc\x18",
+                             20);
     const QByteArray signOn = QByteArray("QUSER\t") + kPassword + "\r";
     EXPECT_EQ(host.received().size(), replies.size() + signOn.size());
     EXPECT_EQ(host.received(), replies + signOn);
-    EXPECT_LT(log().size(), 4096) << linesWith("RX-AS400").toStdString();  // a few lines
+    EXPECT_LT(log().size(), 4096) << logEnd();  // a few lines
     host.write("<000142420>");
     EXPECT_TRUE(waitFor([this] { return wall.received().size() >= 2; }));  // sent twice
     EXPECT_TRUE(gateway->running());
