@@ -159,30 +159,25 @@ const Strings kSessionShown = {
     "127.0.10.1 1234", "127.0.10.1 1234", "127.0.10.2 5678", "127.0.10.2 5678", "127.0.10.2 1111",
     "127.0.10.2 1111", "127.0.10.2 EEEE", "127.0.10.2 EEEE", "127.0.10.1 9999", "127.0.10.1 9999"};
 
-// The session through a fresh gateway, the stream cut at one position (none: whole).
-Strings playSession(std::size_t cut, Strings* replies = nullptr) {
-    struct Line : FakeGateway {
-        Line() {
-            gateway.start();
-            addTerminal(1);
-            addTerminal(2);
-            goOnline();
-        }
-    } line;
-    line.hostSends(kSession.substr(0, cut));
-    line.hostSends(kSession.substr(cut));
-    if (replies) *replies = line.tcp().sent;
-    return line.shown();
-}
-
-// Our WILL sent back is refused (the terminal type is the client's), the terminal type sent
-// back asks nothing, and the DO sent back is a request for the state the option has.
-TEST(HostSession, WholeOrSplitAtEveryPositionGivesTheSameRepliesAndDatagrams) {
+// The session on one connection after another, cut at each position in turn (at the end:
+// whole). Our WILL sent back is refused (the terminal type is the client's), the terminal
+// type sent back asks nothing, and the DO sent back asks for the state the option has.
+using HostSession = HostReception;
+TEST_F(HostSession, WholeOrSplitAtEveryPositionGivesTheSameRepliesAndDatagrams) {
     const Strings kReplies = {"\xff\xfb\x18", "\xff\xfa\x18\x00VT100\xff\xf0"s, "\xff\xfe\x18"};
     for (std::size_t cut = 1; cut <= kSession.size(); ++cut) {
-        Strings replies;
-        EXPECT_EQ(playSession(cut, &replies), kSessionShown) << "cut at " << cut;
-        EXPECT_EQ(replies, kReplies) << "cut at " << cut;
+        // A new connection: nothing of the last stream may carry over into this one.
+        tcp().closeByPeer();
+        platform.runEvents();
+        platform.advance(F_AS400::kConnectPeriodMs);
+        goOnline();
+        state().TAB_AFF_VALUE.fill({});
+        platform.datagrams.clear();
+        tcp().sent.clear();
+        hostSends(kSession.substr(0, cut));
+        hostSends(kSession.substr(cut));
+        EXPECT_EQ(shown(), kSessionShown) << "cut at " << cut;
+        EXPECT_EQ(tcp().sent, kReplies) << "cut at " << cut;
     }
 }
 
