@@ -375,26 +375,84 @@ TEST_F(PlatformQtView, CloseResizeAndReleaseGoThroughTheWindowsLogic) {
     window.form.onQueryUnload = nullptr;
 }
 
-// A window opened from the main window (the first one made) appears beside it, wholly on the
-// screen, hiding the least of any other open; where the operator leaves it, it comes back.
-TEST(WindowPlacement, BesideTheMainWindowWhollyOnTheScreenHidingTheLeastOfTheOthers) {
-    const QRect screen(0, 0, 1000, 800);
-    const QSize size(300, 200);
+// The main window as a desktop frames it (a 20 px title bar) with its parts never to hide,
+// and the windows it opens, frames included.
+constexpr int kTitleBar = 20;
+Surroundings mainWindowAt(QRect screen, QPoint main, int titleBar = kTitleBar) {
+    return {screen,
+            QRect(main, QSize(802, 672)),
+            {QRect(main, QSize(802, titleBar)), QRect(main + QPoint(9, 28), QSize(776, 33)),
+             QRect(main + QPoint(519, 592), QSize(267, 33))},  // the two rows of buttons
+            {},
+            titleBar};
+}
+const QSize kHostLink(602, 492), kEvents(810, 514), kStatus(563, 564), kTest(362, 265),
+    kHelp(602, 425);
+long long hiddenArea(const QRect& place, const QRect& rect) {
+    const QRect both = place.intersected(rect);
+    return both.isEmpty() ? 0 : static_cast<long long>(both.width()) * both.height();
+}
+
+TEST(WindowPlacement, BesideTheMainWindowElseHidingTheLeastOfItNeverItsTitleBarOrButtons) {
+    const QRect wide(0, 0, 1600, 1000), small(0, 0, 1024, 768), tall(0, 0, 900, 1200),
+        large(0, 0, 2560, 1440);
     const struct {
-        QRect main;
+        const char* name;
+        QRect screen;
+        QPoint main;
         std::vector<QRect> open;
+        QSize size;
         QPoint place;
+        long long mainHidden;  // px²
+        int titleBar = kTitleBar;
     } cases[] = {
-        {{0, 0, 600, 500}, {}, {608, 0}},                      // on its right
-        {{0, 0, 600, 500}, {{608, 0, 300, 200}}, {608, 208}},  // under the one there
-        {{0, 650, 600, 150}, {}, {608, 600}},                  // slid up onto the screen
-        {{600, 100, 400, 500}, {}, {292, 100}},                // no room on its right
-        {{0, 0, 1000, 500}, {}, {0, 508}},                     // nor on its left
-        {{0, 0, 1000, 800}, {}, {700, 0}},                     // no room beside it at all
-        {{0, 0, 600, 500}, {{608, 0, 300, 700}}, {0, 508}},    // below, the right being taken
+        {"right, level with its top", wide, {0, 0}, {}, kHostLink, {810, 0}, 0},
+        {"right rather than left", large, {879, 384}, {}, kHostLink, {1689, 384}, 0},
+        {"under the one there", wide, {0, 0}, {{{810, 0}, kHostLink}}, kHelp, {810, 500}, 0},
+        {"left at the screen's edge", wide, {798, 0}, {}, kHostLink, {188, 0}, 0},
+        {"below, no room beside", tall, {0, 0}, {}, kHostLink, {0, 680}, 0},
+        // Centred on 1600 x 1000 nothing fits beside it: the least of it, a corner of its
+        // list, never the buttons of its bottom right, is hidden.
+        {"centred: the least of it", wide, {399, 0}, {}, kHostLink, {0, 508}, 203 * 164},
+        {"centred: not on it", wide, {399, 0}, {{{0, 508}, kHostLink}}, kHelp, {0, 575}, 203 * 97},
+        {"too small: under the buttons", small, {0, 0}, {}, kHostLink, {422, 69}, 380 * 492},
+        {"a title bar lower", wide, {0, 0}, {{810, 0, 790, 1000}}, kHostLink, {810, 20}, 0},
+        {"no title bar drawn", wide, {0, 0}, {{810, 0, 790, 1000}}, kHostLink, {810, 16}, 0, 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(besideMainWindow(c.main, size, screen, c.open), c.place) << "row " << &c - cases;
+        SCOPED_TRACE(c.name);
+        Surroundings around = mainWindowAt(c.screen, c.main, c.titleBar);
+        around.open = c.open;
+        const QPoint place = placeOpenedWindow(c.size, around);
+        EXPECT_EQ(place, c.place);
+        EXPECT_EQ(hiddenArea(QRect(place, c.size), around.main), c.mainHidden);
+    }
+    // The windows opened one after the other from the main window at the left, the centre
+    // and the right of the screen, and on a smaller and a larger one: each wholly on the
+    // screen, none over the main window's title bar or buttons nor over the beginning of an
+    // earlier one's title bar; on the larger screen none hides any of the main window.
+    const struct {
+        QRect screen;
+        QPoint main;
+    } screens[] = {
+        {wide, {0, 0}}, {wide, {399, 0}}, {wide, {798, 0}}, {small, {111, 48}}, {large, {879, 384}},
+    };
+    for (const auto& [screen, at] : screens) {
+        Surroundings around = mainWindowAt(screen, at);
+        for (const QSize& size : {kHostLink, kEvents, kStatus, kTest, kHelp}) {
+            const QRect place(placeOpenedWindow(size, around), size);
+            SCOPED_TRACE(::testing::Message()
+                         << "main at " << at.x() << "," << at.y() << " on " << screen.width() << "x"
+                         << screen.height() << ", window " << size.width());
+            EXPECT_TRUE(screen.contains(place));
+            for (const QRect& part : around.keepClear) EXPECT_FALSE(place.intersects(part));
+            for (const QRect& earlier : around.open)
+                EXPECT_FALSE(place.intersects(QRect(earlier.topLeft(), QSize(60, kTitleBar))));
+            if (screen == large) {
+                EXPECT_FALSE(place.intersects(around.main));
+            }
+            around.open.push_back(place);
+        }
     }
 }
 

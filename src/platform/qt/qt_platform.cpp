@@ -8,6 +8,7 @@
 #include <QHostInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QStandardPaths>
@@ -209,26 +210,34 @@ void QtPlatform::attachView(Form& form) {
         return;
     }
     view->placeOnFirstShow = [this, name = form.name()](FormView& shown) {
-        placeBesideMain(shown, name);
+        placeFromMain(shown, name);
     };
 }
 
-void QtPlatform::placeBesideMain(FormView& view, const std::string& name) {
+void QtPlatform::placeFromMain(FormView& view, const std::string& name) {
     if (const auto kept = keptPlaces_.find(name); kept != keptPlaces_.end()) {
         view.move(kept->second);
         return;
     }
     const QWidget* const main = mainForm_ != nullptr ? viewOf(*mainForm_) : nullptr;
     if (main == nullptr || !main->isVisible()) return;
-    std::vector<QRect> open;
+    Surroundings around;
+    around.screen = main->screen()->availableGeometry();
+    around.main = main->frameGeometry();
+    around.titleBar = main->geometry().top() - around.main.top();
+    around.keepClear.emplace_back(around.main.topLeft(),
+                                  QSize(around.main.width(), around.titleBar));
+    for (const QPushButton* button : main->findChildren<QPushButton*>()) {
+        if (button->isVisible())
+            around.keepClear.emplace_back(button->mapToGlobal(QPoint()), button->size());
+    }
     for (const auto& [form, other] : views_) {
         if (other != &view && other != main && other->isVisible())
-            open.push_back(other->frameGeometry());
+            around.open.push_back(other->frameGeometry());
     }
     // Never shown, the window has no frame yet: it gets one like the main window's.
-    const QSize frame = main->frameGeometry().size() - main->size();
-    view.move(besideMainWindow(main->frameGeometry(), view.size() + frame,
-                               main->screen()->availableGeometry(), open));
+    const QSize frame = around.main.size() - main->size();
+    view.move(placeOpenedWindow(view.size() + frame, around));
 }
 
 void QtPlatform::detachView(Form& form) {

@@ -84,9 +84,10 @@ class QtPlatform : public Platform {
     }
 
   private:
-    // Puts a window opened from the main window beside it, or where the operator last left
-    // a window of that name.
-    void placeBesideMain(FormView& view, const std::string& name);
+    // Puts a window opened from the main window where it hides none of it and none of our
+    // other windows' title bars, as far as the screen allows (window_placement.h), or where
+    // the operator last left a window of that name.
+    void placeFromMain(FormView& view, const std::string& name);
 
     static constexpr std::time_t kZoneRereadSeconds = 60;  // how often now() reads the zone
     std::time_t zoneReadAt_ = 0;
