@@ -107,6 +107,8 @@ class F_MAIN {
     std::string dailyFileName() const;
 
   private:
+    void layOut();
+    void wireHandlers();
     // The rebuild behind SYNC_TABLES: the row it stopped at, -1 when every row is indexed.
     int indexRows();
     // A rebuild after start-up or a list command; a row that cannot be indexed is reported.
