@@ -141,7 +141,7 @@ TEST_F(PlatformQtView, ControlChangesReachTheirWidgetsAndNeverComeBackAsTheOpera
         true);  // the widgets of one group follow; the controls are the code's
     EXPECT_TRUE(find<QRadioButton>("SW_MODE_1")->isChecked());
     platform.flushViews();
-    QTest::qWait(60);
+    ASSERT_TRUE(testing::settle());
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(clicks, 3);
     EXPECT_EQ(options, 1);
@@ -167,7 +167,17 @@ TEST_F(PlatformQtView, ListsAndLongTextsCatchUpOnTheRefreshAndOnlyWhenShown) {
     auto* list = find<QListWidget>("LST_ITEMS");
     const auto line = [](int row) { return "line " + std::to_string(row); };
     for (int row = 0; row < 350; ++row) window.LST_ITEMS.addItem(line(row));
-    waitFor([] { return false; }, 300);
+    {
+        // A shown window's list, changed after, catches up on its refresh meanwhile.
+        Form shown("F_SHOWN", "Shown", 3000, 1500);
+        ListBox lines(shown, "LST_LINES", false);
+        platform.attachView(shown);
+        shown.show();
+        lines.addItem("line");
+        const auto* shownList = platform.viewOf(shown)->findChild<QListWidget*>("LST_LINES");
+        ASSERT_TRUE(waitFor([&] { return shownList->count() == 1; }));
+        platform.detachView(shown);
+    }
     EXPECT_EQ(list->count(), 0) << "rebuilt while hidden";
     showWindow();
     ASSERT_EQ(list->count(), 350) << "shown without its lines";
@@ -205,18 +215,29 @@ TEST_F(PlatformQtView, ListsAndLongTextsCatchUpOnTheRefreshAndOnlyWhenShown) {
     window.LST_ITEMS.addItem(line(520));
     platform.flushViews();
     EXPECT_EQ(rows(), window.LST_ITEMS.texts());
-    // A refresh due while a dispatch sends (in its pumps) comes once it is over.
+    // A refresh due while a dispatch sends (in its pumps) comes once it is over: the dispatch
+    // pumps until the refresh has fallen due and been held back.
+    auto* const formView = static_cast<FormView*>(view);
+    const auto dispatching = formView->dispatching;
+    int heldBack = 0;
+    formView->dispatching = [&] {
+        const bool now = dispatching();
+        if (now) ++heldBack;
+        return now;
+    };
     bool caughtUpInside = false, over = false;
     platform.post([&] {
         window.LST_ITEMS.addItem(line(521));
-        for (const auto start = std::chrono::steady_clock::now();
-             std::chrono::steady_clock::now() - start < std::chrono::milliseconds(100);) {
+        const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (heldBack == 0 && std::chrono::steady_clock::now() < bound) {
             platform.processPendingEvents();
             caughtUpInside |= rows() == window.LST_ITEMS.texts();
         }
         over = true;
     });
     EXPECT_TRUE(waitFor([&] { return over && rows() == window.LST_ITEMS.texts(); }));
+    formView->dispatching = dispatching;
+    EXPECT_GT(heldBack, 0);
     EXPECT_FALSE(caughtUpInside);
     // A line end split over two appends stays one line end.
     window.AFF_RX.appendAtEnd("second\r");
