@@ -52,6 +52,7 @@ void WallListener::read(QUdpSocket* socket, const std::string& address) {
         const QByteArray bytes = socket->receiveDatagram().data();
         const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         const FrameDecoding decoding = model_.receive(address, view);
+        emit datagramTaken();
         if (!report_) continue;
         if (!decoding.ok()) {
             report_(malformedReportLine(address, view.size()));
