@@ -2,7 +2,7 @@
 
 #include "console/f_add_product.h"
 #include "console/f_main.h"
-#include "eventlog/f_events.h"
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "web/json_text.h"
@@ -12,14 +12,6 @@ namespace {
 
 std::string secondsSince(long long nowMs, long long thenMs) {
     return thenMs < 0 ? "null" : std::to_string((nowMs - thenMs) / 1000);
-}
-
-// "14:05:09 CMD:0001,<...>": the mode is between the first blank and the first colon after it.
-std::string modeOf(const std::string& line) {
-    const std::size_t start = line.find(' ');
-    if (start == std::string::npos) return {};
-    const std::size_t end = line.find(':', start + 1);
-    return end == std::string::npos ? std::string() : line.substr(start + 1, end - start - 1);
 }
 
 }  // namespace
@@ -59,17 +51,16 @@ std::string statusKey(Gateway& gateway) {
 }
 
 std::string eventsJson(Gateway& gateway, long long after) {
-    F_EVENTS& events = gateway.window<F_EVENTS>();
+    const EventLog& events = gateway.eventLog();
     const long long newest = events.linesShown();
-    const int count = events.LST_EVENTS.count();
+    const int count = events.count();
     std::string json = "{\"newest\":" + std::to_string(newest) + ",\"events\":[";
     for (int i = count - 1; i >= 0; --i) {
         const long long id = newest - (count - 1 - i);
         if (id <= after) break;
-        const std::string& line = events.LST_EVENTS.text(i);
         if (i != count - 1) json += ',';
-        json += "{\"id\":" + std::to_string(id) + ",\"mode\":" + jsonString(modeOf(line)) +
-                ",\"line\":" + jsonString(line) + "}";
+        json += "{\"id\":" + std::to_string(id) + ",\"mode\":" + jsonString(events.event(i).mode) +
+                ",\"line\":" + jsonString(events.line(i)) + "}";
     }
     return json + "]}";
 }
@@ -90,6 +81,10 @@ std::string metricsText(Gateway& gateway) {
         return "plyxen400_host_drops_total{cause=\"" + std::string(cause) + "\"} " +
                std::to_string(value) + "\n";
     };
+    const auto failed = [](const char* reason, long long value) {
+        return "plyxen400_datagrams_failed_total{reason=\"" + std::string(reason) + "\"} " +
+               std::to_string(value) + "\n";
+    };
     metric("link_state", "gauge", "Host link: 0 OFFLINE, 1 ONLINE, 2 PAUSE.",
            sample("link_state", gateway.state().LINK_STATE));
     metric("host_connects_total", "counter", "Connections to the host made.",
@@ -103,6 +98,15 @@ std::string metricsText(Gateway& gateway) {
            sample("host_frames_total", s.hostFrames));
     metric("commands_sent_total", "counter", "Display commands sent to terminals.",
            sample("commands_sent_total", s.commandsSent));
+    metric("datagrams_sent_total", "counter", "Datagrams handed to the network.",
+           sample("datagrams_sent_total", s.datagramsSent));
+    metric(
+        "datagrams_failed_total", "counter", "Datagrams given up, by reason.",
+        failed("address", s.datagramsFailedAddress) + failed("no_route", s.datagramsFailedNoRoute) +
+            failed("refused", s.datagramsFailedRefused) +
+            failed("stalled", s.datagramsFailedStalled) + failed("other", s.datagramsFailedOther));
+    metric("datagram_send_waits_total", "counter", "Waits for a full socket to take datagrams.",
+           sample("datagram_send_waits_total", s.datagramSendWaits));
     metric("commands_already_shown_total", "counter",
            "Display commands dropped because the terminal already showed them.",
            sample("commands_already_shown_total", s.commandsAlreadyShown));

@@ -28,22 +28,30 @@ TEST(PlatformQtUdp, DottedAddressesOnlyTheirPartsDecimalAloneAndInBatches) {
         << terminal.errorString().toStdString();
     QtPlatform platform;
     auto socket = platform.createUdpSocket();
+    using Outcomes = std::vector<DatagramOutcome>;
+    const auto send = [&socket](const std::vector<OutgoingDatagram>& datagrams) {
+        Outcomes outcomes(datagrams.size());
+        EXPECT_EQ(socket->send(datagrams, outcomes), datagrams.size());
+        return outcomes;
+    };
+    constexpr auto kLeft = DatagramOutcome::Left;
+    constexpr auto kBadAddress = DatagramOutcome::BadAddress;
     // Read as octal, "010" would send to 127.0.8.1.
-    ASSERT_TRUE(socket->sendDatagram("127.000.010.001", 1024, std::string("\xff\x00x", 3)));
+    ASSERT_EQ(send({{"127.000.010.001", 1024, std::string_view("\xff\x00x", 3)}}), Outcomes{kLeft});
     for (const char* address : {"", "localhost", "127.0.10", "127.0.10.256", " 127.0.10.1", "::1"})
-        EXPECT_FALSE(socket->sendDatagram(address, 1024, "x")) << address;
+        EXPECT_EQ(send({{address, 1024, "x"}}), Outcomes{kBadAddress}) << address;
     ASSERT_TRUE(waitFor([&] { return terminal.hasPendingDatagrams(); }));
     EXPECT_EQ(terminal.receiveDatagram().data(), QByteArray("\xff\x00x", 3));
     // In a batch, each as alone: a name is refused, the system refuses port 0 (in the middle
     // of its call), and the others still go, in their order.
-    const auto left = socket->sendDatagrams({{"127.0.10.1", 1024, "1"},
-                                             {"localhost", 1024, "-"},
-                                             {"127.0.10.1", 0, "-"},
-                                             {"127.0.10.1", 1024, "2"}});
-    EXPECT_EQ(left, (std::vector<bool>{true, false, false, true}));
+    EXPECT_EQ(send({{"127.0.10.1", 1024, "1"},
+                    {"localhost", 1024, "-"},
+                    {"127.0.10.1", 0, "-"},
+                    {"127.0.10.1", 1024, "2"}}),
+              (Outcomes{kLeft, kBadAddress, kBadAddress, kLeft}));
     // The last one, alone after the batch: on loopback one socket's datagrams come in order,
     // so nothing else of the batch came when it comes next.
-    ASSERT_TRUE(socket->sendDatagram("127.0.10.1", 1024, "last"));
+    ASSERT_EQ(send({{"127.0.10.1", 1024, "last"}}), Outcomes{kLeft});
     for (const char* bytes : {"1", "2", "last"}) {
         ASSERT_TRUE(waitFor([&] { return terminal.hasPendingDatagrams(); }));
         EXPECT_EQ(terminal.receiveDatagram().data(), QByteArray(bytes));

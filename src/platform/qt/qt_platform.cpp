@@ -125,7 +125,14 @@ std::unique_ptr<TcpClientPort> QtPlatform::createTcpClient() {
 }
 
 std::unique_ptr<UdpSocketPort> QtPlatform::createUdpSocket() {
-    return std::make_unique<QtUdpSocket>();
+    // A wait for the socket is a pump that lasts: the windows wait to repaint, and it has
+    // looked at the system when it ends.
+    return std::make_unique<QtUdpSocket>([this](const std::function<void()>& wait) {
+        ++pumping_;
+        wait();
+        --pumping_;
+        lastLook_ = std::chrono::steady_clock::now();
+    });
 }
 
 std::unique_ptr<HttpServerPort> QtPlatform::createHttpServer() {
