@@ -85,9 +85,9 @@ void EventLog::writeToFile(const Event& event) {
     // A file that failed (full disk, read-only folder) and takes lines again says how many
     // it lost, so a reader knows the gap is not a quiet time.
     if (missedFileLines_ > 0) {
-        const Event note{event.time, "Warning", -1, state_.CONNECT_ADDRESS,
-                         std::to_string(missedFileLines_) +
-                             " event(s) could not be written to this file"};
+        const Event note{
+            event.time, "Warning", -1, state_.CONNECT_ADDRESS,
+            std::to_string(missedFileLines_) + " event(s) could not be written to this file"};
         bytes += line(note) + kLineEnd;
     }
     bytes += line(event);

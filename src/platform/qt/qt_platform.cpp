@@ -107,13 +107,17 @@ QtPlatform::~QtPlatform() {
 LocalTime QtPlatform::now() {
     // Every logged event reads the clock. QDateTime::currentDateTime() re-reads the time zone
     // at each call (a stat of /etc/localtime), which costs a busy host link one system call
-    // per datagram; once a minute follows a change of the machine's zone just as well.
+    // per datagram; once a minute follows a change of the machine's zone just as well. Within
+    // one second the answer is the one before.
     const std::time_t seconds = std::time(nullptr);
+    if (seconds == nowSecond_) return nowLocal_;
     const bool rereadZone = seconds < zoneReadAt_ || seconds - zoneReadAt_ >= kZoneRereadSeconds;
     if (rereadZone) zoneReadAt_ = seconds;
     const std::tm local = localTime(seconds, rereadZone);
-    return LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                     local.tm_hour,        local.tm_min,     local.tm_sec};
+    nowSecond_ = seconds;
+    nowLocal_ = LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                          local.tm_hour,        local.tm_min,     local.tm_sec};
+    return nowLocal_;
 }
 
 std::unique_ptr<TimerPort> QtPlatform::createTimer() {

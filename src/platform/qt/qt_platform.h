@@ -91,6 +91,8 @@ class QtPlatform : public Platform {
 
     static constexpr std::time_t kZoneRereadSeconds = 60;  // how often now() reads the zone
     std::time_t zoneReadAt_ = 0;
+    std::time_t nowSecond_ = -1;  // the second now() last answered for, and its answer
+    LocalTime nowLocal_;
     LocalFiles files_;
     ServiceManager serviceManager_;
     // Context of posted tasks and of the session's end: dropped with the platform.
