@@ -99,8 +99,9 @@ class QtPlatform : public Platform {
     QObject postContext_;
     int postedWaiting_ = 0;  // posted tasks not yet run
     // A pump runs the system's events only this long after it last did: far below what a
-    // terminal or a person can tell, far above the 5 to 10 us that one datagram takes.
-    static constexpr std::chrono::microseconds kLookEvery{100};
+    // terminal or a person can tell, and long enough that a broadcast's 2002 datagrams (1 to
+    // 10 us each) pay for a handful of looks, each as dear as several datagrams.
+    static constexpr std::chrono::microseconds kLookEvery{500};
     std::chrono::steady_clock::time_point lastLook_;
     int pumping_ = 0;  // pumps under way: a dispatch is sending, windows wait to repaint
     // A pump this recent tells a dispatch that has just ended: the moment to repaint.
