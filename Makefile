@@ -26,8 +26,11 @@ build: configure
 run: build
 	$(BUILD)/plyxen400
 
-# The real-browser test of the web console needs a browser and its driver.
-test: EXTRA_PACKAGES += chromium chromium-driver python3-selenium
+# The real-browser test of the web console needs a browser and its driver; the pair's
+# failover test keepalived, lsyncd, rsync and curl; the monitoring tests Prometheus, its
+# promtool and the blackbox exporter.
+test: EXTRA_PACKAGES += chromium chromium-driver python3-selenium keepalived lsyncd rsync curl \
+                        prometheus prometheus-blackbox-exporter
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
 

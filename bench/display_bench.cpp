@@ -97,7 +97,11 @@ int main(int argc, char** argv) {
     int value = 0;  // a new value for every command, so that none is dropped as a repeat
     for (const bool shown : {false, true}) {
         for (const bool fileLog : {false, true}) {
-            events.form.setVisible(shown);
+            if (shown) {
+                events.form.show();
+            } else {
+                events.form.hide();
+            }
             events.SW_LOG.setValue(fileLog ? 1 : 0);
             QApplication::processEvents();
             wall.drain();

@@ -1,5 +1,6 @@
-// The telnet walk over any chunk: every reply is a well-formed answer to a command that
-// stands in the chunk, and cutting the chunk short only drops replies from the end.
+// The telnet walk over any stream: every reply is a well-formed answer to a command, the
+// stream cut anywhere gives the same replies as whole, and a host that sends back what it
+// receives ends the exchange within a few rounds.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -11,29 +12,25 @@
 namespace {
 
 using namespace plx::telnet;
+using Replies = std::vector<std::string>;
 const std::string kTerminalTypeAnswer("\xff\xfa\x18\x00VT100\xff\xf0", 11);
+// An answer, echoed, may draw one answer more on the other side of its option: DO, WONT,
+// DONT, then nothing.
+constexpr int kEchoRounds = 4;
 
-bool standsInChunk(const std::string& chunk, unsigned char command, unsigned char option) {
-    return chunk.find(std::string{char(IAC), char(command), char(option)}) != std::string::npos;
+bool wellFormed(const std::string& reply) {
+    if (reply == kTerminalTypeAnswer) return true;
+    if (reply.size() != 3 || static_cast<unsigned char>(reply[0]) != IAC) return false;
+    const auto verb = static_cast<unsigned char>(reply[1]);
+    // We perform the terminal type only: WILL is said for nothing else.
+    return verb == DO || verb == DONT || verb == WONT ||
+           (verb == WILL && static_cast<unsigned char>(reply[2]) == TERMINAL_TYPE);
 }
 
-// A three-byte reply answers a command of the chunk by the fixed policy.
-bool answersACommand(const std::string& chunk, const std::string& reply) {
-    if (reply.size() != 3 || static_cast<unsigned char>(reply[0]) != IAC) return false;
-    const auto option = static_cast<unsigned char>(reply[2]);
-    switch (static_cast<unsigned char>(reply[1])) {
-        case DO:
-            return standsInChunk(chunk, WILL, option);
-        case DONT:
-            return standsInChunk(chunk, WONT, option);
-        case WILL:
-            return option == TERMINAL_TYPE && standsInChunk(chunk, DO, option);
-        case WONT:
-            return standsInChunk(chunk, DONT, option) ||
-                   (option != TERMINAL_TYPE && standsInChunk(chunk, DO, option));
-        default:
-            return false;
-    }
+std::string joined(const Replies& replies) {
+    std::string bytes;
+    for (const std::string& reply : replies) bytes += reply;
+    return bytes;
 }
 
 }  // namespace
@@ -41,20 +38,24 @@ bool answersACommand(const std::string& chunk, const std::string& reply) {
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     const std::size_t cut = input.ConsumeIntegral<std::uint16_t>();
-    const std::string chunk = input.ConsumeRemainingBytesAsString();
+    const std::string stream = input.ConsumeRemainingBytesAsString();
 
-    const std::vector<std::string> replies = plx::telnetReplies(chunk);
+    plx::TelnetNegotiation whole;
+    const Replies replies = whole.replies(stream);
     const auto commands =
-        static_cast<std::size_t>(std::count(chunk.begin(), chunk.end(), char(IAC)));
+        static_cast<std::size_t>(std::count(stream.begin(), stream.end(), char(IAC)));
     FUZZ_CHECK(replies.size() <= commands);
-    for (const std::string& reply : replies) {
-        FUZZ_CHECK(reply == kTerminalTypeAnswer || answersACommand(chunk, reply));
-        if (reply == kTerminalTypeAnswer) FUZZ_CHECK(chunk.find("\xff\xfa") != std::string::npos);
-    }
+    FUZZ_CHECK(std::all_of(replies.begin(), replies.end(), wellFormed));
 
-    const std::vector<std::string> shortened =
-        plx::telnetReplies(chunk.substr(0, std::min(cut, chunk.size())));
-    FUZZ_CHECK(shortened.size() <= replies.size());
-    FUZZ_CHECK(std::equal(shortened.begin(), shortened.end(), replies.begin()));
+    plx::TelnetNegotiation split;
+    const std::size_t at = std::min(cut, stream.size());
+    Replies splitReplies = split.replies(stream.substr(0, at));
+    for (std::string& reply : split.replies(stream.substr(at))) splitReplies.push_back(reply);
+    FUZZ_CHECK(splitReplies == replies);
+
+    Replies echoed = replies;
+    for (int round = 0; round < kEchoRounds && !echoed.empty(); ++round)
+        echoed = whole.replies(joined(echoed));
+    FUZZ_CHECK(echoed.empty());
     return 0;
 }

@@ -8,8 +8,10 @@
 # the windows shown; without one that figure is skipped, and said so.
 BENCH_RUNS ?= 5
 BENCH_ARGS ?=
+BENCH_GATEWAY ?= $(ROOT)/build-release/plyxen400
 bench:
 	$(MAKE) -f $(ROOT)/Makefile build BUILD=$(ROOT)/build-release TYPE=Release
 	$(ROOT)/build-release/bench/display_bench
 	$(ROOT)/scripts/with-window-manager.sh \
 	    $(ROOT)/build-release/bench/gateway_bench --runs $(BENCH_RUNS) $(BENCH_ARGS)
+	python3 $(ROOT)/tests/integration/slow_link.py $(BENCH_GATEWAY) --bench || [ $$? = 77 ]

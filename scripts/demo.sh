@@ -12,7 +12,8 @@
 #       and the gateway pins it in SERVER_AS400.pem
 #
 # With a display each program has its window; without one the gateway runs headless, the
-# wall draws in this terminal and the simulator writes to FOLDER/as400-sim.log.
+# wall draws in this terminal (piped, it prints a line per change) and the simulator writes
+# to FOLDER/as400-sim.log. The web console's address is printed once the gateway listens.
 # Ctrl-C, q + Enter, or closing the gateway's main window stops all three.
 # Keys (+ Enter): d drops the host line, s makes the host silent, r resumes.
 set -euo pipefail
@@ -30,7 +31,7 @@ while getopts "b:d:p:w:th" option; do
         p) port="$OPTARG" ;;
         w) web_port="$OPTARG" ;;
         t) tls=true ;;
-        *) sed -n '2,17p' "$0"; exit 2 ;;
+        *) sed -n '2,18p' "$0"; exit 2 ;;
     esac
 done
 folder="${folder:-$build/demo}"
@@ -87,7 +88,8 @@ stop() {
         wait "$pid" 2>/dev/null || true
     done
     rm -rf "$work"
-    [ ${#headless[@]} -eq 0 ] || printf '\033[0m\033[?25h\n'  # colours and cursor back
+    # The wall drew in this terminal: its colours and cursor back.
+    if [ ${#headless[@]} -gt 0 ] && [ -t 1 ]; then printf '\033[0m\033[?25h\n'; fi
     echo "Demo stopped. Its folder: $folder"
 }
 trap stop EXIT
@@ -101,6 +103,7 @@ exec 3>"$work/keys"
 sleep 0.5
 if ! kill -0 "$simulator" 2>/dev/null; then
     cat "$folder/as400-sim.log" >&2
+    echo "Another port for the simulator: make demo DEMO_PORT=2424 (scripts/demo.sh -p 2424)." >&2
     exit 1
 fi
 (cd "$folder" && exec "$build/plyxen400") >"$folder/gateway.log" 2>&1 &
@@ -111,9 +114,27 @@ link="telnet"
 if $tls; then link="telnet over TLS"; fi
 echo "AS/400 simulator on 127.0.0.1:$port ($link, user $user), gateway in $folder."
 echo "The gateway connects within 10 s and signs on 3 s later; then the wall lights up."
-echo "Web console: http://127.0.0.1:$web_port/ (its token, for the commands, is in $folder/WebConsole.token)"
+# The web console's address only once the gateway says it listens there, at its start;
+# otherwise what it said instead, which names the address and the cause.
+said=""
+for _ in $(seq 100); do
+    said="$(grep -a -m 1 -o -e 'Web console on .*' -e 'Web console not started: .*' \
+        "$folder/gateway.log" | tr -d '\r' || true)"
+    [ -z "$said" ] || break
+    kill -0 "$gateway" 2>/dev/null || break
+    sleep 0.1
+done
+case "$said" in
+    "Web console on "*)
+        echo "Web console: ${said#Web console on }/ (its token, for the commands, is in $folder/WebConsole.token)" ;;
+    "Web console not started: "*)
+        echo "No web console: it could not listen on ${said#Web console not started: }."
+        echo "  Another port: make demo DEMO_WEB_PORT=8401 (scripts/demo.sh -w 8401)." ;;
+    *) echo "No web console: the gateway has not said that it listens (see $folder/gateway.log)." ;;
+esac
 echo "Keys + Enter: d drops the line, s makes the host silent, r resumes, q quits."
-[ ${#headless[@]} -eq 0 ] || sleep 3  # time to read this before the wall takes the terminal
+# Time to read this before the wall takes the terminal; on a pipe it prints lines instead.
+if [ ${#headless[@]} -gt 0 ] && [ -t 1 ]; then sleep 3; fi
 "$build/plyxen400-terminal-wall" --products "$folder/Products.cfg" "${headless[@]}" </dev/null &
 pids+=($!)
 

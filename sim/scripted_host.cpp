@@ -109,6 +109,7 @@ void ScriptedHost::readGateway() {
     if (!client_) return;
     const QByteArray data = client_->readAll();
     received_.append(data);
+    if (echoing_) client_->write(data);
     for (const char c : data) take(static_cast<unsigned char>(c));
 }
 

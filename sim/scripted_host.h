@@ -43,6 +43,10 @@ class ScriptedHost : public QObject {
     void write(const QByteArray& bytes);
     // Closes the connection from the host's side, once what was written has gone out.
     void closeConnection();
+    // Sends back every byte the gateway sends, as it comes, beside its own negotiation: a
+    // host that echoes what it receives (remote echo of the sign-on screen, a line looped
+    // back) on every connection from now on.
+    void echoReceived() { echoing_ = true; }
 
     bool connected() const;
     // The connection's socket, for a benchmark that writes to it as a plain program would
@@ -52,6 +56,8 @@ class ScriptedHost : public QObject {
     // buffer. A sender at a high rate waits while this is large, so nothing piles up.
     qint64 bytesToWrite() const;
     int connectionCount() const { return connections_; }
+    // Where the current connection comes from: a pair's test tells its two gateways apart.
+    QString peer() const { return client_ ? client_->peerAddress().toString() : QString(); }
     // Every byte received on the current connection, telnet answers included (with TLS,
     // decrypted: only a completed handshake makes a connection).
     const QByteArray& received() const { return received_; }
@@ -85,6 +91,7 @@ class ScriptedHost : public QObject {
     bool pieceScheduled_ = false;
     bool closeWhenWritten_ = false;
 
+    bool echoing_ = false;
     Reading reading_ = Reading::Data;
     unsigned char command_ = 0;
     QByteArray received_;

@@ -60,7 +60,9 @@ void HostSession::resume() {
 }
 
 void HostSession::connectionAccepted() {
-    emit note(QStringLiteral("Gateway connected (connection %1)").arg(host_.connectionCount()));
+    emit note(QStringLiteral("Gateway connected from %1 (connection %2)")
+                  .arg(host_.peer())
+                  .arg(host_.connectionCount()));
     setState(State::SigningOn);
 }
 
@@ -78,7 +80,7 @@ void HostSession::signOnReceived(const QByteArray& typed) {
         setState(State::Refused);
         return;
     }
-    emit note(QStringLiteral("User %1 signed on").arg(user));
+    emit note(QStringLiteral("User %1 signed on from %2").arg(user, host_.peer()));
     setState(State::Running);
     paint();  // the application shows at once, as after Enter on a real sign-on screen
 }

@@ -96,20 +96,9 @@ AnsiWall::Cell AnsiWall::cell(const TerminalState& terminal, FlashPhase phase) c
     cell[1] = padded("[" + ledField(terminal, phase) + "] " + frames,
                      kLedColumns + 3 + frames.size(), kCellWidth);
 
-    std::string note;
-    bool warning = true;
-    if (terminal.binding == Binding::Refused) {
-        note = "refused: " + terminal.bindError;
-    } else if (terminal.binding == Binding::Failed) {
-        note = "cannot bind: " + terminal.bindError;
-    } else if (const char unknown = terminal.unknownAttribute()) {
-        note = "attr " + terminal.shown.attributes + " (" + unknown + " red)";
-    } else {
-        warning = false;
-        if (terminal.lit) note = "attr " + terminal.shown.attributes;
-    }
-    note = note.substr(0, kCellText);
-    cell[2] = padded((warning ? kAmber : kDim) + note + kReset, note.size(), kCellWidth);
+    const TerminalNote note = terminalNote(terminal);
+    const std::string text = note.text.substr(0, kCellText);
+    cell[2] = padded((note.warning ? kAmber : kDim) + text + kReset, text.size(), kCellWidth);
     return cell;
 }
 

@@ -2,6 +2,9 @@
 // or in a text terminal, so the gateway's datagrams can be seen as the plant floor would.
 //
 //   plyxen400-terminal-wall [--products PATH] [--headless] [--report] [--help]
+//
+// Without a display it draws in the text terminal, or, where its output is none (a pipe, a
+// file), prints a line per change.
 
 #include <signal.h>
 #include <unistd.h>
@@ -10,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTime>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +26,7 @@
 
 #include "ansi_wall.h"
 #include "app/termination_signals.h"
+#include "line_wall.h"
 #include "wall_listener.h"
 #include "wall_model.h"
 #include "wall_window.h"
@@ -51,8 +56,10 @@ Options parse(int argc, char* argv[]) {
         QStringLiteral("The terminal list (default ./Products.cfg; without it 0001 to 0012 "
                        "on 127.0.10.1 to 127.0.10.12)."),
         QStringLiteral("path"), QStringLiteral("Products.cfg"));
-    const QCommandLineOption headless(QStringLiteral("headless"),
-                                      QStringLiteral("Draw in this terminal with ANSI colours."));
+    const QCommandLineOption headless(
+        QStringLiteral("headless"),
+        QStringLiteral("Draw in this terminal with ANSI colours; where standard output is no "
+                       "terminal, print a line per change instead."));
     const QCommandLineOption report(
         QStringLiteral("report"),
         QStringLiteral(
@@ -92,8 +99,8 @@ bool hasDisplay() {
            platform != nullptr;
 }
 
-void printReportLine(const std::string& line) {
-    // At once: a script reading the wall waits for each line.
+void printLine(const std::string& line) {
+    // At once: a script or a pipe reading the wall waits for each line.
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
@@ -120,8 +127,7 @@ int main(int argc, char* argv[]) {
     plx::app::TerminationSignals terminationSignals([] { QCoreApplication::quit(); });
 
     WallModel model(readTerminals(options.products));
-    WallListener listener(model,
-                          options.report ? WallListener::ReportSink(printReportLine) : nullptr);
+    WallListener listener(model, options.report ? WallListener::ReportSink(printLine) : nullptr);
 
     std::unique_ptr<WallWindow> window;
     std::unique_ptr<AnsiWall> ansi;
@@ -140,10 +146,30 @@ int main(int argc, char* argv[]) {
                          [&] { ansi->drawOnPhaseChange(flashPhaseAt(clock.elapsed())); });
         redraw.start(kAnsiPhaseCheckMs);
     }
+    // Where standard output is no terminal and carries no report: a line per change, after
+    // the line that says how many listen.
+    std::unique_ptr<LineWall> lines;
+    if (!window && !ansi && !options.report) lines = std::make_unique<LineWall>(model);
     listener.open();
     if (!window && !ansi) {
-        std::fprintf(stderr, "terminal wall: %zu terminals, %zu listening on UDP 1024\n",
-                     model.terminals().size(), model.listening());
+        const std::string summary = "terminal wall: " + std::to_string(model.terminals().size()) +
+                                    " terminals, " + std::to_string(model.listening()) +
+                                    " listening on UDP 1024";
+        // Beside a report, on standard error: the report's lines stay of their kinds.
+        if (lines) {
+            printLine(summary);
+        } else {
+            std::fprintf(stderr, "%s\n", summary.c_str());
+        }
+    }
+    if (lines) {
+        const auto printChanges = [&lines] {
+            const QString now = QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+            for (const std::string& line : lines->changes())
+                printLine(now.toStdString() + " " + line);
+        };
+        printChanges();
+        QObject::connect(&listener, &WallListener::datagramTaken, printChanges);
     }
     // Ending the loop unwinds the renderer, which gives the text terminal back.
     return QCoreApplication::exec();

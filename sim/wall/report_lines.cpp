@@ -11,6 +11,15 @@ std::string printableValue(const std::string& value) {
     return printable;
 }
 
+TerminalNote terminalNote(const TerminalState& terminal) {
+    if (terminal.binding == Binding::Refused) return {"refused: " + terminal.bindError, true};
+    if (terminal.binding == Binding::Failed) return {"cannot bind: " + terminal.bindError, true};
+    if (const char unknown = terminal.unknownAttribute()) {
+        return {"attr " + terminal.shown.attributes + " (" + unknown + " red)", true};
+    }
+    return {terminal.lit ? "attr " + terminal.shown.attributes : "", false};
+}
+
 std::string framesCaption(std::uint64_t frames) {
     return std::to_string(frames) + (frames == 1 ? " frame" : " frames");
 }

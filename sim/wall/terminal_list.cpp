@@ -61,7 +61,11 @@ std::vector<TerminalEntry> defaultTerminals() {
 }
 
 bool isWallAddress(const std::string& address) {
-    return plx::isDottedIPv4(address) && address.rfind("127.", 0) == 0;
+    if (!plx::isDottedIPv4(address)) return false;
+    for (const char* range : {"127.", "198.18.", "198.19."}) {
+        if (address.rfind(range, 0) == 0) return true;
+    }
+    return false;
 }
 
 }  // namespace plx::wall

@@ -22,7 +22,8 @@ std::vector<TerminalEntry> parseTerminalList(std::string_view text);
 // The wall without a list: 0001..0012 on 127.0.10.1..12.
 std::vector<TerminalEntry> defaultTerminals();
 
-// Only dotted IPv4 loopback addresses (127.x.x.x) are ever bound by the wall.
+// The wall binds only dotted IPv4 loopback addresses (127.x.x.x) and those of the
+// benchmarking range 198.18.0.0/15, which a test's own network namespaces use: never a plant's.
 bool isWallAddress(const std::string& address);
 
 }  // namespace plx::wall

@@ -27,7 +27,7 @@ void WallListener::open() {
 
 void WallListener::bind(const std::string& address) {
     if (!isWallAddress(address)) {
-        model_.setBinding(address, Binding::Refused, "not a 127.x address");
+        model_.setBinding(address, Binding::Refused, "not a 127.x or 198.18.0.0/15 address");
         return;
     }
     auto socket = std::make_unique<QUdpSocket>();
@@ -52,6 +52,7 @@ void WallListener::read(QUdpSocket* socket, const std::string& address) {
         const QByteArray bytes = socket->receiveDatagram().data();
         const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
         const FrameDecoding decoding = model_.receive(address, view);
+        emit datagramTaken();
         if (!report_) continue;
         if (!decoding.ok()) {
             report_(malformedReportLine(address, view.size()));

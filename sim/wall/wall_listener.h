@@ -30,8 +30,10 @@ class WallListener : public QObject {
     void open();
 
   signals:
-    // The model changed: a frame, a malformed datagram or a binding.
+    // The model changed: a frame, a malformed datagram or a binding; once per wake-up.
     void changed();
+    // One datagram has just been handed to the model: for who follows each change.
+    void datagramTaken();
 
   private:
     void bind(const std::string& address);

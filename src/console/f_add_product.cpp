@@ -96,7 +96,16 @@ void F_ADD_PRODUCT::SW_EDIT_SAVE_Click(int index) {
 
 void F_ADD_PRODUCT::B_OK_Click() {
     F_MAIN& main = gateway_.window<F_MAIN>();
-    const int edited = SW_EDIT_SAVE_1.value() ? -1 : main.LST_PRODUIT.currentRow();
+    const bool adding = SW_EDIT_SAVE_1.value();
+    const int edited = adding ? -1 : main.LST_PRODUIT.currentRow();
+    // The row being edited was removed meanwhile (from the web console): the edit must not
+    // become an addition, nor close as if it had been made.
+    if (!adding && edited < 0) {
+        gateway_.platform().messageBox("Error the terminal being edited is no longer in the list",
+                                       "Error !", MessageIcon::Critical);
+        form.close();
+        return;
+    }
     const TerminalEntryCheck check =
         main.storeTerminal(edited, {INP_NO.text(), INP_IP.text(), INP_DESCRIPTION.text()}, {});
     // Once the number has passed, the operator sees the address as it was checked.

@@ -48,6 +48,15 @@ F_MAIN::F_MAIN(Gateway& gateway)
       URL_WEBPAGE(form, "URL_WEBPAGE", gateway.platform()),
       TIM_REFRESH(gateway.platform(), 500),
       gateway_(gateway) {
+    layOut();
+    wireHandlers();
+    Form_Resize();
+}
+
+// Design positions in twips: the top row of window and terminal commands, the link lamp,
+// log indicator, daily file name and clock under it, the list with its management buttons,
+// the footer; the hidden controls of the products writer and the web page.
+void F_MAIN::layOut() {
     // Top row: the windows and the commands on every terminal.
     B_AS400_COMM.move(kMargin, 120, 2175, kButtonHeight);
     B_EVENTS.move(2395, 120, 1575, kButtonHeight);
@@ -103,7 +112,9 @@ F_MAIN::F_MAIN(Gateway& gateway)
                                                            &Label1_1, &URL_WEBPAGE}) {
         hidden->setVisible(false);
     }
+}
 
+void F_MAIN::wireHandlers() {
     LST_PRODUIT.onDblClick = [this] { LST_PRODUIT_DblClick(); };
     B_SELECT_ALL.onClick = [this] { B_SELECT_ALL_Click(); };
     B_ADD_TERM.onClick = [this] { B_ADD_TERM_Click(); };
@@ -121,7 +132,6 @@ F_MAIN::F_MAIN(Gateway& gateway)
     TIM_REFRESH.onTimer = [this] { TIM_REFRESH_Timer(); };
     form.onResize = [this] { Form_Resize(); };
     form.onUnload = [this] { Form_Unload(); };
-    Form_Resize();
 }
 
 }  // namespace plx

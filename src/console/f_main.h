@@ -112,10 +112,15 @@ class F_MAIN {
     std::string dailyFileName() const;
 
   private:
+    void layOut();
+    void wireHandlers();
     // The rebuild behind SYNC_TABLES: the row it stopped at, -1 when every row is indexed.
     int indexRows();
     // A rebuild after start-up or a list command; a row that cannot be indexed is reported.
     void syncTablesAndWarn();
+    // Moves the Products.cfg that could not be read at start aside, with a Warning; the
+    // Warning's text when it cannot be moved, and then nothing may be written in its place.
+    std::string moveUnreadListAside();
     // Shows the terminal editor modally, releases it, then rebuilds and saves the list.
     void runEditor(F_ADD_PRODUCT& editor);
     // B_SAVE_CFG_Click's work: the Warning's text when Products.cfg could not be written.
@@ -124,7 +129,7 @@ class F_MAIN {
 
     Gateway& gateway_;
     // Products.cfg was there at start but could not be read: it is kept as found, never
-    // written over by the empty list that took its place, until the list has terminals.
+    // written over by the list that took its place, until it has been moved aside.
     bool unreadListKept_ = false;
 };
 

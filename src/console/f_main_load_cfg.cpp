@@ -89,18 +89,48 @@ void F_MAIN::LOAD_CFG() {
     if (settings.logSwitch) as400.SW_LOG.setValue(*settings.logSwitch);
 }
 
+std::string F_MAIN::moveUnreadListAside() {
+    Files& files = gateway_.platform().files();
+    const SharedState& state = gateway_.state();
+    F_EVENTS& events = gateway_.window<F_EVENTS>();
+    const std::string path = state.filePath(kProductsFile);
+    unreadListKept_ = files.exists(path);
+    if (!unreadListKept_) return {};  // gone meanwhile: nothing left to keep
+    const std::string name = kProductsFile + ".unread-" + gateway_.platform().now().dateText();
+    std::string aside = name;
+    for (int n = 2; files.exists(state.filePath(aside)); ++n)
+        aside = name + "-" + std::to_string(n);
+    if (files.rename(path, state.filePath(aside))) {
+        unreadListKept_ = false;
+        events.ADD_EVENTS(-1, "Warning",
+                          kProductsFile + " could not be read at start: it is kept as " + aside +
+                              ", and the list is written in its place",
+                          true);
+        return {};
+    }
+    ++gateway_.state().STATS.listWriteFailures;
+    const std::string warning = kListNotWritten +
+                                ": the file that could not be read at start cannot be moved "
+                                "aside to " + aside;
+    events.ADD_EVENTS(-1, "Warning", warning, true);
+    return warning;
+}
+
 void F_MAIN::B_SAVE_CFG_Click() {
     saveList();
 }
 
 std::string F_MAIN::saveList() {
+    // The list that could not be read stays where it was while the list is empty, so that
+    // a start once it is readable again finds it; it is moved aside before terminals that
+    // the operator gives are written in its place.
     if (unreadListKept_ && LST_PRODUIT.count() == 0) return {};
+    if (unreadListKept_) {
+        if (std::string warning = moveUnreadListAside(); !warning.empty()) return warning;
+    }
     const std::string path = gateway_.state().filePath(kProductsFile);
     // Replaced atomically: a failed write leaves the previous list whole on disk.
-    if (gateway_.platform().files().replace(path, entriesAsLines(LST_PRODUIT))) {
-        unreadListKept_ = false;
-        return {};
-    }
+    if (gateway_.platform().files().replace(path, entriesAsLines(LST_PRODUIT))) return {};
     ++gateway_.state().STATS.listWriteFailures;
     const std::string warning = kListNotWritten + ", the previous file is kept";
     gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "Warning", warning, true);

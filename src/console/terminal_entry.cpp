@@ -1,6 +1,8 @@
 #include "console/terminal_entry.h"
 
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "shared/global.h"
 #include "shared/numeric_text.h"
@@ -13,6 +15,16 @@ TerminalEntryCheck refused(std::string message, bool numberRefused = false) {
     return {false, std::move(message), numberRefused, {}, false};
 }
 
+// A byte below 0x20 or 0x7F, where the field has one: it would break the list entry's line or
+// forge a line of the log when the entry is logged.
+std::optional<int> controlCharacter(const std::string& field) {
+    for (const char c : field) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 0x20 || code == 0x7F) return code;
+    }
+    return std::nullopt;
+}
+
 // The numbers the terminal tables can index; 0 is refused before this, without a message.
 bool isTerminalNumber(double number) {
     return number >= 1 && number < kTerminalNumbers && number == std::floor(number);
@@ -22,6 +34,17 @@ bool isTerminalNumber(double number) {
 
 TerminalEntryCheck checkTerminalEntry(const std::vector<std::string>& entries, int editedRow,
                                       const TypedTerminal& typed) {
+    const std::pair<const std::string&, const char*> fields[] = {
+        {typed.number, "terminal number"},
+        {typed.address, "IP address"},
+        {typed.description, "description"}};
+    for (const auto& [field, name] : fields) {
+        if (const auto code = controlCharacter(field)) {
+            return refused("Error the " + std::string(name) + " holds a control character (code " +
+                               std::to_string(*code) + ")",
+                           &field == &typed.number);  // the focus goes back to a number
+        }
+    }
     const double number = readLenientNumber(typed.number);
     if (number == 0) return refused({}, true);
     // Beyond 9999, below 1 or fractional, the terminal could never be found by its number.

@@ -28,8 +28,9 @@ struct TerminalEntryCheck {
 };
 
 // `entries` is the list, `editedRow` the row being edited or -1 when adding. In this order:
-// a number that reads as 0 (empty, letters), then one that is not a whole number from 1 to
-// 9999; a full list (1001 rows) when adding; then each other row in list order, its number
+// a control character (below 0x20, or 0x7F) in any field, however it came; a number that
+// reads as 0 (empty, letters), then one that is not a whole number from 1 to 9999; a full
+// list (1001 rows) when adding; then each other row in list order, its number
 // before its address (the address compared trimmed, whole, case-sensitive), the first
 // conflict deciding.
 TerminalEntryCheck checkTerminalEntry(const std::vector<std::string>& entries, int editedRow,

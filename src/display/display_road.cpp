@@ -5,8 +5,7 @@
 
 #include "display/display_command.h"
 #include "display/host_number.h"
-#include "display/terminal_frame.h"
-#include "eventlog/f_events.h"
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "shared/numeric_text.h"
 
@@ -17,6 +16,45 @@ namespace {
 // Datagrams handed to the system in one call at most: a broadcast's first terminals do not
 // wait for its last ones.
 constexpr std::size_t kBatchLimit = 64;
+
+// Why a terminal's datagrams do not leave, as its warning says it.
+const char* failureText(DatagramOutcome outcome) {
+    switch (outcome) {
+        case DatagramOutcome::BadAddress:
+            return "not an IPv4 address";
+        case DatagramOutcome::NoRoute:
+            return "no route to it";
+        case DatagramOutcome::Refused:
+            return "refused by the system";
+        case DatagramOutcome::Busy:
+            return "the network took none for a second";
+        default:
+            return "the system failed to send them";
+    }
+}
+
+void count(Statistics& stats, DatagramOutcome outcome) {
+    switch (outcome) {
+        case DatagramOutcome::Left:
+            ++stats.datagramsSent;
+            return;
+        case DatagramOutcome::Busy:
+            ++stats.datagramsFailedStalled;
+            return;
+        case DatagramOutcome::BadAddress:
+            ++stats.datagramsFailedAddress;
+            return;
+        case DatagramOutcome::NoRoute:
+            ++stats.datagramsFailedNoRoute;
+            return;
+        case DatagramOutcome::Refused:
+            ++stats.datagramsFailedRefused;
+            return;
+        case DatagramOutcome::Failed:
+            ++stats.datagramsFailedOther;
+            return;
+    }
+}
 
 }  // namespace
 
@@ -33,8 +71,25 @@ class DisplayRoad::Dispatch {
     DisplayRoad& road_;
 };
 
+class DisplayRoad::Nested {
+  public:
+    explicit Nested(DisplayRoad& road) : road_(road), outer_(std::exchange(road.dispatches_, 0)) {}
+    ~Nested() { road_.dispatches_ = outer_; }
+    Nested(const Nested&) = delete;
+    Nested& operator=(const Nested&) = delete;
+
+  private:
+    DisplayRoad& road_;
+    int outer_;
+};
+
 DisplayRoad::DisplayRoad(Gateway& gateway)
-    : SOCK_UPD(gateway.platform().createUdpSocket()), gateway_(gateway) {}
+    : SOCK_UPD(gateway.platform().createUdpSocket()), gateway_(gateway) {
+    batch_.reserve(kBatchLimit);
+    outgoing_.reserve(kBatchLimit);
+    outcomes_.reserve(kBatchLimit);
+    unsent_.reserve(kBatchLimit);
+}
 
 void DisplayRoad::GEST_CMD(const std::string& THE_CMD) {
     if (THE_CMD.empty()) return;  // names neither a terminal nor a value
@@ -47,7 +102,8 @@ void DisplayRoad::GEST_CMD(const std::string& THE_CMD) {
     const std::optional<int> number = hostTerminalNumber(numberText);
     if (!number || state.TAB_ROW_OF_NO[*number] == kNoRow) {
         ++gateway_.state().STATS.unknownTerminals;
-        gateway_.window<F_EVENTS>().ADD_EVENTS(
+        sendBatch();  // the lines of the commands before it come first
+        gateway_.eventLog().ADD_EVENTS(
             -1, "Warning",
             "<" + command + "> " + "The product number " + numberText + " does not exist !", true);
         return;
@@ -67,77 +123,119 @@ void DisplayRoad::SEND_CMD_UDP(int Index, const std::string& ID_CMD) {
     // What the row shows is known once its waiting copies have gone.
     if (rowWaits(Index)) sendBatch();
     SharedState& state = gateway_.state();
-    const std::string shown = shownValue(ID_CMD);
+    std::string shown = shownValue(ID_CMD);
     if (state.TAB_AFF_VALUE[Index] == shown) {  // the terminal already shows it
         ++state.STATS.commandsAlreadyShown;
         return;
     }
 
-    // Everything the sends need is taken now, in this call's own copies: the pump after
-    // each send may run a nested command that sends elsewhere.
-    const std::string frame = terminalFrame(ID_CMD, state.TAB_COLOR_PATERN);
-    const std::string address = state.TAB_IP[Index];
+    // Everything the sends need is taken now, into the command's own record: the pump after
+    // each send may run a nested command that sends elsewhere. Counted down by each copy
+    // that goes, and by the end of this call.
     const std::uint64_t command = ++commands_;
-    // Counted down by each copy that goes, and by the end of this call.
-    unsent_.push_back({command, Index, shown, kCopiesPerCommand + 1, false});
+    unsent_.push_back({command, Index, state.TAB_IP[Index],
+                       terminalFrame(ID_CMD, state.TAB_COLOR_PATERN), std::move(shown),
+                       kCopiesPerCommand + 1, false, DatagramOutcome::Left});
     for (int copy = 0; copy < kCopiesPerCommand; ++copy) {
-        queueCopy(command, Index, address, frame);
+        queueCopy(command, Index);
         if (gateway_.platform().eventsMayWait()) pumpBetweenCopies();
     }
-
-    gateway_.window<F_EVENTS>().ADD_EVENTS(Index, "CMD",
-                                           "<" + frame.substr(0, kFrameBytes - 1) + ">", false);
-    // The memory is written after both copies and the events between them, once the copies
-    // have gone: now, or when the batch leaves.
-    countDown(command, false);
+    // The line and the memory come after both copies and the events between them, once
+    // the copies have gone: now, or when the batch leaves.
+    countDown(command, std::nullopt);
 }
 
 void DisplayRoad::pumpBetweenCopies() {
     sendBatch();
-    // The pumped events are dispatches of their own, whose datagrams leave when they end.
-    const int outer = std::exchange(dispatches_, 0);
-    try {
-        gateway_.pump();
-    } catch (...) {
-        dispatches_ = outer;
-        throw;
-    }
-    dispatches_ = outer;
+    const Nested pumped(*this);
+    gateway_.pump();
 }
 
-void DisplayRoad::queueCopy(std::uint64_t command, int row, const std::string& address,
-                            const std::string& frame) {
-    batch_.push_back({address, kTerminalPort, frame});
-    waiting_.push_back({command, row});
+void DisplayRoad::queueCopy(std::uint64_t command, int row) {
+    batch_.push_back({command, row});
     if (batch_.size() >= kBatchLimit) sendBatch();
 }
 
 void DisplayRoad::sendBatch() {
-    if (batch_.empty()) return;
-    const std::vector<bool> left = SOCK_UPD->sendDatagrams(batch_);
-    const std::vector<Waiting> sent = std::move(waiting_);
-    batch_.clear();
-    waiting_.clear();
-    for (std::size_t i = 0; i < sent.size(); ++i) countDown(sent[i].command, left[i]);
+    // A nested dispatch run by a wait sends what waits here before its own, in order; what
+    // is left after the wait is taken as it is then.
+    while (!batch_.empty()) {
+        outgoing_.clear();
+        for (const Waiting& copy : batch_) {
+            const auto found =
+                std::find_if(unsent_.begin(), unsent_.end(),
+                             [&copy](const Unsent& c) { return c.command == copy.command; });
+            outgoing_.push_back({found->address, kTerminalPort, found->frame.view()});
+        }
+        outcomes_.resize(outgoing_.size());
+        const std::size_t handled = SOCK_UPD->send(outgoing_, outcomes_);
+        for (std::size_t i = 0; i < handled; ++i) countDown(batch_[i].command, outcomes_[i]);
+        batch_.erase(batch_.begin(), batch_.begin() + static_cast<std::ptrdiff_t>(handled));
+        if (!batch_.empty()) waitOrGiveUp();
+    }
 }
 
-void DisplayRoad::countDown(std::uint64_t command, bool left) {
+void DisplayRoad::waitOrGiveUp() {
+    const long long now = gateway_.platform().uptimeMs();
+    if (busySinceMs_ < 0) busySinceMs_ = now;
+    const long long patience = busySinceMs_ + kStalledAfterMs - now;
+    if (!stalled_ && patience > 0) {
+        ++gateway_.state().STATS.datagramSendWaits;
+        const Nested waiting(*this);
+        gateway_.awaitWritable(*SOCK_UPD, static_cast<int>(patience));
+        return;
+    }
+    stalled_ = true;
+    const Waiting given = batch_.front();
+    batch_.erase(batch_.begin());
+    countDown(given.command, DatagramOutcome::Busy);
+}
+
+void DisplayRoad::countDown(std::uint64_t command, std::optional<DatagramOutcome> outcome) {
     const auto found = std::find_if(unsent_.begin(), unsent_.end(),
                                     [command](const Unsent& c) { return c.command == command; });
-    found->left = found->left || left;
-    if (--found->copiesToGo > 0) return;
-    // A command that never left is not remembered, so the same command later tries again.
-    if (found->left) {
-        SharedState& state = gateway_.state();
-        state.TAB_AFF_VALUE[found->row] = found->shown;
-        state.TAB_AFF_TIME[found->row] = gateway_.platform().uptimeMs();
-        ++state.STATS.commandsSent;
+    if (outcome) {
+        count(gateway_.state().STATS, *outcome);
+        if (*outcome == DatagramOutcome::Left) {
+            found->left = true;
+            busySinceMs_ = -1;
+            stalled_ = false;
+        } else {
+            found->failure = *outcome;
+        }
     }
+    if (--found->copiesToGo > 0) return;
+    const Unsent done = std::move(*found);
     unsent_.erase(found);
+    commandDone(done);
+}
+
+void DisplayRoad::commandDone(const Unsent& done) {
+    // Sent twice, logged, remembered.
+    commandText_.assign(1, '<');
+    commandText_.append(done.frame.view().substr(0, kFrameBytes - 1));
+    commandText_ += '>';
+    EventLog& log = gateway_.eventLog();
+    log.ADD_EVENTS(done.row, "CMD", commandText_, false);
+    if (done.left) {
+        SharedState& state = gateway_.state();
+        state.TAB_AFF_VALUE[done.row] = done.shown;
+        state.TAB_AFF_TIME[done.row] = gateway_.platform().uptimeMs();
+        ++state.STATS.commandsSent;
+        failureTold_[done.row] = false;
+        return;
+    }
+    // A command that never left is not remembered, so the same command later tries again;
+    // the terminal's failure is told once, not at every frame.
+    if (failureTold_[done.row]) return;
+    failureTold_[done.row] = true;
+    log.ADD_EVENTS(
+        done.row, "Warning",
+        "Datagrams cannot be sent to \"" + done.address + "\": " + failureText(done.failure), true);
 }
 
 bool DisplayRoad::rowWaits(int row) const {
-    return std::any_of(waiting_.begin(), waiting_.end(),
+    return std::any_of(batch_.begin(), batch_.end(),
                        [row](const Waiting& datagram) { return datagram.row == row; });
 }
 
@@ -151,8 +249,7 @@ void DisplayRoad::synchronize(const std::string& origin) {
         for (int row = 0; row < rows; ++row)
             GEST_CMD(fourDigits(state.TAB_NO_OF_ROW[row]) + "----0");
     }
-    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "GENERAL", "Synchronize all products" + origin,
-                                           true);
+    gateway_.eventLog().ADD_EVENTS(-1, "GENERAL", "Synchronize all products" + origin, true);
 }
 
 void DisplayRoad::rowRemoved(int row) {
@@ -162,10 +259,15 @@ void DisplayRoad::rowRemoved(int row) {
     shown.back().clear();
     auto& sentAt = gateway_.state().TAB_AFF_TIME;
     std::move(sentAt.begin() + row + 1, sentAt.end(), sentAt.begin() + row);
+    for (int below = row; below + 1 < kMaxRows; ++below)
+        failureTold_[below] = failureTold_[below + 1];
+    failureTold_[kMaxRows - 1] = false;
 }
 
 void DisplayRoad::rowReplaced(int row) {
-    if (row >= 0 && row < kMaxRows) gateway_.state().TAB_AFF_VALUE[row].clear();
+    if (row < 0 || row >= kMaxRows) return;
+    gateway_.state().TAB_AFF_VALUE[row].clear();
+    failureTold_[row] = false;
 }
 
 }  // namespace plx

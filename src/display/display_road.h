@@ -2,15 +2,18 @@
 // The display road: where every host command ends, whoever made it (the host link's frames,
 // Synchronize, the test window). The dispatcher (GEST_CMD) finds the terminal or terminals a
 // host command names; the sender (SEND_CMD_UDP) drops what a terminal already shows, sends the
-// terminal frame twice on the UDP socket SOCK_UPD and logs it; the display value memory
+// terminal frame twice on the UDP socket SOCK_UPD, logs it, and the display value memory
 // (TAB_AFF_VALUE) remembers what each row was sent. It reads the terminal tables of the shared
-// state, and of the windows only uses the event log.
+// state and reports through the event log.
 
+#include <bitset>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "display/terminal_frame.h"
 #include "platform/platform.h"
 
 namespace plx {
@@ -19,6 +22,11 @@ class Gateway;
 
 class DisplayRoad {
   public:
+    // A socket that takes no datagram for this long serves a link that is down, not slow:
+    // what waits for it is given up, and so is each datagram it cannot take at once, until
+    // one leaves again.
+    static constexpr int kStalledAfterMs = 1000;
+
     explicit DisplayRoad(Gateway& gateway);
 
     // Every datagram leaves here, each with the terminal's address and port 1024.
@@ -28,8 +36,9 @@ class DisplayRoad {
     // to every row when the number field holds "*"; an unknown number is a Warning.
     void GEST_CMD(const std::string& THE_CMD);
     // One display command to one row: unless the row shows it already, the frame twice, the
-    // pending events let run after each copy, one "CMD" line, and the memory. Copies with
-    // no event pending between them leave together, at the latest when the dispatch ends.
+    // pending events let run after each copy; once both copies have gone, one "CMD" line and
+    // the memory. Copies with no event pending between them leave together, at the latest
+    // when the dispatch ends; while the socket cannot take them, they wait for it in order.
     void SEND_CMD_UDP(int Index, const std::string& ID_CMD);
 
     // Synchronize: forget what every row shows, then four dashes to each listed terminal by
@@ -45,38 +54,52 @@ class DisplayRoad {
     // One dispatch (a host command, Synchronize, a test press): its datagrams leave in
     // batches, and whatever waits in the batch leaves when the outermost one ends.
     class Dispatch;
+    // Events run (a pump, a wait for the socket): what they dispatch leaves when it ends.
+    class Nested;
     // A datagram in the batch, and the command it is a copy of.
     struct Waiting {
         std::uint64_t command;
         int row;
     };
-    // A command not yet remembered: copies of it wait, or its call is still under way.
+    // A command not yet remembered: copies of it wait, or its call is still under way. It
+    // holds what its copies carry, so that nothing of a call can be changed by a nested one.
     struct Unsent {
         std::uint64_t command;
         int row;
+        std::string address;
+        TerminalFrame frame;
         std::string shown;
-        int copiesToGo;  // copies not yet gone, and one for the call
-        bool left;       // a copy has left
+        int copiesToGo;           // copies not yet gone, and one for the call
+        bool left;                // a copy has left
+        DatagramOutcome failure;  // why a copy did not, if one did not
     };
     // A copy into the batch; the batch leaves when full, and before events run.
-    void queueCopy(std::uint64_t command, int row, const std::string& address,
-                   const std::string& frame);
+    void queueCopy(std::uint64_t command, int row);
     // The batch leaves, then the pending events run.
     void pumpBetweenCopies();
-    // Hands the batch to the system; each command whose copies have all gone is remembered
-    // when one of them left.
+    // Hands the batch to the system, in order, waiting while the socket cannot take it.
     void sendBatch();
-    // One copy of the command has gone (left or not), or its call has ended; at the last,
-    // the memory.
-    void countDown(std::uint64_t command, bool left);
+    // The socket takes nothing now: wait for it, or, once the link has stalled, give up the
+    // first datagram.
+    void waitOrGiveUp();
+    // One copy of the command has gone (`outcome`), or its call has ended (nothing); at the
+    // last, the line, the memory, and for a command that never left, the warning.
+    void countDown(std::uint64_t command, std::optional<DatagramOutcome> outcome);
+    void commandDone(const Unsent& done);
     bool rowWaits(int row) const;
 
     Gateway& gateway_;
-    std::vector<OutgoingDatagram> batch_;
-    std::vector<Waiting> waiting_;  // beside batch_, one for each datagram
+    std::vector<Waiting> batch_;
+    std::vector<OutgoingDatagram> outgoing_;  // the batch as handed to the socket
+    std::vector<DatagramOutcome> outcomes_;
     std::vector<Unsent> unsent_;
+    std::string commandText_;  // the "CMD" line's text, its room kept from line to line
+    // Rows whose datagrams failed and were told so since they last left.
+    std::bitset<kMaxRows> failureTold_;
     std::uint64_t commands_ = 0;  // commands sent so far, to tell them apart
     int dispatches_ = 0;          // dispatches under way, outside the pump's nesting
+    long long busySinceMs_ = -1;  // the first "try again" since a datagram last left
+    bool stalled_ = false;
 };
 
 }  // namespace plx

@@ -1,5 +1,6 @@
 #include "display/host_number.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "shared/shared_state.h"
@@ -7,6 +8,14 @@
 namespace plx {
 
 std::optional<int> hostTerminalNumber(std::string_view numberField) {
+    // Four plain digits, as the host writes them: their value at once, whatever the lenient
+    // reading would cost on every frame.
+    if (numberField.size() == 4 && std::all_of(numberField.begin(), numberField.end(),
+                                               [](char c) { return c >= '0' && c <= '9'; })) {
+        int number = 0;
+        for (const char digit : numberField) number = number * 10 + (digit - '0');
+        return number;
+    }
     const double value = readLenientNumber(numberField);
     // Checked before rounding so that no huge or non-finite value reaches a conversion.
     if (!(value > -1.0 && value < kTerminalNumbers)) return std::nullopt;

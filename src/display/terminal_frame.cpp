@@ -38,20 +38,20 @@ std::string colourPattern(char colour, const ColourTable& table) {
     }
 }
 
-std::string terminalFrame(std::string_view displayCommand, const ColourTable& table) {
+TerminalFrame terminalFrame(std::string_view displayCommand, const ColourTable& table) {
     // The colour character only selects the pattern; everything before it is sent.
     const std::size_t textLength = displayCommand.empty() ? 0 : displayCommand.size() - 1;
     const char colour = displayCommand.empty() ? ' ' : displayCommand.back();
-    std::string text(displayCommand.substr(0, std::min(textLength, kTextWidth)));
-    text.resize(kTextWidth, ' ');
+    const std::string_view text = displayCommand.substr(0, std::min(textLength, kTextWidth));
 
-    std::string frame;
-    frame.reserve(kFrameBytes);
-    frame.append(kHeader);
-    frame.append(text);
-    frame.append(colourPattern(colour, table));
-    frame.append(kBlankAttributes);
-    frame += kEndOfText;
+    TerminalFrame frame;
+    auto at = std::copy(kHeader.begin(), kHeader.end(), frame.bytes.begin());
+    at = std::copy(text.begin(), text.end(), at);
+    at = std::fill_n(at, kTextWidth - text.size(), ' ');
+    const std::string pattern = colourPattern(colour, table);
+    at = std::copy(pattern.begin(), pattern.end(), at);
+    at = std::copy(kBlankAttributes.begin(), kBlankAttributes.end(), at);
+    *at = kEndOfText;
     return frame;
 }
 

@@ -23,10 +23,16 @@ inline constexpr int kCopiesPerCommand = 2;           // UDP may drop one; termi
 // character but "0" to "7").
 std::string colourPattern(char colour, const ColourTable& table);
 
+// A terminal frame, held where it is made: nothing on the road allocates for it.
+struct TerminalFrame {
+    std::array<char, kFrameBytes> bytes;
+    std::string_view view() const { return {bytes.data(), bytes.size()}; }
+};
+
 // The 20-byte terminal frame for a display command ("><F", four value characters, two
 // blanks, colour character): FE F8 08 02, the command without its colour character, the
 // colour pattern, "00" for the two blanks, ETX. A command shorter than ten characters has
 // its text padded with blanks so that a terminal never receives a truncated frame.
-std::string terminalFrame(std::string_view displayCommand, const ColourTable& table);
+TerminalFrame terminalFrame(std::string_view displayCommand, const ColourTable& table);
 
 }  // namespace plx

@@ -1,6 +1,6 @@
 #pragma once
-// F_EVENTS, the event window, and ADD_EVENTS, the one operation through which every
-// subsystem reports what it does: a list of the last 350 lines and the daily log file.
+// F_EVENTS, the event window: the view of the event log (eventlog/event_log.h), its file
+// switch and its Clear button. ADD_EVENTS stays here too, where its callers look for it.
 
 #include <string>
 
@@ -9,10 +9,10 @@
 #include "platform/controls/form.h"
 #include "platform/controls/label.h"
 #include "platform/controls/list_box.h"
-#include "platform/local_time.h"
 
 namespace plx {
 
+class EventLog;
 class Gateway;
 
 class F_EVENTS {
@@ -20,8 +20,12 @@ class F_EVENTS {
     static constexpr int kMaxLines = 350;
 
     explicit F_EVENTS(Gateway& gateway);
+    ~F_EVENTS();
+    F_EVENTS(const F_EVENTS&) = delete;
+    F_EVENTS& operator=(const F_EVENTS&) = delete;
 
     Form form;
+    // The log's lines while the window is shown; filled anew each time it is shown.
     ListBox LST_EVENTS;
     CheckBox SW_LOG;
     Button B_CLEAR;
@@ -35,25 +39,16 @@ class F_EVENTS {
     void Form_Resize();
     // The close box hides the window, which goes on collecting events; returns true (cancel).
     bool Form_Unload();
-    // Lines listed since the start: the newest line of the list is line number linesShown(),
-    // the one above it linesShown() - 1, and so on, whatever was cleared or dropped.
-    long long linesShown() const { return linesShown_; }
+    // Lines listed since the start (EventLog::linesShown).
+    long long linesShown() const;
 
   private:
-    // Who the line is about, from the shared state: the host by its connect address, or the
-    // terminal of a row by its number.
-    std::string source(int Index) const;
-    void showLine(const std::string& line);
-    void writeToFile(const LocalTime& now, const std::string& line, const std::string& source);
+    void showNewestLine();
+    void fillList();
+    void showLogFile();
 
     Gateway& gateway_;
-    // Today's log file, recomputed when the date changes.
-    LocalTime logDate_{0, 0, 0};
-    std::string logFile_;
-    // Lines the log file refused since its last successful write: the list says so at the
-    // first, and the file gets their count once it takes lines again.
-    int missedFileLines_ = 0;
-    long long linesShown_ = 0;
+    EventLog& log_;
 };
 
 }  // namespace plx

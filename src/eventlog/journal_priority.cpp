@@ -2,7 +2,7 @@
 
 namespace plx {
 
-JournalPriority journalPriority(const std::string& mode, const std::string& text) {
+JournalPriority journalPriority(std::string_view mode, std::string_view text) {
     if (mode == "Warning") {
         const bool dataLost =
             text.starts_with(kLogFileNotWritten) || text.starts_with(kListNotWritten);

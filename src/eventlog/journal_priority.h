@@ -3,6 +3,7 @@
 // (`journalctl -p warning`) must see, and what may stay at information.
 
 #include <string>
+#include <string_view>
 
 #include "platform/platform.h"
 
@@ -16,6 +17,6 @@ inline const std::string kListNotWritten = "Products.cfg could not be written";
 // A lost log file or terminal list is an error; a link that fails ("Error: ..." statuses,
 // TLS refusals among them) or falls silent, and every other Warning, a warning; the rest
 // information.
-JournalPriority journalPriority(const std::string& mode, const std::string& text);
+JournalPriority journalPriority(std::string_view mode, std::string_view text);
 
 }  // namespace plx

@@ -1,9 +1,15 @@
 #include "gateway/gateway.h"
 
+#include "console/config_files.h"
+
 namespace plx {
 
 Gateway::Gateway(Platform& platform) : platform_(platform) {
     platform_.onEndRequest = [this] { shutDown(); };
+    eventLog_.listing = [this] {
+        const F_MAIN& main = window<F_MAIN>();
+        return EventLog::Listing{main.INP_WEBPAGE.text(), entriesAsLines(main.LST_PRODUIT)};
+    };
 }
 
 Gateway::~Gateway() {
@@ -22,13 +28,22 @@ void Gateway::shutDown() {
     window<F_MAIN>().form.requestClose();
 }
 
-void Gateway::pump() {
+template <class Wait>
+void Gateway::nest(const Wait& wait) {
     ++nesting_;
     ++pumping_;
-    platform_.processPendingEvents();
+    wait();
     --pumping_;
     --nesting_;
     if (nesting_ == 0 && !graveyard_.empty()) scheduleBurial();
+}
+
+void Gateway::pump() {
+    nest([this] { platform_.processPendingEvents(); });
+}
+
+void Gateway::awaitWritable(UdpSocketPort& socket, int timeoutMs) {
+    nest([&socket, timeoutMs] { socket.awaitWritable(timeoutMs); });
 }
 
 void Gateway::runModal(Form& form, const Form& owner) {

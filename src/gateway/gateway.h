@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "display/display_road.h"
+#include "eventlog/event_log.h"
 #include "gateway/windows.h"
 #include "platform/c_library_names.h"
 #include "platform/platform.h"
@@ -67,6 +68,7 @@ class Gateway {
 
     Platform& platform() { return platform_; }
     SharedState& state() { return state_; }
+    EventLog& eventLog() { return eventLog_; }
     DisplayRoad& display() { return display_; }
 
     // Creates the main window and runs the start-up sequence.
@@ -89,6 +91,9 @@ class Gateway {
 
     // Lets pending events run once: the nesting point after each datagram.
     void pump();
+    // Lets events run as a pump does until the socket may take datagrams again, or for
+    // timeoutMs at most: where a datagram waits for a slow link.
+    void awaitWritable(UdpSocketPort& socket, int timeoutMs);
     // True inside a pump: a dispatch (a chunk's frames, a Synchronize, a test) is under way
     // further up, and a command from outside the windows waits until it is done.
     bool dispatching() const { return pumping_ > 0; }
@@ -106,10 +111,14 @@ class Gateway {
     void bury(std::shared_ptr<void> unit);
 
   private:
+    // Runs a pump or a wait: the nesting that defers burials and commands from outside.
+    template <class Wait>
+    void nest(const Wait& wait);
     void scheduleBurial();
 
     Platform& platform_;
     SharedState state_;
+    EventLog eventLog_{platform_, state_};
     DisplayRoad display_{*this};
     int nesting_ = 0;
     int pumping_ = 0;

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "hostlink/frame_scanner.h"
+#include "hostlink/password_mask.h"
+#include "hostlink/telnet_negotiation.h"
 #include "platform/controls/button.h"
 #include "platform/controls/check_box.h"
 #include "platform/controls/form.h"
@@ -124,11 +126,16 @@ class F_AS400 {
     void readNextChunk();
     // Reception of one chunk: log, display, negotiation, frames to the display road.
     void handleChunk(const std::string& chunk);
-    // An unfinished frame belongs to one connection's stream only.
-    void dropCarriedFrame() { frames_.reset(); }
+    // The "RX-AS400" line and the receive display of what was received, the password masked.
+    void showReceived(const std::string& shown);
+    // A command or frame under way, the options agreed and an echo of the password held back
+    // belong to one connection's stream only.
+    void endOfStream();
 
     Gateway& gateway_;
     FrameScanner frames_;
+    TelnetNegotiation telnet_;
+    PasswordMask passwordMask_;
     // True while a chunk is being handled: a DataArrival nested in its dispatch leaves
     // the newer data in the socket for the outer handler, which keeps stream order.
     bool receiving_ = false;

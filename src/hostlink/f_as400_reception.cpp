@@ -3,6 +3,7 @@
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "shared/global.h"
+#include "shared/numeric_text.h"
 
 namespace plx {
 
@@ -33,13 +34,8 @@ void F_AS400::handleChunk(const std::string& chunk) {
     Statistics& stats = gateway_.state().STATS;
     stats.hostBytes += static_cast<long long>(chunk.size());
     stats.hostDataAtMs = gateway_.platform().uptimeMs();
-    if (SW_LOG.value() == 1) {
-        gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "RX-AS400", ESCAPE_CTRL_CHARS(chunk), false);
-    }
-    if (SW_DISPLAY.value() == 1) {
-        if (AFF_RX_400.text().size() > kReceiveDisplayLimit) AFF_RX_400.setText({});
-        AFF_RX_400.appendAtEnd(chunk);
-    }
+    // Whatever the host sends back, the password it was sent never shows.
+    showReceived(passwordMask_.shown(chunk, trimSpaces(INP_PSW.text())));
     GEST_TELNET(chunk);
     // Each frame's datagrams are sent (events pumped) before the next frame goes.
     DisplayRoad& display = gateway_.display();
@@ -47,6 +43,23 @@ void F_AS400::handleChunk(const std::string& chunk) {
         ++stats.hostFrames;
         display.GEST_CMD(frame);
     }
+}
+
+void F_AS400::showReceived(const std::string& shown) {
+    if (shown.empty()) return;  // all of it held back, to be shown with the next read
+    if (SW_LOG.value() == 1) {
+        gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "RX-AS400", ESCAPE_CTRL_CHARS(shown), false);
+    }
+    if (SW_DISPLAY.value() == 1) {
+        if (AFF_RX_400.text().size() > kReceiveDisplayLimit) AFF_RX_400.setText({});
+        AFF_RX_400.appendAtEnd(shown);
+    }
+}
+
+void F_AS400::endOfStream() {
+    frames_.reset();
+    telnet_.reset();
+    showReceived(passwordMask_.end());
 }
 
 void F_AS400::SW_DISPLAY_Click() {

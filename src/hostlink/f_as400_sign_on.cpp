@@ -2,18 +2,13 @@
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
-#include "hostlink/telnet_negotiation.h"
+#include "hostlink/password_mask.h"
 #include "shared/numeric_text.h"
 
 namespace plx {
-namespace {
-
-const std::string kPasswordMask = "********";
-
-}  // namespace
 
 void F_AS400::GEST_TELNET(const std::string& THE_DATA) {
-    for (const std::string& reply : telnetReplies(THE_DATA)) SEND_AS400(reply);
+    for (const std::string& reply : telnet_.replies(THE_DATA)) SEND_AS400(reply);
 }
 
 void F_AS400::SEND_AS400(const std::string& THE_DATA) {

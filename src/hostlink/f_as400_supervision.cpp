@@ -68,7 +68,7 @@ void F_AS400::TIM_CONNECT_Timer() {
         // the connect waits for the next one.
         SHOW_STATUS("Try to close");
         TCPAS400->close();
-        dropCarriedFrame();
+        endOfStream();
         return;
     }
 
@@ -114,7 +114,7 @@ void F_AS400::TIM_WATCHDOG_Timer() {
 }
 
 void F_AS400::TCPAS400_Connect() {
-    dropCarriedFrame();
+    endOfStream();
     discardingOldStream_ = false;
     const bool encrypted = security_ != Security::Clear;
     PIC_ONLINE.setToolTip(!encrypted ? ""
@@ -135,7 +135,7 @@ void F_AS400::TCPAS400_Connect() {
 
 void F_AS400::TCPAS400_Close() {
     // The socket itself is closed by the next connection tick.
-    dropCarriedFrame();
+    endOfStream();
     countDrop(&Statistics::dropsHostClose);
     SET_LINK_STATE(OFFLINE);
     SHOW_STATUS("Close connection");
@@ -144,7 +144,7 @@ void F_AS400::TCPAS400_Close() {
 void F_AS400::TCPAS400_Error(const std::string& description) {
     SHOW_STATUS("Error: " + description);
     TCPAS400->close();
-    dropCarriedFrame();
+    endOfStream();
     countDrop(&Statistics::dropsError);
     SET_LINK_STATE(OFFLINE);
 }

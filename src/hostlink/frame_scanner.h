@@ -18,10 +18,20 @@ class FrameScanner {
     std::vector<std::string> scan(const std::string& piece);
 
     // Forgets the unfinished frame (a new connection starts a new stream).
-    void reset() { buffer_.clear(); }
+    void reset() {
+        state_ = State::Outside;
+        content_.clear();
+    }
 
   private:
-    std::string buffer_;  // "" or "<" followed by up to nine characters
+    // Where the scan stands between two characters.
+    enum class State {
+        Outside,  // no frame begun
+        Opened,   // after "<": fewer than nine characters of it so far
+        Full,     // "<" and nine characters: only ">" may follow
+    };
+    State state_ = State::Outside;
+    std::string content_;  // the characters after "<" so far
 };
 
 }  // namespace plx

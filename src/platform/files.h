@@ -13,6 +13,8 @@ class Files {
     virtual std::string currentDirectory() = 0;
     virtual bool exists(const std::string& path) = 0;
     virtual bool remove(const std::string& path) = 0;
+    // Gives the file another name in the same folder, one the caller has found not in use.
+    virtual bool rename(const std::string& from, const std::string& to) = 0;
     virtual std::optional<std::string> read(const std::string& path) = 0;
     // Why the last read that failed did, in the system's words ("Permission denied");
     // empty when the system does not say.

@@ -2,7 +2,7 @@
 
 namespace plx {
 
-std::optional<std::array<std::uint8_t, 4>> parseDottedIPv4(const std::string& text) {
+std::optional<std::array<std::uint8_t, 4>> parseDottedIPv4(std::string_view text) {
     std::array<std::uint8_t, 4> bytes{};
     std::size_t i = 0;
     for (std::size_t part = 0; part < bytes.size(); ++part) {

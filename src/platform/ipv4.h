@@ -9,9 +9,9 @@ namespace plx {
 
 // The four bytes of exactly four decimal numbers 0..255 joined by dots ("10.1.200.11"). A
 // part with leading zeros is still decimal ("010" is ten), wherever the address is used.
-std::optional<std::array<std::uint8_t, 4>> parseDottedIPv4(const std::string& text);
+std::optional<std::array<std::uint8_t, 4>> parseDottedIPv4(std::string_view text);
 
-inline bool isDottedIPv4(const std::string& text) {
+inline bool isDottedIPv4(std::string_view text) {
     return parseDottedIPv4(text).has_value();
 }
 

@@ -13,6 +13,7 @@ class LocalFiles : public Files {
     std::string currentDirectory() override;
     bool exists(const std::string& path) override;
     bool remove(const std::string& path) override;
+    bool rename(const std::string& from, const std::string& to) override;
     std::optional<std::string> read(const std::string& path) override;
     std::string readProblem() const override { return readProblem_; }
     bool replace(const std::string& path, const std::string& bytes, Access access) override;

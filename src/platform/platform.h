@@ -8,7 +8,9 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -62,11 +64,22 @@ class TcpClientPort {
     std::function<void(const std::string& description)> onError;
 };
 
-// One datagram of a batch: where it goes and what it carries.
+// One datagram of a batch: where it goes and what it carries, both held by the caller until
+// the send returns.
 struct OutgoingDatagram {
-    std::string ipv4;
+    std::string_view ipv4;
     std::uint16_t port = 0;
-    std::string bytes;
+    std::string_view bytes;
+};
+
+// What became of a datagram handed to the socket.
+enum class DatagramOutcome : std::uint8_t {
+    Left,
+    Busy,        // "try again": the system's buffers are full for now
+    BadAddress,  // not a dotted IPv4 address, or one the system will not send to
+    NoRoute,     // the network or the host is unreachable
+    Refused,     // the system does not allow it (a firewall, a broadcast address)
+    Failed,      // any other failure
 };
 
 // Terminal datagrams. Every send names its destination, so a nested send in the
@@ -74,17 +87,15 @@ struct OutgoingDatagram {
 class UdpSocketPort {
   public:
     virtual ~UdpSocketPort() = default;
-    virtual bool sendDatagram(const std::string& ipv4, std::uint16_t port,
-                              const std::string& bytes) = 0;
-    // The datagrams in their order, each to its own address: in one system call where the
-    // system has one, one by one elsewhere. Whether each left, as sendDatagram says it.
-    virtual std::vector<bool> sendDatagrams(const std::vector<OutgoingDatagram>& datagrams) {
-        std::vector<bool> left;
-        left.reserve(datagrams.size());
-        for (const OutgoingDatagram& datagram : datagrams)
-            left.push_back(sendDatagram(datagram.ipv4, datagram.port, datagram.bytes));
-        return left;
-    }
+    // The datagrams in their order, each to its own address, in one system call where the
+    // system has one. Stops before the first one the system cannot take now: returns how
+    // many were handled, each one's outcome in `outcomes` (as long as `datagrams`); the one
+    // after them, if any, was Busy.
+    virtual std::size_t send(std::span<const OutgoingDatagram> datagrams,
+                             std::span<DatagramOutcome> outcomes) = 0;
+    // Returns once the socket may take a datagram again, or after timeoutMs; meanwhile the
+    // pending events run as processPendingEvents runs them (never the operator's input).
+    virtual void awaitWritable(int timeoutMs) = 0;
 };
 
 // One HTTP request as the web console sees it: header names in lower case, the path decoded,

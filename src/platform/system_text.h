@@ -21,6 +21,8 @@ std::string textFromUtf8(std::string_view utf8);
 // 8-bit text and UTF-16, through the ANSI code page; a character it lacks becomes "?".
 std::wstring wideText(std::string_view text);
 std::string narrowText(std::wstring_view text);
+// The same through a given code page (the ANSI one is the system's choice, UTF-8 among them).
+std::string narrowTextIn(unsigned codePage, std::wstring_view text);
 // Paths and UTF-16, without loss.
 std::wstring widePath(std::string_view path);
 std::string narrowPath(std::wstring_view path);

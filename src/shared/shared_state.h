@@ -43,6 +43,15 @@ struct Statistics {
     long long hostFrames = 0;
     long long commandsSent = 0;
     long long commandsAlreadyShown = 0;  // dropped by the display value memory
+    long long datagramsSent = 0;
+    long long datagramSendWaits = 0;  // waits for a full socket to take datagrams again
+    // Datagrams given up: no usable address, no route, refused by the system, a link that
+    // took none for a second, any other failure.
+    long long datagramsFailedAddress = 0;
+    long long datagramsFailedNoRoute = 0;
+    long long datagramsFailedRefused = 0;
+    long long datagramsFailedStalled = 0;
+    long long datagramsFailedOther = 0;
     long long unknownTerminals = 0;
     long long logWriteFailures = 0;
     long long listWriteFailures = 0;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "console/f_main.h"
-#include "eventlog/f_events.h"
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "platform/system_text.h"
@@ -15,9 +15,9 @@ namespace {
 
 enum class Generation { Written, NoTemplate, NotWritten };
 
-std::string eventLines(const ListBox& events) {
+std::string eventLines(const EventLog& events) {
     std::string lines;
-    for (int row = 0; row < events.count(); ++row) lines += events.text(row) + "\r\n";
+    for (int i = 0; i < events.count(); ++i) lines += events.line(i) + "\r\n";
     return lines;
 }
 
@@ -33,12 +33,11 @@ Generation generateWebPage(Gateway& gateway, F_MAIN& main) {
 
     F_AS400& host = gateway.window<F_AS400>();
     const LocalTime now = gateway.platform().now();
-    const WebPageValues values{
-        gateway.state(),        main.PIC_OFFLINE.tag(),
-        host.INP_IP.text(),     host.INP_PORT.text(),
-        host.INP_USR.text(),    host.INP_PSW.text(),
-        host.AFF_RX_400.text(), eventLines(gateway.window<F_EVENTS>().LST_EVENTS),
-        now.timeText(),         now.dateText()};
+    const WebPageValues values{gateway.state(),        main.PIC_OFFLINE.tag(),
+                               host.INP_IP.text(),     host.INP_PORT.text(),
+                               host.INP_USR.text(),    host.INP_PSW.text(),
+                               host.AFF_RX_400.text(), eventLines(gateway.eventLog()),
+                               now.timeText(),         now.dateText()};
     // Replaced whole: a page that cannot be written leaves the previous one as it was.
     if (!files.replace(textPath(outputName), fillWebPage(*templateText, values))) {
         return Generation::NotWritten;

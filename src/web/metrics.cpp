@@ -57,8 +57,14 @@ std::vector<MetricFamily> gatewayMetrics(Gateway& gateway, const ConsoleCounts& 
     Platform& platform = gateway.platform();
     const long long nowMs = platform.uptimeMs();
     const ProcessFigures process = platform.processFigures();
-    const auto drop = [](const char* cause, long long count) {
-        return MetricSample{"cause=\"" + std::string(cause) + "\"", static_cast<double>(count)};
+    const auto labelled = [](const char* label, const char* value, long long count) {
+        return MetricSample{std::string(label) + "=\"" + value + "\"", static_cast<double>(count)};
+    };
+    const auto drop = [&labelled](const char* cause, long long count) {
+        return labelled("cause", cause, count);
+    };
+    const auto failed = [&labelled](const char* reason, long long count) {
+        return labelled("reason", reason, count);
     };
     const double dataAge =
         s.hostDataAtMs < 0 ? NAN : static_cast<double>((nowMs - s.hostDataAtMs) / 1000);
@@ -92,6 +98,20 @@ std::vector<MetricFamily> gatewayMetrics(Gateway& gateway, const ConsoleCounts& 
          "counter",
          "Display commands sent to terminals.",
          {plain(static_cast<double>(s.commandsSent))}},
+        {"plyxen400_datagrams_sent_total",
+         "counter",
+         "Datagrams handed to the network.",
+         {plain(static_cast<double>(s.datagramsSent))}},
+        {"plyxen400_datagrams_failed_total",
+         "counter",
+         "Datagrams given up, by reason.",
+         {failed("address", s.datagramsFailedAddress), failed("no_route", s.datagramsFailedNoRoute),
+          failed("refused", s.datagramsFailedRefused), failed("stalled", s.datagramsFailedStalled),
+          failed("other", s.datagramsFailedOther)}},
+        {"plyxen400_datagram_send_waits_total",
+         "counter",
+         "Waits for a full socket to take datagrams.",
+         {plain(static_cast<double>(s.datagramSendWaits))}},
         {"plyxen400_commands_already_shown_total",
          "counter",
          "Display commands dropped because the terminal already showed them.",

@@ -25,6 +25,8 @@ const WebConsole::Route WebConsole::kRoutes[] = {
     {"GET", "/api/events", &WebConsole::events, Access::Read},
     {"GET", "/metrics", &WebConsole::metrics, Access::Read},
     {"GET", "/healthz", &WebConsole::healthz, Access::Read},
+    {"GET", "/livez", &WebConsole::livez, Access::Read},
+    {"GET", "/api/prometheus/targets", &WebConsole::prometheusTargets, Access::Read},
     {"GET", "/live", &WebConsole::live, Access::Read},
     {"POST", "/api/test", &WebConsole::test, Access::Command},
     {"POST", "/api/synchronize", &WebConsole::synchronize, Access::Command},

@@ -81,6 +81,8 @@ class WebConsole {
     HttpResponse metrics(const HttpRequest& request);
     HttpResponse healthz(const HttpRequest& request);
     HttpResponse live(const HttpRequest& request);
+    HttpResponse livez(const HttpRequest& request);
+    HttpResponse prometheusTargets(const HttpRequest& request);
     // Commands.
     HttpResponse test(const HttpRequest& request);
     HttpResponse synchronize(const HttpRequest& request);

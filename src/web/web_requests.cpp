@@ -8,6 +8,7 @@
 #include "display/f_test.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "shared/global.h"
 #include "shared/numeric_text.h"
 #include "web/json_text.h"
 #include "web/web_console.h"
@@ -87,6 +88,29 @@ HttpResponse WebConsole::metrics(const HttpRequest&) {
 HttpResponse WebConsole::healthz(const HttpRequest&) {
     const std::string link = linkStateName(gateway_.state().LINK_STATE);
     return jsonResponse("{\"link\":\"" + link + "\"}", link == "ONLINE" ? 200 : 503);
+}
+
+// Whenever the event loop answers, whatever the host link does: a pair's check asks this, so
+// that a host that is down does not make both gateways give up in turn.
+HttpResponse WebConsole::livez(const HttpRequest&) {
+    return jsonResponse("{\"live\":true}");
+}
+
+// Prometheus's HTTP service discovery: one target per terminal that has an address, for a
+// probe of each display (the blackbox exporter's ICMP).
+HttpResponse WebConsole::prometheusTargets(const HttpRequest&) {
+    const ListBox& list = gateway_.window<F_MAIN>().LST_PRODUIT;
+    std::string targets;
+    for (int row = 0; row < list.count(); ++row) {
+        const std::string entry = list.text(row);
+        const std::string address = EXTRACT_FIELD(entry, ",", 3);
+        if (address.empty()) continue;
+        if (!targets.empty()) targets += ',';
+        targets += "{\"targets\":[" + jsonString(address) +
+                   "],\"labels\":{\"number\":" + jsonString(EXTRACT_FIELD(entry, ",", 1)) +
+                   ",\"description\":" + jsonString(EXTRACT_FIELD(entry, ",", 4)) + "}}";
+    }
+    return jsonResponse("[" + targets + "]");
 }
 
 HttpResponse WebConsole::live(const HttpRequest& request) {

@@ -2,7 +2,7 @@
 
 #include "console/f_add_product.h"
 #include "console/f_main.h"
-#include "eventlog/f_events.h"
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "web/json_text.h"
@@ -12,14 +12,6 @@ namespace {
 
 std::string secondsSince(long long nowMs, long long thenMs) {
     return thenMs < 0 ? "null" : std::to_string((nowMs - thenMs) / 1000);
-}
-
-// "14:05:09 CMD:0001,<...>": the mode is between the first blank and the first colon after it.
-std::string modeOf(const std::string& line) {
-    const std::size_t start = line.find(' ');
-    if (start == std::string::npos) return {};
-    const std::size_t end = line.find(':', start + 1);
-    return end == std::string::npos ? std::string() : line.substr(start + 1, end - start - 1);
 }
 
 }  // namespace
@@ -59,17 +51,16 @@ std::string statusKey(Gateway& gateway) {
 }
 
 std::string eventsJson(Gateway& gateway, long long after) {
-    F_EVENTS& events = gateway.window<F_EVENTS>();
+    const EventLog& events = gateway.eventLog();
     const long long newest = events.linesShown();
-    const int count = events.LST_EVENTS.count();
+    const int count = events.count();
     std::string json = "{\"newest\":" + std::to_string(newest) + ",\"events\":[";
     for (int i = count - 1; i >= 0; --i) {
         const long long id = newest - (count - 1 - i);
         if (id <= after) break;
-        const std::string& line = events.LST_EVENTS.text(i);
         if (i != count - 1) json += ',';
-        json += "{\"id\":" + std::to_string(id) + ",\"mode\":" + jsonString(modeOf(line)) +
-                ",\"line\":" + jsonString(line) + "}";
+        json += "{\"id\":" + std::to_string(id) + ",\"mode\":" + jsonString(events.event(i).mode) +
+                ",\"line\":" + jsonString(events.line(i)) + "}";
     }
     return json + "]}";
 }

@@ -3,7 +3,8 @@
 # home prefix, and checks every installed path, the program paths the desktop entry and the
 # units name, desktop-file-validate and systemd-analyze where they are available; then that
 # --help and --version answer without touching the folder they run in; then, where dpkg is,
-# the Debian packages: maintainer scripts, a version that grows, lintian where it is.
+# the Debian packages: maintainer scripts, a version that grows, lintian where it is. The
+# packages stay in BUILD_FOLDER/test-packages, where the maintainer scripts' test runs them.
 #
 #   tests/install/check-install.sh BUILD_FOLDER
 set -euo pipefail
@@ -76,8 +77,10 @@ dpkg --compare-versions "$first" gt 1.0H || fail "version $first is not above 1.
 dpkg --compare-versions "$(versionOf "$work/folder")" lt "$first" || fail "a version outside git"
 
 if command -v dpkg-deb >/dev/null; then
-    (cd "$build" && cpack -B "$work/packages" >/dev/null) || fail "cpack"
-    gateway=$(ls "$work"/packages/plyxen400_*.deb)
+    packages=$build/test-packages
+    rm -rf "$packages"
+    (cd "$build" && cpack -B "$packages" >/dev/null) || fail "cpack"
+    gateway=$(ls "$packages"/plyxen400_*.deb)
     dpkg --compare-versions "$(dpkg-deb -f "$gateway" Version)" gt 1.0H || fail "package version"
     dpkg-deb -e "$gateway" "$work/control"
     for script in postinst prerm postrm; do
@@ -91,7 +94,7 @@ if command -v dpkg-deb >/dev/null; then
         grep -q '^CMAKE_EXE_LINKER_FLAGS:.*-z,now' "$build/CMakeCache.txt" ||
             suppress=(--suppress-tags hardening-no-bindnow,hardening-no-fortify-functions)
         lintian --pedantic --display-info --fail-on error,warning,info,pedantic "${suppress[@]}" \
-            "$work"/packages/*.deb || fail "lintian"
+            "$packages"/*.deb || fail "lintian"
     fi
 fi
 

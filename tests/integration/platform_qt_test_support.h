@@ -26,6 +26,26 @@ bool waitFor(Predicate done, int boundMs = 5000) {
     return QTest::qWaitFor(done, boundMs);
 }
 
+// Runs the event loop until what was queued in it has run, with what that queued in turn,
+// and the system has been asked twice more for socket and window events: an event that has
+// not come then was never on its way. A wait for that, never for a time.
+inline bool settle() {
+    struct Marker : QObject {
+        int seen = 0;
+        bool event(QEvent* event) override {
+            if (event->type() != QEvent::User) return QObject::event(event);
+            ++seen;
+            return true;
+        }
+    } marker;
+    for (int round = 1; round <= 2; ++round) {
+        // Low priority: it runs after every posted event of normal priority, old or new.
+        QCoreApplication::postEvent(&marker, new QEvent(QEvent::User), Qt::LowEventPriority);
+        if (!waitFor([&] { return marker.seen == round; })) return false;
+    }
+    return true;
+}
+
 // Every daily log file the gateway wrote in a folder, oldest name first (a run across
 // midnight writes two); empty until one exists.
 inline QByteArray dailyLogs(const QString& folder) {

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,6 +13,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <chrono>
 
@@ -140,7 +142,7 @@ TEST_F(PlatformQtView, ControlChangesReachTheirWidgetsAndNeverComeBackAsTheOpera
         true);  // the widgets of one group follow; the controls are the code's
     EXPECT_TRUE(find<QRadioButton>("SW_MODE_1")->isChecked());
     platform.flushViews();
-    QTest::qWait(60);
+    ASSERT_TRUE(testing::settle());
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(clicks, 3);
     EXPECT_EQ(options, 1);
@@ -166,7 +168,17 @@ TEST_F(PlatformQtView, ListsAndLongTextsCatchUpOnTheRefreshAndOnlyWhenShown) {
     auto* list = find<QListWidget>("LST_ITEMS");
     const auto line = [](int row) { return "line " + std::to_string(row); };
     for (int row = 0; row < 350; ++row) window.LST_ITEMS.addItem(line(row));
-    waitFor([] { return false; }, 300);
+    {
+        // A shown window's list, changed after, catches up on its refresh meanwhile.
+        Form shown("F_SHOWN", "Shown", 3000, 1500);
+        ListBox lines(shown, "LST_LINES", false);
+        platform.attachView(shown);
+        shown.show();
+        lines.addItem("line");
+        const auto* shownList = platform.viewOf(shown)->findChild<QListWidget*>("LST_LINES");
+        ASSERT_TRUE(waitFor([&] { return shownList->count() == 1; }));
+        platform.detachView(shown);
+    }
     EXPECT_EQ(list->count(), 0) << "rebuilt while hidden";
     showWindow();
     ASSERT_EQ(list->count(), 350) << "shown without its lines";
@@ -204,18 +216,29 @@ TEST_F(PlatformQtView, ListsAndLongTextsCatchUpOnTheRefreshAndOnlyWhenShown) {
     window.LST_ITEMS.addItem(line(520));
     platform.flushViews();
     EXPECT_EQ(rows(), window.LST_ITEMS.texts());
-    // A refresh due while a dispatch sends (in its pumps) comes once it is over.
+    // A refresh due while a dispatch sends (in its pumps) comes once it is over: the dispatch
+    // pumps until the refresh has fallen due and been held back.
+    auto* const formView = static_cast<FormView*>(view);
+    const auto dispatching = formView->dispatching;
+    int heldBack = 0;
+    formView->dispatching = [&] {
+        const bool now = dispatching();
+        if (now) ++heldBack;
+        return now;
+    };
     bool caughtUpInside = false, over = false;
     platform.post([&] {
         window.LST_ITEMS.addItem(line(521));
-        for (const auto start = std::chrono::steady_clock::now();
-             std::chrono::steady_clock::now() - start < std::chrono::milliseconds(100);) {
+        const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (heldBack == 0 && std::chrono::steady_clock::now() < bound) {
             platform.processPendingEvents();
             caughtUpInside |= rows() == window.LST_ITEMS.texts();
         }
         over = true;
     });
     EXPECT_TRUE(waitFor([&] { return over && rows() == window.LST_ITEMS.texts(); }));
+    formView->dispatching = dispatching;
+    EXPECT_GT(heldBack, 0);
     EXPECT_FALSE(caughtUpInside);
     // A line end split over two appends stays one line end.
     window.AFF_RX.appendAtEnd("second\r");
@@ -272,6 +295,13 @@ TEST_F(PlatformQtView, TheOperatorsClicksKeysAndFocusReachTheControls) {
         QTest::keyClick(find(button), Qt::Key_Return);
     }
     EXPECT_NE(find("B_GO")->grab().toImage(), goLooksDefault);
+    // Held down, Enter and Esc act once per press: what the keyboard repeats does nothing.
+    for (const auto& [target, key] :
+         {std::pair{"INP_NAME", Qt::Key_Return}, std::pair{"INP_NAME", Qt::Key_Escape},
+          std::pair{"B_GO", Qt::Key_Enter}}) {
+        QKeyEvent repeated(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(find(target), &repeated);
+    }
     window.B_GO.setEnabled(false);
     QTest::mouseClick(find("B_GO"), Qt::LeftButton);
     EXPECT_EQ(go, 4);
@@ -367,26 +397,73 @@ TEST_F(PlatformQtView, CloseResizeAndReleaseGoThroughTheWindowsLogic) {
     window.form.onQueryUnload = nullptr;
 }
 
-// A window opened from the main window (the first one made) appears beside it, wholly on the
-// screen, hiding the least of any other open; where the operator leaves it, it comes back.
-TEST(WindowPlacement, BesideTheMainWindowWhollyOnTheScreenHidingTheLeastOfTheOthers) {
-    const QRect screen(0, 0, 1000, 800);
-    const QSize size(300, 200);
+// The main window as a desktop frames it (a 20 px title bar) with its parts never to hide,
+// and the windows it opens, frames included.
+constexpr int kTitleBar = 20;
+Surroundings mainWindowAt(QRect screen, QPoint main, int titleBar = kTitleBar) {
+    return {screen,
+            QRect(main, QSize(802, 672)),
+            {QRect(main, QSize(802, titleBar)), QRect(main + QPoint(9, 28), QSize(776, 33)),
+             QRect(main + QPoint(519, 592), QSize(267, 33))},  // the two rows of buttons
+            {},
+            titleBar};
+}
+const QSize kHostLink(602, 492), kEvents(810, 514), kStatus(563, 564), kTest(362, 265),
+    kHelp(602, 425);
+
+TEST(WindowPlacement, BesideTheMainWindowElseHidingTheLeastOfItNeverItsTitleBarOrButtons) {
+    const QRect wide(0, 0, 1600, 1000), small(0, 0, 1024, 768), tall(0, 0, 900, 1200),
+        large(0, 0, 2560, 1440);
     const struct {
-        QRect main;
+        const char* name;
+        QRect screen;
+        QPoint main;
         std::vector<QRect> open;
+        QSize size;
         QPoint place;
+        int titleBar = kTitleBar;
     } cases[] = {
-        {{0, 0, 600, 500}, {}, {608, 0}},                      // on its right
-        {{0, 0, 600, 500}, {{608, 0, 300, 200}}, {608, 208}},  // under the one there
-        {{0, 650, 600, 150}, {}, {608, 600}},                  // slid up onto the screen
-        {{600, 100, 400, 500}, {}, {292, 100}},                // no room on its right
-        {{0, 0, 1000, 500}, {}, {0, 508}},                     // nor on its left
-        {{0, 0, 1000, 800}, {}, {700, 0}},                     // no room beside it at all
-        {{0, 0, 600, 500}, {{608, 0, 300, 700}}, {0, 508}},    // below, the right being taken
+        {"right, level with its top", wide, {0, 0}, {}, kHostLink, {810, 0}},
+        {"right rather than left", large, {879, 384}, {}, kHostLink, {1689, 384}},
+        {"under the one there", wide, {0, 0}, {{{810, 0}, kHostLink}}, kHelp, {810, 500}},
+        {"left at the screen's edge", wide, {798, 0}, {}, kHostLink, {188, 0}},
+        {"below, no room beside", tall, {0, 0}, {}, kHostLink, {0, 680}},
+        // Centred on 1600 x 1000 nothing fits beside it: the least of it (203 x 164 px, then
+        // 203 x 97), a corner of its list, never the buttons of its bottom right, is hidden.
+        {"centred: the least of it", wide, {399, 0}, {}, kHostLink, {0, 508}},
+        {"centred: not on the other", wide, {399, 0}, {{{0, 508}, kHostLink}}, kHelp, {0, 575}},
+        {"too small: under the buttons", small, {0, 0}, {}, kHostLink, {422, 69}},
+        {"a title bar lower", wide, {0, 0}, {{810, 0, 790, 1000}}, kHostLink, {810, 20}},
+        {"no title bar drawn", wide, {0, 0}, {{810, 0, 790, 1000}}, kHostLink, {810, 16}, 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(besideMainWindow(c.main, size, screen, c.open), c.place) << "row " << &c - cases;
+        Surroundings around = mainWindowAt(c.screen, c.main, c.titleBar);
+        around.open = c.open;
+        EXPECT_EQ(placeOpenedWindow(c.size, around), c.place) << c.name;
+    }
+    // The windows opened one after the other from the main window at the left, the centre
+    // and the right of the screen, and on a smaller and a larger one: each wholly on the
+    // screen, none over the main window's title bar or buttons nor over the beginning of an
+    // earlier one's title bar; on the larger screen none hides any of the main window.
+    for (const auto& [screen, at] :
+         {std::pair{wide, QPoint(0, 0)}, std::pair{wide, QPoint(399, 0)},
+          std::pair{wide, QPoint(798, 0)}, std::pair{small, QPoint(111, 48)},
+          std::pair{large, QPoint(879, 384)}}) {
+        Surroundings around = mainWindowAt(screen, at);
+        for (const QSize& size : {kHostLink, kEvents, kStatus, kTest, kHelp}) {
+            const QRect place(placeOpenedWindow(size, around), size);
+            SCOPED_TRACE(::testing::Message()
+                         << "main at " << at.x() << "," << at.y() << " on " << screen.width() << "x"
+                         << screen.height() << ", window " << size.width());
+            EXPECT_TRUE(screen.contains(place));
+            for (const QRect& part : around.keepClear) EXPECT_FALSE(place.intersects(part));
+            for (const QRect& earlier : around.open)
+                EXPECT_FALSE(place.intersects(QRect(earlier.topLeft(), QSize(60, kTitleBar))));
+            if (screen == large) {
+                EXPECT_FALSE(place.intersects(around.main));
+            }
+            around.open.push_back(place);
+        }
     }
 }
 
@@ -409,7 +486,16 @@ TEST_F(PlatformQtView, WindowsOpenBesideTheMainWindowAndComeBackWhereTheyWereLef
     platform.attachView(first);
     first.show();
     EXPECT_EQ(platform.viewOf(first)->pos(), QPoint(5, 400));
-    for (Form* form : {&first, &second}) platform.detachView(*form);
+    // Over a main window that fills the screen, one leaves its buttons in sight.
+    view->setGeometry(view->screen()->availableGeometry());
+    Form large("F_LARGE", "Large", 6000, 4500);
+    platform.attachView(large);
+    large.show();
+    for (const QPushButton* button : view->findChildren<QPushButton*>()) {
+        const QRect place(button->mapToGlobal(QPoint()), button->size());
+        EXPECT_FALSE(platform.viewOf(large)->frameGeometry().intersects(place));
+    }
+    for (Form* form : {&first, &second, &large}) platform.detachView(*form);
 }
 
 }  // namespace

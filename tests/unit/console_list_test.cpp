@@ -131,6 +131,17 @@ TEST_F(ConsoleList, EditorAddsEditsAndCancelsThenTheListIsRebuiltAndSaved) {
     bool opened = false;
     withEditor(main().B_EDIT_TERM, [&](F_ADD_PRODUCT&) { opened = true; });
     EXPECT_FALSE(opened);
+
+    // The row under edit removed meanwhile (from the web console): the edit adds nothing.
+    list().setCurrentRow(1);
+    withEditor(main().B_EDIT_TERM, [this](F_ADD_PRODUCT& editor) {
+        main().removeRow(1, {});
+        editor.B_OK.click();
+    });
+    EXPECT_EQ(list().count(), 1);
+    EXPECT_EQ(platform.messages.back().text,
+              "Error the terminal being edited is no longer in the list");
+    EXPECT_FALSE(windowExists("F_ADD_PRODUCT"));
 }
 
 // The dialog shows the verdict of the editor's checks (their table is the rule's): the

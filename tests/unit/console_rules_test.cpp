@@ -169,6 +169,11 @@ TEST(ConsoleRules, TerminalEditorChecksTheTypedEntryAgainstEveryOtherRow) {
         {1, "7", "127.0.10.2", "0007,,127.0.10.2, Dock 9 ", false, true},
         {1, "2.0", "127.0.10.9", "0002,,127.0.10.9, Dock 9 ", false, true},
         {1, "3", "127.0.10.9", number, false, false},
+        // A control character, however it came (pasted, from the web console), in any field.
+        {-1, "5\t", "127.0.10.5", "Error the terminal number holds a control character (code 9)",
+         true, false},
+        {1, "2", "127.0.10.2\x1b", "Error the IP address holds a control character (code 27)",
+         false, false},
     };
     for (const auto& c : cases) {
         const TerminalEntryCheck check =
@@ -177,6 +182,12 @@ TEST(ConsoleRules, TerminalEditorChecksTheTypedEntryAgainstEveryOtherRow) {
         EXPECT_EQ(check.accepted, c.verdict.find(",,") != std::string::npos) << c.typedNumber;
         EXPECT_EQ(check.numberRefused, c.numberRefused) << c.typedNumber;
         EXPECT_EQ(check.anotherTerminal, c.anotherTerminal) << c.typedNumber;
+    }
+    for (const auto& [description, code] :
+         {std::pair{"two\r\n0032,,127.0.20.1,forged", "13"}, std::pair{"Dock\x7f", "127"}}) {
+        EXPECT_EQ(
+            checkTerminalEntry(list, -1, {"5", "127.0.10.5", description}).message,
+            "Error the description holds a control character (code " + std::string(code) + ")");
     }
     // 1001 terminals fill the list; 1000 leave room for one more.
     list.clear();

@@ -205,17 +205,34 @@ TEST_F(ConsoleStartup, ProductsFileIsReplacedWholeOrNotAtAll) {
     EXPECT_EQ(readFile("Products.cfg"), "");
 
     // A list that could not be read at start is not written over by the empty list that took
-    // its place; once the operator gives the gateway terminals, they are saved.
+    // its place; once the operator gives the gateway terminals, it is moved aside (to the
+    // next free name of the day) and they are saved. A list that cannot be moved is kept.
     FakeGateway unread;
     unread.writeFile("Products.cfg", "0001,,127.0.10.1,A\r\n");
+    unread.writeFile("Products.cfg.unread-05-12-2026", "earlier");
     unread.platform.fakeFiles().failReads = true;
     unread.gateway.start();
     unread.platform.fakeFiles().failReads = false;
     unread.main().B_SAVE_CFG_Click();
     EXPECT_EQ(unread.readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n");
     unread.list().addItem("0002,,127.0.10.2,B");
+    unread.platform.fakeFiles().failWrites = true;
+    unread.main().B_SAVE_CFG_Click();
+    unread.platform.fakeFiles().failWrites = false;
+    EXPECT_EQ(unread.readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n");
+    const Strings warnings = unread.eventTexts("Warning");
+    EXPECT_NE(std::ranges::find(warnings,
+                                "Products.cfg could not be written: the file that could "
+                                "not be read at start cannot be moved aside to "
+                                "Products.cfg.unread-05-12-2026-2"),
+              warnings.end());
     unread.main().B_SAVE_CFG_Click();
     EXPECT_EQ(unread.readFile("Products.cfg"), "0002,,127.0.10.2,B\r\n");
+    EXPECT_EQ(unread.readFile("Products.cfg.unread-05-12-2026-2"), "0001,,127.0.10.1,A\r\n");
+    EXPECT_EQ(unread.readFile("Products.cfg.unread-05-12-2026"), "earlier");
+    EXPECT_EQ(unread.eventTexts("Warning").back(),
+              "Products.cfg could not be read at start: it is kept as "
+              "Products.cfg.unread-05-12-2026-2, and the list is written in its place");
 }
 
 // The system's request to end (a signal, the console closed, log-off, shut-down) closes as
@@ -258,6 +275,10 @@ TEST(ConsoleFiles, CodePageTextInAFolderNamedOutsideTheCodePage) {
     EXPECT_EQ(LocalFiles().currentDirectory(), greek.platform.folder());
     std::filesystem::current_path(started);
 #ifdef _WIN32
+    // A system whose ANSI code page is UTF-8 reads the windows' text whole.
+    EXPECT_EQ(narrowTextIn(CP_UTF8, L"Łódź €"),
+              "\xc5\x81\xc3\xb3"
+              "d\xc5\xba \xe2\x82\xac");
     if (GetACP() != 1252) GTEST_SKIP() << "code page " << GetACP() << ", not cp1252";
     // What the operator types and reads; a name outside the code page is shown with "?".
     EXPECT_EQ(narrowText(L"Presse € œ ’"), "Presse \x80 \x9c \x92");

@@ -89,10 +89,10 @@ TEST_F(DisplayDispatch, CommandsThatNeverLeftAreLoggedButNotRemembered) {
     EXPECT_EQ(remembered(0), "");
     list().setText(0, "0001,,127.0.10.9,fixed");
     ASSERT_TRUE(main().SYNC_TABLES());
-    platform.failUdpSends = true;
+    platform.udpOutcome = DatagramOutcome::NoRoute;
     as400().GEST_CMD("000112340");
     EXPECT_EQ(remembered(0), "");
-    atNextPump([this] { platform.failUdpSends = false; });  // one copy is enough
+    atNextPump([this] { platform.udpOutcome = DatagramOutcome::Left; });  // one copy is enough
     as400().GEST_CMD("000112340");
     EXPECT_EQ(destinations(), Strings{"127.0.10.9"});
     EXPECT_EQ(remembered(0), "1234  0");
@@ -130,6 +130,54 @@ TEST_F(DisplayDispatch, NestedCommandsKeepTheirOwnAddressFrameAndMemory) {
     as400().GEST_CMD("****56780");  // the broadcast resumes with the remaining rows
     EXPECT_EQ(destinations(), (Strings{outer, inner, inner, outer, inner, inner, zero, zero}));
     EXPECT_EQ(remembered(1), "5678  0");
+}
+
+// A socket that answers "try again" is waited for: the copies go on in their order, a command
+// dispatched during the wait as during a pump, the line and the memory last. A final failure
+// is told once per terminal until its datagrams leave again; a socket that takes nothing for
+// a second serves a link that is down, and what waits for it is given up.
+TEST_F(DisplayDispatch, FullSocketIsWaitedForAndFailuresAreToldOncePerTerminal) {
+    const std::string a = addTerminal(0);
+    const std::string b = addTerminal(7);
+    const Statistics& stats = state().STATS;
+    platform.udpBusySends = 3;
+    std::string duringTheWait;
+    atNextPump([&] {
+        duringTheWait = remembered(0) + "|" + std::to_string(eventTexts("CMD").size());
+        as400().GEST_CMD("0007ABCD3");
+    });
+    as400().GEST_CMD("****12340");
+    EXPECT_EQ(destinations(), (Strings{a, b, b, a, b, b}));
+    EXPECT_EQ(duringTheWait, "|0");
+    EXPECT_EQ(stats.datagramSendWaits, 3);
+    EXPECT_EQ(remembered(0) + "|" + remembered(1), "1234  0|1234  0");
+    EXPECT_EQ(eventTexts("CMD").size(), 3u);
+    EXPECT_EQ(stats.datagramsSent, 6);
+
+    platform.onPump = nullptr;
+    platform.udpOutcome = DatagramOutcome::NoRoute;
+    for (const char* command : {"****56780", "****43210"}) as400().GEST_CMD(command);
+    platform.udpOutcome = DatagramOutcome::Left;
+    as400().GEST_CMD("000099990");  // 0000 is reached again, 0007 is not
+    platform.udpOutcome = DatagramOutcome::NoRoute;
+    as400().GEST_CMD("****88880");
+    Strings warnings;
+    for (const auto& warning : loggedEvents("Warning"))
+        warnings.push_back(warning.source + "," + warning.text);
+    const std::string noRoute = "\": no route to it";
+    EXPECT_EQ(warnings, (Strings{"0000,Datagrams cannot be sent to \"" + a + noRoute,
+                                 "0007,Datagrams cannot be sent to \"" + b + noRoute,
+                                 "0000,Datagrams cannot be sent to \"" + a + noRoute}));
+    EXPECT_EQ(stats.datagramsFailedNoRoute, 12);
+    EXPECT_EQ(remembered(0), "9999  0");
+
+    platform.udpOutcome = DatagramOutcome::Left;
+    platform.udpBusySends = 100;
+    platform.udpWaitMs = 600;
+    as400().GEST_CMD("****11110");
+    EXPECT_EQ(stats.datagramSendWaits, 5);
+    EXPECT_EQ(stats.datagramsFailedStalled, 4);
+    EXPECT_EQ(remembered(0), "9999  0");
 }
 
 TEST_F(DisplayDispatch, SynchronizeForgetsEverythingAndPutsDashesOnEveryTerminal) {

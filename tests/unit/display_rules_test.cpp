@@ -60,18 +60,19 @@ TEST(DisplayRules, DisplayCommandRoundTrip) {
 }
 
 TEST(DisplayRules, TerminalFrameIsTwentyBytesWithTheValueUnchanged) {
-    const std::string worked = terminalFrame("><F1234  0", defaultColourTable());
+    const std::string worked(terminalFrame("><F1234  0", defaultColourTable()).view());
     EXPECT_EQ(worked, std::string("\xFE\xF8\x08\x02\x3E\x3C\x46\x31\x32\x33\x34\x20\x20"
                                   "\x31\x31\x30\x30\x30\x30\x03"));
-    const std::string raw =
-        terminalFrame(std::string("><F\xFF\x00<>  9", 10), defaultColourTable());
+    const std::string raw(
+        terminalFrame(std::string("><F\xFF\x00<>  9", 10), defaultColourTable()).view());
     EXPECT_EQ(raw.substr(7, 4), std::string("\xFF\x00<>", 4));
     // Short commands are padded with blanks rather than sent truncated.
     for (const std::string command : {"><F12 0", "", "7"}) {
-        ASSERT_EQ(terminalFrame(command, defaultColourTable()).size(), kFrameBytes) << command;
-        EXPECT_EQ(terminalFrame(command, defaultColourTable()).back(), '\x03');
+        ASSERT_EQ(terminalFrame(command, defaultColourTable()).view().size(), kFrameBytes)
+            << command;
+        EXPECT_EQ(terminalFrame(command, defaultColourTable()).view().back(), '\x03');
     }
-    EXPECT_EQ(terminalFrame("><F12 0", defaultColourTable()).substr(4, 9), "><F12    ");
+    EXPECT_EQ(terminalFrame("><F12 0", defaultColourTable()).view().substr(4, 9), "><F12    ");
 }
 
 // The default file's patterns; with no entry the built-in table, "0000" past "7"; other
@@ -92,7 +93,7 @@ TEST(DisplayRules, ColourPatternFromTheTableOrTheBuiltInOne) {
     for (const auto& c : cases) {
         ColourTable table = defaultColourTable();
         if (c.entry != nullptr) table[colourIndex(std::string(1, c.colour))] = c.entry;
-        const std::string frame = terminalFrame(std::string("><F1234  ") + c.colour, table);
+        const std::string frame(terminalFrame(std::string("><F1234  ") + c.colour, table).view());
         EXPECT_EQ(frame.substr(13, 6), c.attributes) << "colour '" << c.colour << "'";
     }
 }

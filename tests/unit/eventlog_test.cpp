@@ -24,14 +24,22 @@ TEST_F(EventLog, LineNamesTheHostOrTheTerminalAndTheListKeepsTheLast350) {
     setTerminalList({"0042,,127.0.10.42,Dock"});
     add(0, "CMD", "<x>", false);
     add(-1, "Warning", "w", true);
-    const ListBox& lines = eventWindow().LST_EVENTS;
-    EXPECT_EQ(lines.text(0), "14:05:09 CMD:0042,<x>");
-    EXPECT_EQ(lines.text(1), "14:05:09 Warning:Server [127.0.10.200],w");
+    setTerminalList({"0043,,127.0.10.43,Moved"});  // a line names the terminal of its time
+    const plx::EventLog& log = gateway.eventLog();
+    EXPECT_EQ(log.line(0), "14:05:09 CMD:0042,<x>");
+    EXPECT_EQ(log.line(1), "14:05:09 Warning:Server [127.0.10.200],w");
     EXPECT_EQ(eventWindow().AFF_LOG_FILE.caption(), shown("Plyxen400_05-12-2026.LOG"));
     EXPECT_EQ(eventWindow().AFF_LOG_FILE.toolTip(), shown("Plyxen400_05-12-2026.LOG"));
     for (int n = 3; n <= 351; ++n) add(-1, "CMD", std::to_string(n), false);
-    ASSERT_EQ(lines.count(), F_EVENTS::kMaxLines);
+    ASSERT_EQ(log.count(), F_EVENTS::kMaxLines);
     EXPECT_EQ(loggedEvents().front().text, "w");
+    // Shown, the window lists the same lines, and follows the new ones.
+    main().B_EVENTS.click();
+    add(0, "CMD", "<y>", false);
+    const ListBox& lines = eventWindow().LST_EVENTS;
+    ASSERT_EQ(lines.count(), F_EVENTS::kMaxLines);
+    EXPECT_EQ(lines.text(0), log.line(0));
+    EXPECT_EQ(lines.text(F_EVENTS::kMaxLines - 1), "14:05:09 CMD:0043,<y>");
 }
 
 TEST_F(EventLog, SwitchDecidesForEventsThatDoNotForceTheFile) {
@@ -79,11 +87,12 @@ TEST_F(EventLog, NewDaysFileStartsWithOneHeaderListingTheTerminalsThen) {
 TEST_F(EventLog, ClearingAndClosingTouchOnlyTheWindow) {
     add(-1, "GENERAL", "kept in the file", true);
     const std::string before = dailyLog();
+    main().B_EVENTS.click();
     eventWindow().LST_EVENTS.doubleClick();  // as the Clear button does
     EXPECT_EQ(eventWindow().LST_EVENTS.count(), 0);
+    EXPECT_EQ(gateway.eventLog().count(), 0);
     EXPECT_EQ(dailyLog(), before);
 
-    main().B_EVENTS.click();
     eventWindow().form.requestClose();
     EXPECT_FALSE(eventWindow().form.visible());
     add(-1, "Status", "while hidden", true);

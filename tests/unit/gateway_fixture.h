@@ -25,7 +25,7 @@ namespace plx::testing_support {
 
 using Strings = std::vector<std::string>;
 
-// One line "HH:MM:SS MODE:SOURCE,TEXT" of the event list.
+// One event of the log, as its line "HH:MM:SS MODE:SOURCE,TEXT" shows it.
 struct LoggedEvent {
     std::string time, mode, source, text;
 };
@@ -64,17 +64,15 @@ struct FakeGateway {
     // The colour patterns of a new colour file, whatever file the start-up found.
     void useDefaultColourPatterns() { state().TAB_COLOR_PATERN = defaultColourTable(); }
 
-    // The event lines, oldest first, of one mode or of all.
+    // The events of the log's window, oldest first, of one mode or of all.
     std::vector<LoggedEvent> loggedEvents(const std::string& mode = {}) {
         std::vector<LoggedEvent> found;
-        const ListBox& lines = eventWindow().LST_EVENTS;
-        for (int row = 0; row < lines.count(); ++row) {
-            const std::string& line = lines.text(row);
-            const auto colon = line.find(':', 9);
-            const auto comma = line.find(',', colon);
-            LoggedEvent event{line.substr(0, 8), line.substr(9, colon - 9),
-                              line.substr(colon + 1, comma - colon - 1), line.substr(comma + 1)};
-            if (mode.empty() || event.mode == mode) found.push_back(event);
+        const EventLog& log = gateway.eventLog();
+        for (int i = 0; i < log.count(); ++i) {
+            const Event& event = log.event(i);
+            if (mode.empty() || event.mode == mode)
+                found.push_back(
+                    {event.time.timeText(), event.mode, EventLog::source(event), event.text});
         }
         return found;
     }
@@ -83,7 +81,7 @@ struct FakeGateway {
         for (const auto& event : loggedEvents(mode)) texts.push_back(event.text);
         return texts;
     }
-    void forgetEvents() { eventWindow().LST_EVENTS.clear(); }
+    void forgetEvents() { eventWindow().B_CLEAR_Click(); }
 
     std::string path(const std::string& name) const {
         return platform.folder() + kPathSeparator + name;

@@ -261,9 +261,14 @@ TEST_F(HostLink, SignOnGoesOncePerConnectionThreeSecondsAfterConnect) {
     EXPECT_EQ(dailyLog().find("s3 cret"), std::string::npos);
     platform.advance(60 * 1000);
     EXPECT_EQ(tcp().sent.size(), 1u);
+    // Sent back by the host, it shows masked however it is cut, and so does what was held
+    // back of it when the connection ends.
+    hostSends("ab c\ts3 c");
+    hostSends("ret\rs3");
 
     tcp().closeByPeer();
     platform.runEvents();
+    EXPECT_EQ(eventTexts("RX-AS400"), (Strings{"ab c%9%", "********%13%", "********"}));
     as400().INP_USR.setText("");
     as400().INP_PSW.setText("");
     platform.advance(kTick);  // closes; the next tick connects

@@ -28,14 +28,18 @@ TEST_F(HostReception, NegotiationIsAnsweredBeforeTheFramesGoTwiceToTheirTerminal
     EXPECT_EQ(shown(), (Strings{"127.0.10.1 1234", "127.0.10.1 1234"}));
 }
 
-TEST_F(HostReception, UnfinishedFrameIsDroppedWithTheConnection) {
-    hostSends("<0001");
+// A frame and a command under way and the options agreed belong to their connection.
+TEST_F(HostReception, UnfinishedFrameAndNegotiationEndWithTheConnection) {
+    hostSends("\xff\xfd\x18<0001\xff");
     tcp().closeByPeer();
     platform.runEvents();
     platform.advance(F_AS400::kConnectPeriodMs);  // closes; the next tick connects
     goOnline();
-    hostSends("12340>");
+    hostSends(
+        "\xfd\x01"
+        "12340>\xff\xfd\x18");
     EXPECT_TRUE(shown().empty());
+    EXPECT_EQ(tcp().sent, (Strings{"\xff\xfb\x18", "\xff\xfb\x18"}));
 }
 
 TEST_F(HostReception, DataArrivingDuringADispatchWaitsForTheOlderFrames) {
@@ -144,38 +148,36 @@ TEST_F(HostReception, PauseLeavesTheDataUnreadResetsTheWatchdogAndItsEndDiscards
     EXPECT_TRUE(tcp().hasPendingData());
 }
 
-// A host session as recorded: negotiation, sign-on screen, screens carrying frames.
-// (No terminal 0000, so the broadcast form is refused by the dispatcher.)
+// A host session as recorded: negotiation, sign-on screen with our answers sent back, screens
+// carrying frames. (No terminal 0000, so the broadcast form is refused by the dispatcher.)
 const std::string kSession =
     "\xff\xfd\x18\xff\xfa\x18\x01\xff\xf0\x1b[2J\x1b[1;1HSign On\r\n"
+    "\xff\xfb\x18\xff\xfa\x18\x00VT100\xff\xf0\xff\xfd\x18"s
     "\x1b[7;1H<000112340>\x1b[8;1H<000256781>\r\n<0001<00021111A>x<****----0>"
     "\x1b[0m<0001ZZZZ2\r\n<0002EEEE3>\xff\xf1\x00<000199994>"s;
 const Strings kSessionShown = {
     "127.0.10.1 1234", "127.0.10.1 1234", "127.0.10.2 5678", "127.0.10.2 5678", "127.0.10.2 1111",
     "127.0.10.2 1111", "127.0.10.2 EEEE", "127.0.10.2 EEEE", "127.0.10.1 9999", "127.0.10.1 9999"};
 
-// The session through a fresh gateway, the stream cut at one position (none: whole).
-Strings playSession(std::size_t cut, Strings* replies = nullptr) {
-    struct Line : FakeGateway {
-        Line() {
-            gateway.start();
-            addTerminal(1);
-            addTerminal(2);
-            goOnline();
-        }
-    } line;
-    line.hostSends(kSession.substr(0, cut));
-    line.hostSends(kSession.substr(cut));
-    if (replies) *replies = line.tcp().sent;
-    return line.shown();
-}
-
-TEST(HostSession, WholeOrSplitAtEveryPositionGivesTheSameRepliesAndDatagrams) {
-    Strings replies;
-    EXPECT_EQ(playSession(kSession.size(), &replies), kSessionShown);
-    EXPECT_EQ(replies, (Strings{"\xff\xfb\x18", "\xff\xfa\x18\x00VT100\xff\xf0"s}));
-    for (std::size_t cut = 1; cut < kSession.size(); ++cut) {
-        EXPECT_EQ(playSession(cut), kSessionShown) << "cut at " << cut;
+// The session on one connection after another, cut at each position in turn (at the end:
+// whole). Our WILL sent back is refused (the terminal type is the client's), the terminal
+// type sent back asks nothing, and the DO sent back asks for the state the option has.
+using HostSession = HostReception;
+TEST_F(HostSession, WholeOrSplitAtEveryPositionGivesTheSameRepliesAndDatagrams) {
+    const Strings kReplies = {"\xff\xfb\x18", "\xff\xfa\x18\x00VT100\xff\xf0"s, "\xff\xfe\x18"};
+    for (std::size_t cut = 1; cut <= kSession.size(); ++cut) {
+        // A new connection: nothing of the last stream may carry over into this one.
+        tcp().closeByPeer();
+        platform.runEvents();
+        platform.advance(F_AS400::kConnectPeriodMs);
+        goOnline();
+        state().TAB_AFF_VALUE.fill({});
+        platform.datagrams.clear();
+        tcp().sent.clear();
+        hostSends(kSession.substr(0, cut));
+        hostSends(kSession.substr(cut));
+        EXPECT_EQ(shown(), kSessionShown) << "cut at " << cut;
+        EXPECT_EQ(tcp().sent, kReplies) << "cut at " << cut;
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "eventlog/journal_priority.h"
 #include "hostlink/frame_scanner.h"
+#include "hostlink/password_mask.h"
 #include "hostlink/pem_certificates.h"
 #include "hostlink/service_status.h"
 #include "hostlink/telnet_negotiation.h"
@@ -27,40 +28,70 @@ std::string bytes(std::initializer_list<int> values) {
 // IAC SB TERMINAL-TYPE IS "VT100" IAC SE, written out from the telnet rules.
 const std::string kVt100 = bytes({255, 250, 24, 0, 86, 84, 49, 48, 48, 255, 240});
 
-TEST(HostlinkRules, TelnetWalkAnswersEachCommandInOrder) {
+// One walk over the reads of each case, as over one connection's stream.
+TEST(HostlinkRules, TelnetWalkAnswersEachCommandOnceWholeInOrder) {
+    const std::string will24 = bytes({255, 251, 24}), wont24 = bytes({255, 252, 24});
+    const std::string do24 = bytes({255, 253, 24}), dont24 = bytes({255, 254, 24});
+    const std::string will1 = bytes({255, 251, 1}), wont1 = bytes({255, 252, 1});
+    const std::string do1 = bytes({255, 253, 1}), dont1 = bytes({255, 254, 1});
+    const std::string sendType = bytes({255, 250, 24, 1, 255, 240});
     const struct {
         const char* name;
-        std::string chunk;
+        Strings reads;
         Strings replies;
     } cases[] = {
-        {"DO 24", bytes({255, 253, 24}), {bytes({255, 251, 24})}},
-        {"DO 24, SB",
-         bytes({255, 253, 24, 255, 250, 24, 1, 255, 240}),
-         {bytes({255, 251, 24}), kVt100}},
-        {"WILL twice",
-         bytes({255, 251, 1, 255, 251, 3}),
-         {bytes({255, 253, 1}), bytes({255, 253, 3})}},
-        {"DO other", bytes({255, 253, 1}), {bytes({255, 252, 1})}},
-        {"DONT 24", bytes({255, 254, 24}), {bytes({255, 252, 24})}},
-        {"WONT", bytes({255, 252, 31}), {bytes({255, 254, 31})}},
-        {"no IAC", "\x1b[2J<000112340>\r\n" + std::string(5000, 'x'), {}},
-        {"IAC IAC: the second is an IAC", bytes({255, 255, 251, 1}), {bytes({255, 253, 1})}},
-        {"after GA passed over", bytes({255, 249, 255, 253, 24}), {}},
-        {"NOP passes one byte", bytes({255, 241, 0, 255, 253, 24}), {bytes({255, 251, 24})}},
-        {"SB whatever it asks", bytes({255, 250, 31, 0, 80, 255, 240}), {kVt100}},
-        {"twice answered twice",
-         bytes({255, 253, 24, 255, 253, 24}),
-         {bytes({255, 251, 24}), bytes({255, 251, 24})}},
-        {"amid text", "AB" + bytes({255, 251, 1}) + "C", {bytes({255, 253, 1})}},
-        // A command cut by the end of the chunk gets no truncated reply.
-        {"cut after IAC", bytes({255, 253, 24, 255}), {bytes({255, 251, 24})}},
-        {"DO without option", bytes({255, 253}), {}},
-        {"WILL without option", bytes({255, 251, 1, 255, 251}), {bytes({255, 253, 1})}},
-        {"lone IAC", bytes({255}), {}},
-        // The rest of a command begun in another chunk is plain data here.
-        {"tail is data", bytes({24, 255, 253, 1}), {bytes({255, 252, 1})}},
+        {"DO 24", {do24}, {will24}},
+        {"DO 24, SB", {do24 + sendType}, {will24, kVt100}},
+        {"WILL twice", {will1 + bytes({255, 251, 3})}, {do1, bytes({255, 253, 3})}},
+        {"DO other", {do1}, {wont1}},
+        // A request for the state an option already has gets no answer.
+        {"DONT 24 while off", {dont24}, {}},
+        {"DONT 24 once on", {do24 + dont24}, {will24, wont24}},
+        {"WILL 24: a client's option", {will24 + will24}, {dont24, dont24}},
+        {"WONT while off", {wont1}, {}},
+        {"WONT once on", {will1 + wont1}, {do1, dont1}},
+        {"no IAC", {"\x1b[2J<000112340>\r\n" + std::string(5000, 'x')}, {}},
+        {"IAC IAC: the second is an IAC", {bytes({255}) + will1}, {do1}},
+        {"after GA passed over", {bytes({255, 249}) + do24}, {}},
+        {"NOP passes one byte", {bytes({255, 241, 0}) + do24}, {will24}},
+        {"SB of another option", {bytes({255, 250, 31, 0, 80, 255, 240})}, {}},
+        {"SB before DO 24", {sendType}, {}},
+        {"SB never closed", {do24 + bytes({255, 250, 24, 1}) + do1}, {will24, wont1}},
+        {"twice answered once", {do24 + do24}, {will24}},
+        {"refused each time", {do1 + do1}, {wont1, wont1}},
+        {"amid text", {"AB" + will1 + "C"}, {do1}},
+        // A command cut by the end of a read is answered once its rest arrives, whole.
+        {"cut after IAC", {do24 + bytes({255}), bytes({253, 1})}, {will24, wont1}},
+        {"DO without option", {bytes({255, 253}), bytes({24})}, {will24}},
+        {"WILL without option",
+         {will1 + bytes({255, 251}), bytes({3})},
+         {do1, bytes({255, 253, 3})}},
+        {"SB cut twice",
+         {do24 + bytes({255, 250, 24}), bytes({1, 255}), bytes({240})},
+         {will24, kVt100}},
+        {"lone IAC", {bytes({255})}, {}},
+        {"tail is data", {bytes({24}) + do1}, {wont1}},
+        // A host that sends back what it receives: our answers, echoed, end the exchange.
+        {"echoed terminal type",
+         {do24 + sendType, will24 + kVt100, dont24, wont24},
+         {will24, kVt100, dont24, wont24}},
+        {"echoed on and off", {do24 + dont24, will24 + wont24, dont24}, {will24, wont24, dont24}},
+        {"echoed acceptance", {will1, do1, wont1, dont1}, {do1, wont1, dont1}},
+        {"echoed refusal", {do1, wont1}, {wont1}},
     };
-    for (const auto& c : cases) EXPECT_EQ(telnetReplies(c.chunk), c.replies) << c.name;
+    for (const auto& c : cases) {
+        TelnetNegotiation walk;
+        Strings replies;
+        for (const std::string& read : c.reads) {
+            for (auto& reply : walk.replies(read)) replies.push_back(std::move(reply));
+        }
+        EXPECT_EQ(replies, c.replies) << c.name;
+    }
+    // A new connection starts with every option off.
+    TelnetNegotiation walk;
+    walk.replies(do24 + bytes({255}));
+    walk.reset();
+    EXPECT_EQ(walk.replies(bytes({253, 1}) + do24), Strings{will24});
 }
 
 TEST(HostlinkRules, FrameScanFindsTheFramesInStreamOrder) {
@@ -85,22 +116,30 @@ TEST(HostlinkRules, FrameScanFindsTheFramesInStreamOrder) {
     for (const auto& c : cases) EXPECT_EQ(FrameScanner().scan(c.text), c.frames) << c.text;
 }
 
-// Every character in a read of its own: the unfinished frame is carried across all of them,
-// and forgotten with its connection.
-TEST(HostlinkRules, FrameScanCarriesTheUnfinishedFrameAcrossReads) {
-    const std::string stream =
-        "\xff\xfd\x18\x1b[2JSIGN ON\r\n<000112340>\x1b[7;1H<****0000A><0002ABCD1>\r\n"
-        "<0001123><<000256781>x<0001----0>>\x1b[m<0003<0004AAAA5>\r\n<000199992>";
-    FrameScanner scanner;
-    Strings frames;
-    for (const char c : stream) {
-        for (auto& frame : scanner.scan(std::string(1, c))) frames.push_back(frame);
+// What the receive log shows of each read when the password is "s3cret!", however the host's
+// echo of it is cut; the last text is what the end of the stream shows of what was held back.
+TEST(HostlinkRules, PasswordNeverShowsWhereverTheStreamCutsIt) {
+    const struct {
+        Strings reads;
+        Strings shown;
+    } cases[] = {
+        {{"QUSER\ts3cret!\r"}, {"QUSER\t********\r", ""}},
+        {{"s3cret!s3cret!"}, {"****************", ""}},
+        {{"QUSER\ts3c", "ret!\r"}, {"QUSER\t", "********\r", ""}},
+        {{"s", "3", "cret!"}, {"", "", "********", ""}},
+        {{"x s3", "cold"}, {"x ", "s3cold", ""}},  // held back, then not the password
+        {{"s3cret", "s3cret!"}, {"", "s3cret********", ""}},
+        {{"QUSER\ts3c"}, {"QUSER\t", "********"}},  // the stream ends in the middle of it
+        {{"plain", "text"}, {"plain", "text", ""}},
+    };
+    for (const auto& c : cases) {
+        PasswordMask mask;
+        Strings shown;
+        for (const std::string& read : c.reads) shown.push_back(mask.shown(read, "s3cret!"));
+        shown.push_back(mask.end());
+        EXPECT_EQ(shown, c.shown) << c.reads[0];
     }
-    EXPECT_EQ(frames, (Strings{"000112340", "****0000A", "0002ABCD1", "000256781", "0001----0",
-                               "0004AAAA5", "000199992"}));
-    EXPECT_TRUE(scanner.scan("<0001").empty());
-    scanner.reset();
-    EXPECT_TRUE(scanner.scan("12340>").empty());
+    EXPECT_EQ(PasswordMask().shown("s3cret!", ""), "s3cret!");  // no password: nothing to hide
 }
 
 TEST(HostlinkRules, ServiceStatusSaysWhereTheLinkGoesOrWhenItIsTriedAgain) {

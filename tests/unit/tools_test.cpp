@@ -193,10 +193,17 @@ TEST_F(Tools, MainWindowStretchesTheListAndKeepsTheRestOnItsEdges) {
               (Box{buttons.left + 1000, buttons.top + 500, buttons.width, buttons.height}));
     m.form.resize(300, 2000);  // too small for a list: the refused sizes are kept
     EXPECT_EQ(boxOf(m.LST_PRODUIT), grown);
-    // The window cannot be made so small that the top row or the buttons drop out of reach.
-    EXPECT_EQ(m.form.minimumClientWidth(), rightOf(m.B_HELP) + 120);
-    EXPECT_GE(m.form.minimumClientHeight(),
-              m.LST_PRODUIT.top() + 1200 + m.FR_B_MANAGE.height() + m.PIC_FOOTER.height());
+    // At the smallest the operator can make it, the top row keeps a margin on its right as
+    // on its left, and the management buttons stay under a list that shows a few terminals,
+    // above the footer.
+    m.form.resize(m.form.minimumClientWidth() + m.form.frameWidth(),
+                  m.form.minimumClientHeight() + m.form.frameHeight());
+    EXPECT_GE(m.form.clientWidth() - rightOf(m.B_HELP), m.B_AS400_COMM.left());
+    constexpr int kListRow = 255;  // twips: a row of the list at the design font, 17 px
+    EXPECT_GE(m.LST_PRODUIT.height(), 4 * kListRow);
+    EXPECT_EQ(m.FR_B_MANAGE.top(), bottomOf(m.LST_PRODUIT));
+    EXPECT_GE(m.FR_B_MANAGE.left(), m.LST_PRODUIT.left());
+    EXPECT_LE(bottomOf(m.FR_B_MANAGE), m.form.clientHeight() - m.PIC_FOOTER.height());
 }
 
 }  // namespace

@@ -235,6 +235,8 @@ TEST_F(WebConsoleTest, AccessRoutesAndBadInput) {
          "",
          "127.0.0.1:8400",
          {{"authorization", "bEARER " + token()}}},  // as monitoring tools send it
+        {"GET", "/livez", "192.0.2.7", true, "", 200, ""},  // the link is down, the loop answers
+        {"GET", "/livez", "192.0.2.7", false, "", 401, ""},
         {"POST", "/api/synchronize", "127.0.0.1", false, "{}", 401, ""},  // commands: always
         {"GET", "/", "192.0.2.7", false, "", 200, ""},  // the page itself: to anyone
         {"GET", "/index.html", "127.0.0.1", false, "", 404, ""},
@@ -442,6 +444,12 @@ TEST_F(WebConsoleTest, WhatItShowsAndPushes) {
     hostSends("<00021111A>");
     platform.advance(WebConsole::kPushPeriodMs * 4);
     EXPECT_EQ(pushed.size(), before + 1);
+
+    // Each terminal a probe can reach, for Prometheus's service discovery.
+    addTerminal("0003,,,Spare");
+    EXPECT_EQ(ask("GET", "/api/prometheus/targets").body,
+              R"([{"targets":["127.0.10.1"],"labels":{"number":"0001","description":"Line 1"}},)"
+              R"({"targets":["127.0.10.2"],"labels":{"number":"0002","description":"Line 2"}}])");
 }
 
 }  // namespace

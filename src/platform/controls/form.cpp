@@ -50,9 +50,10 @@ void Form::show() {
     ++showRequests_;
     if (visible()) {
         changed();
-    } else {
-        setVisible(true);
+        return;
     }
+    if (onShow) onShow();
+    setVisible(true);
 }
 
 void Form::requestClose() {

@@ -46,8 +46,10 @@ class Form : public Control {
     void pressEnter();
     void pressEscape();
 
-    // Showing a window that is already open brings it to the front.
+    // Showing a window that is already open brings it to the front. A hidden one runs onShow
+    // first, before any view shows it.
     void show();
+    std::function<void()> onShow;
     void hide() { setVisible(false); }
     // Counts the requests to show, so a view can tell a new one from one it has served.
     std::uint64_t showRequests() const { return showRequests_; }

@@ -26,6 +26,11 @@ bool FakeFiles::remove(const std::string& path) {
     return LocalFiles::remove(path);
 }
 
+bool FakeFiles::rename(const std::string& from, const std::string& to) {
+    if (failWrites) return false;
+    return LocalFiles::rename(from, to);
+}
+
 // ---------------------------------------------------------------- timers
 
 class FakeTimer : public TimerPort {
@@ -98,23 +103,35 @@ std::unique_ptr<TcpClientPort> FakePlatform::createTcpClient() {
     return client;
 }
 
-namespace {
-
 class FakeUdpSocket : public UdpSocketPort {
   public:
     explicit FakeUdpSocket(FakePlatform& platform) : platform_(platform) {}
-    bool sendDatagram(const std::string& ipv4, std::uint16_t port,
-                      const std::string& bytes) override {
-        if (platform_.failUdpSends || !isDottedIPv4(ipv4)) return false;
-        platform_.datagrams.push_back({ipv4, port, bytes});
-        return true;
+    std::size_t send(std::span<const OutgoingDatagram> datagrams,
+                     std::span<DatagramOutcome> outcomes) override {
+        for (std::size_t i = 0; i < datagrams.size(); ++i) {
+            const OutgoingDatagram& datagram = datagrams[i];
+            if (platform_.udpBusySends > 0) {
+                --platform_.udpBusySends;
+                return i;
+            }
+            outcomes[i] =
+                isDottedIPv4(datagram.ipv4) ? platform_.udpOutcome : DatagramOutcome::BadAddress;
+            if (outcomes[i] == DatagramOutcome::Left) {
+                platform_.datagrams.push_back(
+                    {std::string(datagram.ipv4), datagram.port, std::string(datagram.bytes)});
+            }
+        }
+        return datagrams.size();
+    }
+    void awaitWritable(int) override {
+        ++platform_.udpWaits;
+        platform_.tickClock(platform_.udpWaitMs);
+        platform_.processPendingEvents();
     }
 
   private:
     FakePlatform& platform_;
 };
-
-}  // namespace
 
 std::unique_ptr<UdpSocketPort> FakePlatform::createUdpSocket() {
     return std::make_unique<FakeUdpSocket>(*this);

@@ -29,6 +29,7 @@ class FakeFiles : public LocalFiles {
     explicit FakeFiles(std::string folder) : folder_(std::move(folder)) {}
     std::string currentDirectory() override { return folder_; }
     bool remove(const std::string& path) override;
+    bool rename(const std::string& from, const std::string& to) override;
     std::optional<std::string> read(const std::string& path) override {
         return failReads ? std::nullopt : LocalFiles::read(path);
     }
@@ -56,6 +57,7 @@ class FakeFiles : public LocalFiles {
 };
 
 class FakeTcpClient;
+class FakeUdpSocket;
 
 // The web console's server as a test drives it: requests handed in, answers collected (some
 // arrive later, from a timer), broadcasts recorded.
@@ -164,8 +166,13 @@ class FakePlatform : public Platform {
 
     // The host connection: the last one created.
     FakeTcpClient& tcp();
+    // The datagrams that left; what every one to a dotted address meets; the number of sends
+    // that find the socket full ("try again") next; the waits for it, and how long each lasts.
     std::vector<Datagram> datagrams;
-    bool failUdpSends = false;
+    DatagramOutcome udpOutcome = DatagramOutcome::Left;
+    int udpBusySends = 0;
+    int udpWaits = 0;
+    int udpWaitMs = 0;
 
     std::map<std::string, std::array<std::uint8_t, 4>> hostNames;
     std::vector<std::string> lookups;
@@ -205,6 +212,7 @@ class FakePlatform : public Platform {
   private:
     friend class FakeTimer;
     friend class FakeTcpClient;
+    friend class FakeUdpSocket;
     struct TimerEntry {
         int periodMs = 0;
         long long dueAt = -1;  // virtual ms; -1 when stopped

@@ -51,6 +51,10 @@ bool LocalFiles::remove(const std::string& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
+bool LocalFiles::rename(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 std::optional<std::string> LocalFiles::read(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     std::string content;

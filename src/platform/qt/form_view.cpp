@@ -175,15 +175,17 @@ void FormView::closeEvent(QCloseEvent* event) {
 }
 
 void FormView::keyPressEvent(QKeyEvent* event) {
-    // Keys no widget took: Enter and Esc press the window's default and cancel buttons.
+    // Keys no widget took: Enter and Esc press the window's default and cancel buttons, once
+    // per press however long the key is held.
     if (!state_.attached) return QWidget::keyPressEvent(event);
+    const bool repeated = event->isAutoRepeat();
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            form_.pressEnter();
+            if (!repeated) form_.pressEnter();
             break;
         case Qt::Key_Escape:
-            form_.pressEscape();
+            if (!repeated) form_.pressEscape();
             break;
         default:
             QWidget::keyPressEvent(event);

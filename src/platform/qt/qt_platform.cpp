@@ -9,6 +9,7 @@
 #include <QHostInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QStandardPaths>
@@ -109,13 +110,17 @@ QtPlatform::~QtPlatform() {
 LocalTime QtPlatform::now() {
     // Every logged event reads the clock. QDateTime::currentDateTime() re-reads the time zone
     // at each call (a stat of /etc/localtime), which costs a busy host link one system call
-    // per datagram; once a minute follows a change of the machine's zone just as well.
+    // per datagram; once a minute follows a change of the machine's zone just as well. Within
+    // one second the answer is the one before.
     const std::time_t seconds = std::time(nullptr);
+    if (seconds == nowSecond_) return nowLocal_;
     const bool rereadZone = seconds < zoneReadAt_ || seconds - zoneReadAt_ >= kZoneRereadSeconds;
     if (rereadZone) zoneReadAt_ = seconds;
     const std::tm local = localTime(seconds, rereadZone);
-    return LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                     local.tm_hour,        local.tm_min,     local.tm_sec};
+    nowSecond_ = seconds;
+    nowLocal_ = LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                          local.tm_hour,        local.tm_min,     local.tm_sec};
+    return nowLocal_;
 }
 
 std::unique_ptr<TimerPort> QtPlatform::createTimer() {
@@ -127,7 +132,14 @@ std::unique_ptr<TcpClientPort> QtPlatform::createTcpClient() {
 }
 
 std::unique_ptr<UdpSocketPort> QtPlatform::createUdpSocket() {
-    return std::make_unique<QtUdpSocket>();
+    // A wait for the socket is a pump that lasts: the windows wait to repaint, and it has
+    // looked at the system when it ends.
+    return std::make_unique<QtUdpSocket>([this](const std::function<void()>& wait) {
+        ++pumping_;
+        wait();
+        --pumping_;
+        lastLook_ = std::chrono::steady_clock::now();
+    });
 }
 
 ProcessFigures QtPlatform::processFigures() {
@@ -216,26 +228,34 @@ void QtPlatform::attachView(Form& form) {
         return;
     }
     view->placeOnFirstShow = [this, name = form.name()](FormView& shown) {
-        placeBesideMain(shown, name);
+        placeFromMain(shown, name);
     };
 }
 
-void QtPlatform::placeBesideMain(FormView& view, const std::string& name) {
+void QtPlatform::placeFromMain(FormView& view, const std::string& name) {
     if (const auto kept = keptPlaces_.find(name); kept != keptPlaces_.end()) {
         view.move(kept->second);
         return;
     }
     const QWidget* const main = mainForm_ != nullptr ? viewOf(*mainForm_) : nullptr;
     if (main == nullptr || !main->isVisible()) return;
-    std::vector<QRect> open;
+    Surroundings around;
+    around.screen = main->screen()->availableGeometry();
+    around.main = main->frameGeometry();
+    around.titleBar = main->geometry().top() - around.main.top();
+    around.keepClear.emplace_back(around.main.topLeft(),
+                                  QSize(around.main.width(), around.titleBar));
+    for (const QPushButton* button : main->findChildren<QPushButton*>()) {
+        if (button->isVisible())
+            around.keepClear.emplace_back(button->mapToGlobal(QPoint()), button->size());
+    }
     for (const auto& [form, other] : views_) {
         if (other != &view && other != main && other->isVisible())
-            open.push_back(other->frameGeometry());
+            around.open.push_back(other->frameGeometry());
     }
     // Never shown, the window has no frame yet: it gets one like the main window's.
-    const QSize frame = main->frameGeometry().size() - main->size();
-    view.move(besideMainWindow(main->frameGeometry(), view.size() + frame,
-                               main->screen()->availableGeometry(), open));
+    const QSize frame = around.main.size() - main->size();
+    view.move(placeOpenedWindow(view.size() + frame, around));
 }
 
 void QtPlatform::detachView(Form& form) {

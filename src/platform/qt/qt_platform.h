@@ -85,20 +85,24 @@ class QtPlatform : public Platform {
     }
 
   private:
-    // Puts a window opened from the main window beside it, or where the operator last left
-    // a window of that name.
-    void placeBesideMain(FormView& view, const std::string& name);
+    // Puts a window opened from the main window where it hides none of it and none of our
+    // other windows' title bars, as far as the screen allows (window_placement.h), or where
+    // the operator last left a window of that name.
+    void placeFromMain(FormView& view, const std::string& name);
 
     static constexpr std::time_t kZoneRereadSeconds = 60;  // how often now() reads the zone
     std::time_t zoneReadAt_ = 0;
+    std::time_t nowSecond_ = -1;  // the second now() last answered for, and its answer
+    LocalTime nowLocal_;
     LocalFiles files_;
     ServiceManager serviceManager_;
     // Context of posted tasks and of the session's end: dropped with the platform.
     QObject postContext_;
     int postedWaiting_ = 0;  // posted tasks not yet run
     // A pump runs the system's events only this long after it last did: far below what a
-    // terminal or a person can tell, far above the 5 to 10 us that one datagram takes.
-    static constexpr std::chrono::microseconds kLookEvery{100};
+    // terminal or a person can tell, and long enough that a broadcast's 2002 datagrams (1 to
+    // 10 us each) pay for a handful of looks, each as dear as several datagrams.
+    static constexpr std::chrono::microseconds kLookEvery{500};
     std::chrono::steady_clock::time_point lastLook_;
     int pumping_ = 0;  // pumps under way: a dispatch is sending, windows wait to repaint
     // A pump this recent tells a dispatch that has just ended: the moment to repaint.

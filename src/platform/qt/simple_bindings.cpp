@@ -93,7 +93,8 @@ class PushButton : public QPushButton {
         if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
             return QPushButton::keyPressEvent(event);
         }
-        click();
+        // Once per press: a key held down would repeat the command (a broadcast, a ping).
+        if (!event->isAutoRepeat()) click();
     }
     void paintEvent(QPaintEvent*) override {
         QStyleOptionButton option;

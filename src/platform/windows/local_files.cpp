@@ -98,6 +98,10 @@ bool LocalFiles::remove(const std::string& path) {
     return DeleteFileW(widePath(path).c_str()) != 0;
 }
 
+bool LocalFiles::rename(const std::string& from, const std::string& to) {
+    return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 std::optional<std::string> LocalFiles::read(const std::string& path) {
     Handle file(CreateFileW(widePath(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

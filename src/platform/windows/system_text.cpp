@@ -33,9 +33,15 @@ std::wstring wideText(std::string_view text) {
     return toWide(CP_ACP, text);
 }
 
-// No best fit: a character the code page lacks is "?", never a look-alike ("Ł" as "L").
 std::string narrowText(std::wstring_view text) {
-    return fromWide(CP_ACP, WC_NO_BEST_FIT_CHARS, text);
+    return narrowTextIn(GetACP(), text);
+}
+
+// No best fit: a character the code page lacks is "?", never a look-alike ("Ł" as "L"). UTF-8
+// (the system-wide "UTF-8 for worldwide language support") lacks none and refuses the flag:
+// with it every conversion would fail, and every text read from a window would be empty.
+std::string narrowTextIn(unsigned codePage, std::wstring_view text) {
+    return fromWide(codePage, codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, text);
 }
 
 std::string utf8FromText(std::string_view text) {
