@@ -18,9 +18,9 @@ namespace {
 
 const char* const kMethods[] = {"GET", "HEAD", "POST", "PUT", "DELETE", "OPTIONS"};
 const char* const kPaths[] = {
-    "/",          "/app.js",    "/api/status",    "/api/terminals", "/api/events",
-    "/metrics",   "/healthz",   "/live",          "/api/test",      "/api/synchronize",
-    "/api/pause", "/api/reset", "/api/terminals/"};
+    "/",          "/app.js",    "/api/status",     "/api/terminals", "/api/events",
+    "/metrics",   "/healthz",   "/live",           "/api/test",      "/api/synchronize",
+    "/api/pause", "/api/reset", "/api/terminals/", "/api/token"};
 const char* const kHosts[] = {"127.0.0.1:8400", "localhost:8400", "rebound.example:8400", ""};
 
 }  // namespace
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
     for (int i = 0; i < 4 && input.remaining_bytes() > 0; ++i) {
         plx::HttpRequest request;
-        request.peer = input.ConsumeBool() ? "127.0.0.1" : "192.0.2.7";
+        request.peer = input.ConsumeBool() ? "127.0.0.1" : "198.18.0.7";
         request.method = input.ConsumeBool() ? input.PickValueInArray(kMethods)
                                              : input.ConsumeRandomLengthString(8);
         request.path =

@@ -28,6 +28,7 @@ const WebConsole::Route WebConsole::kRoutes[] = {
     {"GET", "/livez", &WebConsole::livez, Access::Read},
     {"GET", "/api/prometheus/targets", &WebConsole::prometheusTargets, Access::Read},
     {"GET", "/live", &WebConsole::live, Access::Read},
+    {"GET", "/api/token", &WebConsole::tokenCheck, Access::Check},
     {"POST", "/api/test", &WebConsole::test, Access::Command},
     {"POST", "/api/synchronize", &WebConsole::synchronize, Access::Command},
     {"POST", "/api/pause", &WebConsole::pause, Access::Command},
@@ -36,6 +37,26 @@ const WebConsole::Route WebConsole::kRoutes[] = {
     {"PUT", "/api/terminals/", &WebConsole::putTerminal, Access::Command},
     {"DELETE", "/api/terminals/", &WebConsole::removeTerminal, Access::Command},
 };
+
+// Why a request is refused: its answer's status and words, its count's reason, and what the
+// log says of it.
+struct WebConsole::Refusal {
+    int status;
+    const char* reason;
+    const char* logged;
+    const char* answer;
+};
+
+const WebConsole::Refusal WebConsole::kNoToken{
+    401, "token", "wrong or missing token",
+    "This needs the gateway's token: it is in WebConsole.token in the gateway's folder"};
+const WebConsole::Refusal WebConsole::kWrongToken{
+    401, "token", "wrong or missing token",
+    "This token is not the gateway's: it is in WebConsole.token in the gateway's folder"};
+const WebConsole::Refusal WebConsole::kReadOnly{
+    403, "read_only", "the read-only token gives no command",
+    "This is the read-only token (WebConsole.read-token): it lets you read, not give commands; "
+    "commands need the token in WebConsole.token in the gateway's folder"};
 
 namespace {
 
@@ -127,7 +148,9 @@ void WebConsole::start() {
     }
     // Made once listening (no request is taken before this returns): the file says the
     // console is up.
-    token_ = loadToken();
+    token_ = loadToken(kWebTokenFile, "no command is taken");
+    if (settings.readToken)
+        readToken_ = loadToken(kWebReadTokenFile, "reading from elsewhere needs " + kWebTokenFile);
     address_ = (where.certificatePem.empty() ? "http://" : "https://") + settings.address + ":" +
                std::to_string(settings.port);
     log.ADD_EVENTS(-1, "GENERAL", "Web console on " + address_, true);
@@ -139,9 +162,9 @@ void WebConsole::start() {
     refusalTimer_->onTimeout = [this] { answerRefusals(); };
 }
 
-std::string WebConsole::loadToken() {
+std::string WebConsole::loadToken(const std::string& file, const std::string& without) {
     Files& files = gateway_.platform().files();
-    const std::string path = gateway_.state().filePath(kWebTokenFile);
+    const std::string path = gateway_.state().filePath(file);
     constexpr std::size_t kShortest = 32;  // characters; a shorter one is replaced
     if (const auto kept = files.read(path)) {
         std::string token = *kept;
@@ -157,8 +180,7 @@ std::string WebConsole::loadToken() {
     }
     if (!files.replace(path, token + "\n", Files::Access::OwnerOnly)) {
         gateway_.window<F_EVENTS>().ADD_EVENTS(
-            -1, "Warning", "Web console: cannot write " + pathText(path) + ", no command is taken",
-            true);
+            -1, "Warning", "Web console: cannot write " + pathText(path) + ", " + without, true);
         return {};
     }
     return token;
@@ -186,14 +208,22 @@ void WebConsole::handle(const HttpRequest& request, HttpServerPort::Respond resp
         notAllowed.headers.emplace_back("Allow", allowed);
         return send(respond, std::move(notAllowed));
     }
-    const bool tokenGiven = sameSecret(tokenOf(request, offeredProtocols(request)), token_);
+    const std::string token = tokenOf(request, offeredProtocols(request));
+    const Grant grant = grantOf(token);
     // Open reading is for this machine's own pages: a host name other than localhost could
     // be another site's, rebound to 127.0.0.1 to read through the visitor's browser.
     const bool ownMachine =
         isLoopbackAddress(request.peer) && namesAnAddress(request.header("host"));
-    const bool open =
-        route->access == Access::Page || (route->access == Access::Read && ownMachine);
-    if (!open && !tokenGiven) return refuse(request, std::move(respond));
+    const bool permitted =
+        grant == Grant::Command || route->access == Access::Page ||
+        (route->access == Access::Read && (ownMachine || grant == Grant::Read)) ||
+        (route->access == Access::Check && grant == Grant::Read);
+    if (!permitted) {
+        return refuse(request, std::move(respond),
+                      grant == Grant::Read ? kReadOnly
+                      : token.empty()      ? kNoToken
+                                           : kWrongToken);
+    }
     if (route->access != Access::Command) return send(respond, (this->*(route->handler))(request));
     whenNotDispatching([this, route, request, respond = std::move(respond)] {
         send(respond, (this->*(route->handler))(request));
@@ -223,8 +253,19 @@ void WebConsole::whenNotDispatching(std::function<void()> command) {
         [this, command = std::move(command)]() mutable { whenNotDispatching(std::move(command)); });
 }
 
-void WebConsole::refuse(const HttpRequest& request, HttpServerPort::Respond respond) {
-    ++counts_.refusals["token"];
+WebConsole::Grant WebConsole::grantOf(const std::string& token) const {
+    if (sameSecret(token, token_)) return Grant::Command;
+    return sameSecret(token, readToken_) ? Grant::Read : Grant::None;
+}
+
+HttpResponse WebConsole::tokenCheck(const HttpRequest& request) {
+    const bool command = grantOf(tokenOf(request, offeredProtocols(request))) == Grant::Command;
+    return jsonResponse(command ? "{\"access\":\"command\"}" : "{\"access\":\"read\"}");
+}
+
+void WebConsole::refuse(const HttpRequest& request, HttpServerPort::Respond respond,
+                        const Refusal& why) {
+    ++counts_.refusals[why.reason];
     const std::string what = ESCAPE_CTRL_CHARS(request.method + " " + request.path) + " from " +
                              ESCAPE_CTRL_CHARS(request.peer);
     if (refusals_.size() >= kMaxHeldRefusals) {
@@ -232,7 +273,7 @@ void WebConsole::refuse(const HttpRequest& request, HttpServerPort::Respond resp
         return send(respond, errorResponse(503, "Too many refused requests, try again later"));
     }
     if (refusals_.empty()) refusalTimer_->start(kRefusalDelayMs);
-    refusals_.push_back({what, std::move(respond)});
+    refusals_.push_back({what, &why, std::move(respond)});
 }
 
 void WebConsole::answerRefusals() {
@@ -241,14 +282,15 @@ void WebConsole::answerRefusals() {
     const std::string more = refusals_.size() > 1 ? " (" + std::to_string(refusals_.size()) +
                                                         " requests refused in the last second)"
                                                   : std::string();
-    gateway_.window<F_EVENTS>().ADD_EVENTS(
-        -1, "Warning",
-        "Web console: wrong or missing token, refused " + refusals_.front().what + more, true);
+    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "Warning",
+                                           std::string("Web console: ") +
+                                               refusals_.front().why->logged + ", refused " +
+                                               refusals_.front().what + more,
+                                           true);
     std::deque<HeldRefusal> due;
     due.swap(refusals_);
-    for (HeldRefusal& held : due) {
-        send(held.respond, errorResponse(401, "A valid X-Console-Token header is needed"));
-    }
+    for (HeldRefusal& held : due)
+        send(held.respond, errorResponse(held.why->status, held.why->answer));
 }
 
 void WebConsole::push() {

@@ -5,12 +5,13 @@
 // with "from the web console (address)". Off unless WebConsole.cfg is in the folder.
 //
 // Access: the page's files are open to all; reading (the API, /metrics, /healthz, the live
-// stream) is open to loopback peers that name the console by its address; any other peer,
-// and every command, needs the
-// token of WebConsole.token, in the X-Console-Token header, as a bearer's, or, from a page's
-// WebSocket, which can send no header, as a subprotocol (a header, never a cookie: another
-// site's page cannot send it). A refused request is answered after a delay, and logged at
-// most once per delay.
+// stream) is open to loopback peers that name the console by its address; any other peer
+// needs a token, and every command the token of WebConsole.token. The read-only token of
+// WebConsole.read-token, made only when WebConsole.cfg asks for it, opens reading alone. A
+// token comes in the X-Console-Token header, as a bearer's, or, from a page's WebSocket,
+// which can send no header, as a subprotocol (a header, never a cookie: another site's page
+// cannot send it). A refused request is answered after a delay, and logged at most once per
+// delay.
 
 #include <deque>
 #include <functional>
@@ -52,8 +53,13 @@ class WebConsole {
     using Handler = HttpResponse (WebConsole::*)(const HttpRequest&);
     // Page: the page's own files, to anyone (they hold nothing but the page, which a browser
     // on another machine must load before it can send the token). Read: open to this
-    // machine's own pages, from elsewhere with the token. Command: the token always.
-    enum class Access { Page, Read, Command };
+    // machine's own pages, from elsewhere with either token. Check: either token, from
+    // anywhere. Command: the command token always.
+    enum class Access { Page, Read, Check, Command };
+    // What the token a request gives opens.
+    enum class Grant { None, Read, Command };
+    struct Refusal;
+    static const Refusal kNoToken, kWrongToken, kReadOnly;
     struct Route {
         std::string_view method;   // a GET route answers HEAD too
         std::string_view pattern;  // ending in "/": any one name below it
@@ -64,10 +70,13 @@ class WebConsole {
 
     // The subprotocols a WebSocket request offers, in its order.
     static std::vector<std::string> offeredProtocols(const HttpRequest& request);
-    std::string loadToken();
+    // The token kept in `file`, or a new one written there; empty, with a Warning ending in
+    // `without`, when it cannot be written.
+    std::string loadToken(const std::string& file, const std::string& without);
+    Grant grantOf(const std::string& token) const;
     void handle(const HttpRequest& request, HttpServerPort::Respond respond);
     void send(const HttpServerPort::Respond& respond, HttpResponse response);
-    void refuse(const HttpRequest& request, HttpServerPort::Respond respond);
+    void refuse(const HttpRequest& request, HttpServerPort::Respond respond, const Refusal& why);
     void answerRefusals();
     // Runs a command once no dispatch is under way further up (as the operator's clicks wait).
     void whenNotDispatching(std::function<void()> command);
@@ -83,6 +92,8 @@ class WebConsole {
     HttpResponse live(const HttpRequest& request);
     HttpResponse livez(const HttpRequest& request);
     HttpResponse prometheusTargets(const HttpRequest& request);
+    // What the token given opens, for a page to check it before any command.
+    HttpResponse tokenCheck(const HttpRequest& request);
     // Commands.
     HttpResponse test(const HttpRequest& request);
     HttpResponse synchronize(const HttpRequest& request);
@@ -102,6 +113,7 @@ class WebConsole {
     std::unique_ptr<TimerPort> pushTimer_;
     std::unique_ptr<TimerPort> refusalTimer_;
     std::string token_;
+    std::string readToken_;  // empty unless asked for
     std::string address_;
     TerminalRows rows_;
     std::string lastPush_;
@@ -110,6 +122,7 @@ class WebConsole {
     ConsoleCounts counts_;
     struct HeldRefusal {
         std::string what;
+        const Refusal* why;
         HttpServerPort::Respond respond;
     };
     std::deque<HeldRefusal> refusals_;

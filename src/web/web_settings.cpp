@@ -14,9 +14,13 @@ WebConsoleSettings readWebConsoleSettings(std::string_view content) {
         const std::string line = trimSpaces(raw.substr(0, raw.find('#')));
         if (line.empty()) continue;
         const std::string where = "line " + std::to_string(lineNumber) + ": ";
+        if (line == "read-token") {
+            settings.readToken = true;
+            continue;
+        }
         const std::size_t colon = line.rfind(':');
         if (line.rfind("listen ", 0) != 0 || colon == std::string::npos) {
-            settings.problem = where + "expected \"listen ADDRESS:PORT\"";
+            settings.problem = where + "expected \"listen ADDRESS:PORT\" or \"read-token\"";
             return settings;
         }
         const std::string address = trimSpaces(line.substr(7, colon - 7));

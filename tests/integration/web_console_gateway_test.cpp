@@ -27,7 +27,7 @@ TEST(WebConsoleGateway, ReadsCommandsAndBadRequests) {
         {"GET", "/metrics", {}, {}, 200, "plyxen400_link_state 0\n"},
         {"GET", "/healthz", {}, {}, 503, "{\"link\":\"OFFLINE\"}"},
         {"GET", "/", {}, {}, 200, "<script src=\"app.js\" defer></script>"},
-        {"POST", "/api/synchronize", "{}", {}, 401, "X-Console-Token"},
+        {"POST", "/api/synchronize", "{}", {}, 401, "it is in WebConsole.token"},
         {"POST", "/api/synchronize", "{}", rig.withToken(), 200, "{\"ok\":true}"},
         {"POST", "/api/test", "{\"test\":", rig.withToken(), 400, "Malformed JSON"},
     };

@@ -27,7 +27,7 @@ TEST(WebRules, SettingsFile) {
     const Case cases[] = {
         {"", "127.0.0.1", 8400, true},
         {"# the console\r\n\r\nlisten 127.0.0.1:8401 # mine\r\n", "127.0.0.1", 8401, true},
-        {"listen 10.010.0.1:443\n", "10.10.0.1", 443, true},  // decimal, as everywhere
+        {"listen 198.018.0.1:443\n", "198.18.0.1", 443, true},  // decimal, as everywhere
         {"listen 127.0.0.1\r\n", "", 0, false},
         {"listen console.plant:80\r\n", "", 0, false},
         {"listen 127.0.0.1:0\r\n", "", 0, false},
@@ -42,7 +42,7 @@ TEST(WebRules, SettingsFile) {
     }
     for (const char* loopback : {"127.0.0.1", "127.9.8.7", "::1", "::ffff:127.0.0.1"})
         EXPECT_TRUE(isLoopbackAddress(loopback)) << loopback;
-    for (const char* other : {"128.0.0.1", "10.0.0.127", "::ffff:10.0.0.1", "::2", ""})
+    for (const char* other : {"128.0.0.1", "198.18.0.127", "::ffff:198.18.0.1", "::2", ""})
         EXPECT_FALSE(isLoopbackAddress(other)) << other;
     EXPECT_TRUE(sameSecret("abcd", "abcd"));
     for (const char* wrong : {"abce", "abc", "abcde", "", "ABCD"})
@@ -198,19 +198,24 @@ TEST_F(WebConsoleTest, OffWithoutItsFileAndOnLoopbackOrTlsOnly) {
     again.start();
     EXPECT_EQ(readFile(kWebTokenFile), "kept-token-of-forty-characters-xxxxxxxxx\r\n");
     writeFile(kWebTokenFile, "short\n");
+    EXPECT_EQ(readFile(kWebReadTokenFile), "(missing)");  // made only when asked for
+    writeFile(kWebConsoleFile, "listen 0.0.0.0:8443\r\nread-token\r\n");
     WebConsole third{gateway};
     third.start();
     EXPECT_EQ(readFile(kWebTokenFile), made + "\n");
+    EXPECT_EQ(readFile(kWebReadTokenFile), made + "\n");
+    EXPECT_TRUE(ownerOnly(path(kWebReadTokenFile)));
 }
 
 TEST_F(WebConsoleTest, AccessRoutesAndBadInput) {
-    startConsole();
+    const std::string r = "read-only-token-of-forty-characters-xxxx";
+    writeFile(kWebReadTokenFile, r + "\n");
+    startConsole("listen 127.0.0.1:8400\r\nread-token\r\n");
+    const std::string t = token();
     struct Case {
-        std::string method, path, peer;
-        bool token;
-        std::string body;
+        std::string method, path, peer, token, body;
         int status;
-        std::string allow;
+        std::string says;  // in the answer's Allow or its body
         std::string host = "127.0.0.1:8400";
         Headers headers = {};
     };
@@ -219,62 +224,50 @@ TEST_F(WebConsoleTest, AccessRoutesAndBadInput) {
         headers.emplace_back(std::move(name), std::move(value));
         return headers;
     };
+    const Headers offered = with({{"upgrade", "websocket"}}, "sec-websocket-protocol",
+                                 "plyxen400, plyxen400.token." + t);
+    const Headers bearer = {{"authorization", "bEARER " + r}};  // as monitoring tools send it
+    const std::string folder = ": it is in WebConsole.token in the gateway's folder";
     const Case cases[] = {
-        {"GET", "/api/status", "127.0.0.1", false, "", 200, ""},  // reading: open on loopback
-        {"HEAD", "/metrics", "::1", false, "", 200, ""},
+        {"GET", "/api/status", "127.0.0.1", "", "", 200, ""},  // reading: open on loopback
+        {"HEAD", "/metrics", "::1", "", "", 200, ""},
         // A name, not an address: another site's, rebound to 127.0.0.1.
-        {"GET", "/api/events", "127.0.0.1", false, "", 401, "", "rebound.example:8400"},
-        {"GET", "/healthz", "192.0.2.7", false, "", 401, ""},  // elsewhere: the token
-        {"GET", "/healthz", "192.0.2.7", true, "", 503, ""},
-        {"GET",
-         "/metrics",
-         "192.0.2.7",
-         false,
-         "",
-         200,
-         "",
-         "127.0.0.1:8400",
-         {{"authorization", "bEARER " + token()}}},  // as monitoring tools send it
-        {"GET", "/livez", "192.0.2.7", true, "", 200, ""},  // the link is down, the loop answers
-        {"GET", "/livez", "192.0.2.7", false, "", 401, ""},
-        {"POST", "/api/synchronize", "127.0.0.1", false, "{}", 401, ""},  // commands: always
-        {"GET", "/", "192.0.2.7", false, "", 200, ""},  // the page itself: to anyone
-        {"GET", "/index.html", "127.0.0.1", false, "", 404, ""},
-        {"GET", "/api/terminals/0001", "127.0.0.1", true, "", 405, "PUT, DELETE"},
-        {"POST", "/api/status", "127.0.0.1", true, "", 405, "GET, HEAD"},
-        {"PUT", "/api/terminals", "127.0.0.1", true, "", 405, "GET, HEAD, POST"},
-        {"PUT", "/api/terminals/0001/x", "127.0.0.1", true, "", 404, ""},
-        {"DELETE", "/api/terminals/1\r\n23:59:58 GENERAL", "127.0.0.1", false, "", 400, ""},
-        {"DELETE", "/api/terminals/+1", "127.0.0.1", true, "", 400, ""},
-        {"POST", "/api/test", "127.0.0.1", true, "{\"test\":", 400, ""},
-        {"POST", "/api/test", "127.0.0.1", true, "{\"test\":\"dance\"}", 400, ""},
-        {"POST", "/api/test", "127.0.0.1", true, "{\"test\":\"dash\",\"terminals\":1}", 400, ""},
-        {"PUT", "/api/terminals/0042", "127.0.0.1", true, "{}", 404, ""},
+        {"GET", "/api/events", "127.0.0.1", "", "", 401, "", "rebound.example:8400"},
+        {"GET", "/healthz", "198.18.0.7", "", "", 401, ""},  // elsewhere: a token
+        {"GET", "/livez", "198.18.0.7", t, "", 200, ""},     // the link is down, the loop answers
+        // The read-only token: reading from elsewhere, as Prometheus scrapes, and no command.
+        {"GET", "/metrics", "198.18.0.7", "", "", 200, "", "gateway.plant:8443", bearer},
+        {"POST", "/api/pause", "::1", r, "{}", 403, "This is the read-only token (WebConsole."},
+        {"GET", "/api/token", "198.18.0.7", r, "", 200, R"({"access":"read"})"},
+        {"GET", "/api/token", "127.0.0.1", t, "", 200, R"({"access":"command"})"},
+        {"GET", "/api/token", "127.0.0.1", "", "", 401, ""},  // a check needs a token
+        {"POST", "/api/synchronize", "127.0.0.1", "", "{}", 401,
+         "needs the gateway's token" + folder},
+        {"POST", "/api/reset", "127.0.0.1", "guess", "{}", 401, "is not the gateway's" + folder},
+        {"GET", "/", "198.18.0.7", "", "", 200, ""},  // the page itself: to anyone
+        {"GET", "/api/terminals/0001", "127.0.0.1", t, "", 405, "PUT, DELETE"},
+        {"POST", "/api/status", "127.0.0.1", t, "", 405, "GET, HEAD"},
+        {"PUT", "/api/terminals", "127.0.0.1", t, "", 405, "GET, HEAD, POST"},
+        {"PUT", "/api/terminals/0001/x", "127.0.0.1", t, "", 404, ""},
+        {"DELETE", "/api/terminals/1\r\n23:59:58 GENERAL", "127.0.0.1", "", "", 400, ""},
+        {"DELETE", "/api/terminals/+1", "127.0.0.1", t, "", 400, ""},
+        {"POST", "/api/test", "127.0.0.1", t, "{\"test\":\"dance\"}", 400, ""},
+        {"POST", "/api/test", "127.0.0.1", t, "{\"test\":\"dash\",\"terminals\":1}", 400, ""},
+        {"PUT", "/api/terminals/0042", "127.0.0.1", t, "{}", 404, ""},
         // The live stream: the rules of every route, its own page's origin only.
-        {"GET", "/live", "127.0.0.1", false, "", 400, ""},
-        {"GET", "/live", "127.0.0.1", false, "", 101, "", "127.0.0.1:8400",
+        {"GET", "/live", "127.0.0.1", "", "", 400, ""},
+        {"GET", "/live", "127.0.0.1", "", "", 101, "", "127.0.0.1:8400",
          with(stream, "origin", "http://127.0.0.1:8400")},
-        {"GET", "/live", "127.0.0.1", false, "", 403, "", "127.0.0.1:8400",
+        {"GET", "/live", "127.0.0.1", "", "", 403, "", "127.0.0.1:8400",
          with(stream, "origin", "http://elsewhere.example")},
-        {"GET", "/live", "127.0.0.1", false, "", 401, "", "evil.example:8400", stream},
-        {"GET",
-         "/live",
-         "192.0.2.7",
-         false,
-         "",
-         101,
-         "",
-         "gateway.plant:8400",
-         {{"upgrade", "websocket"},
-          {"sec-websocket-protocol", "plyxen400, plyxen400.token." + token()}}},
+        {"GET", "/live", "127.0.0.1", "", "", 401, "", "evil.example:8400", stream},
+        {"GET", "/live", "198.18.0.7", "", "", 101, "", "gateway.plant:8400", offered},
     };
     for (const Case& c : cases) {
-        const HttpResponse answer =
-            ask(c.method, c.path, c.body, c.peer, c.token, c.host, c.headers);
+        const HttpResponse answer = ask(c.method, c.path, c.body, c.peer, false, c.host,
+                                        with(c.headers, "x-console-token", c.token));
         EXPECT_EQ(answer.status, c.status) << c.method << " " << c.path << " " << answer.body;
-        if (!c.allow.empty()) {
-            EXPECT_EQ(header(answer, "Allow"), c.allow) << c.path;
-        }
+        EXPECT_NE((header(answer, "Allow") + answer.body).find(c.says), std::string::npos);
         EXPECT_NE(header(answer, "Content-Security-Policy").find("default-src 'none'"),
                   std::string::npos);
         EXPECT_EQ(header(answer, "X-Frame-Options"), "DENY");
@@ -288,7 +281,7 @@ TEST_F(WebConsoleTest, AccessRoutesAndBadInput) {
     forgetEvents();
     platform.http->request({"POST", "/api/pause", {}, {}, "{}", "127.0.0.1"});
     platform.http->request(
-        {"POST", "/api/reset", {}, {{"x-console-token", "guess"}}, "{}", "10.0.0.9"});
+        {"POST", "/api/reset", {}, {{"x-console-token", "guess"}}, "{}", "198.18.0.9"});
     platform.advance(WebConsole::kRefusalDelayMs - 1);
     EXPECT_FALSE(*platform.http->answers.back());
     platform.advance(1);
