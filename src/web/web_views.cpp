@@ -40,6 +40,8 @@ std::string statusJson(Gateway& gateway) {
     json += ",\"heart\":" + std::string(link.PIC_HEART.visible() ? "true" : "false");
     json += ",\"editorOpen\":" + std::string(gateway.exists<F_ADD_PRODUCT>() ? "true" : "false");
     json += ",\"caption\":" + jsonString(F_MAIN::kCaption);
+    // The gateway's own time of day, that of its event lines, which a page ticks on from.
+    json += ",\"clock\":" + jsonString(gateway.platform().now().timeText());
     return json + ",\"uptimeSeconds\":" + std::to_string(nowMs / 1000) + "}";
 }
 

@@ -15,7 +15,8 @@ HttpResponse jsonResponse(std::string body, int status = 200);
 HttpResponse errorResponse(int status, const std::string& message);
 
 // {"link":"ONLINE",...}: the state, TLS, the host, the status line, seconds in this state
-// and since host data, the heart, whether the terminal editor is open, the uptime.
+// and since host data, the heart, whether the terminal editor is open, the gateway's clock,
+// the uptime.
 std::string statusJson(Gateway& gateway);
 // What the status shows but its ages: when it changes, the page reads the status again.
 std::string statusKey(Gateway& gateway);

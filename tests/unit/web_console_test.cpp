@@ -399,7 +399,7 @@ TEST_F(WebConsoleTest, WhatItShowsAndPushes) {
               R"({"version":2,"full":false,"terminals":[]})");
     EXPECT_EQ(
         ask("GET", "/api/status").body,
-        R"({"link":"ONLINE","tls":null,"host":"127.0.0.1:1024","status":"Connected","sinceSeconds":6,"hostDataSeconds":3,"heart":true,"editorOpen":false,"caption":"Plyxen AS-400 Mervax Version: 1.0H","uptimeSeconds":11})");
+        R"({"link":"ONLINE","tls":null,"host":"127.0.0.1:1024","status":"Connected","sinceSeconds":6,"hostDataSeconds":3,"heart":true,"editorOpen":false,"caption":"Plyxen AS-400 Mervax Version: 1.0H","clock":"14:05:20","uptimeSeconds":11})");
     EXPECT_EQ(ask("GET", "/healthz").status, 200);
     const long long newest = eventWindow().linesShown();
     EXPECT_EQ(
