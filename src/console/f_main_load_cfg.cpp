@@ -111,7 +111,8 @@ std::string F_MAIN::moveUnreadListAside() {
     ++gateway_.state().STATS.listWriteFailures;
     const std::string warning = kListNotWritten +
                                 ": the file that could not be read at start cannot be moved "
-                                "aside to " + aside;
+                                "aside to " +
+                                aside;
     events.ADD_EVENTS(-1, "Warning", warning, true);
     return warning;
 }
