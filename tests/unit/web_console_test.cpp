@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gateway_fixture.h"
-#include "owner_only.h"
+#include "support/gateway_fixture.h"
 #include "web/json_text.h"
 #include "web/web_settings.h"
 
