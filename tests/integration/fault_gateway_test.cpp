@@ -23,9 +23,9 @@
 #include <vector>
 
 #include "headless_program.h"
-#include "integration/platform_qt_test_support.h"
 #include "scripted_host.h"
 #include "self_signed_certificate.h"
+#include "support/qt_integration.h"
 #include "terminal_frame.h"
 #include "terminal_wall.h"
 #include "whole_file.h"
@@ -59,14 +59,7 @@ class Rig {
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;
 
-    QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
-    void write(const QString& name, const QByteArray& bytes) {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-    QByteArray read(const QString& name) const { return plx::sim::wholeFile(path(name)); }
-    QByteArray log() const { return plx::qtp::testing::dailyLogs(folder.path()); }
+    QByteArray log() const { return folder.log(); }
     QByteArray hostSettings(const QByteArray& lineEnd = "\r\n", const QByteArray& rxLog = " 0") {
         return "127.0.0.1" + lineEnd + QByteArray::number(host.port()) + lineEnd + "pw" + lineEnd +
                "user" + lineEnd + rxLog + lineEnd;
@@ -77,10 +70,12 @@ class Rig {
     void start() {
         ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(wall.addTerminal(terminal_));
-        if (!QFile::exists(path("Products.cfg"))) write("Products.cfg", terminalEntry() + "\r\n");
-        if (!QFile::exists(path("SERVER_AS400.cfg"))) write("SERVER_AS400.cfg", hostSettings());
-        write("LOG_ALL_MERVAX.TXT", {});
-        products = read("Products.cfg");
+        if (!QFile::exists(folder.filePath("Products.cfg")))
+            folder.write("Products.cfg", terminalEntry() + "\r\n");
+        if (!QFile::exists(folder.filePath("SERVER_AS400.cfg")))
+            folder.write("SERVER_AS400.cfg", hostSettings());
+        folder.write("LOG_ALL_MERVAX.TXT", {});
+        products = folder.read("Products.cfg");
         gateway.emplace(QStringLiteral(PLX_EXECUTABLE), folder.path(), arguments, environment,
                         standardError);
         ASSERT_TRUE(gateway->started());
@@ -121,7 +116,7 @@ class Rig {
         return false;
     }
 
-    QTemporaryDir folder;
+    plx::qtp::testing::GatewayFolder folder;
     ScriptedHost host;
     TerminalWall wall;
     std::optional<plx::sim::HeadlessProgram> gateway;
@@ -202,7 +197,8 @@ class Faults : public ::testing::Test {
                         process.waitForFinished(kStopBoundMs));
             EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
             EXPECT_EQ(process.exitCode(), 0);
-            EXPECT_TRUE(rig.read("Products.cfg") == rig.products) << "the terminal list whole";
+            EXPECT_TRUE(rig.folder.read("Products.cfg") == rig.products)
+                << "the terminal list whole";
             EXPECT_EQ(rig.log().contains("CLOSE SOFTWARE"), faults[i].closeLogged);
             // Headless, the journal gets what the day's file always gets: never the traffic.
             const QByteArray journal = rig.gateway->errors();
@@ -289,9 +285,9 @@ TEST_F(Faults, HostAndNetworkMisbehaviourNeverStopsTheGateway) {
         .name = "terminal addresses are unreachable or malformed",
         .arrange =
             [](Rig& rig) {
-                rig.write("Products.cfg", rig.terminalEntry() + "\r\n0002,," + kNobody +
-                                              ",nobody\r\n0003,,999.1.1.1,no address\r\n"
-                                              "0004,,abc,a name\r\n0005,,,empty\r\n");
+                rig.folder.write("Products.cfg", rig.terminalEntry() + "\r\n0002,," + kNobody +
+                                                     ",nobody\r\n0003,,999.1.1.1,no address\r\n"
+                                                     "0004,,abc,a name\r\n0005,,,empty\r\n");
                 QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
                     // "1***": every row, as terminal 0001 is in the list.
                     rig.host.write("<1***56781>" + frameFor(2, "1111") + frameFor(3, "3333") +
@@ -324,9 +320,10 @@ TEST_F(Faults, OverTlsTheSignOnGoesOnlyToTheCertifiedHost) {
             if (served != nullptr) {
                 ASSERT_TRUE(rig.host.serveTls(served->certificate, served->key));
             }
-            rig.write("SERVER_AS400.pem", pinned);
-            rig.write("SERVER_AS400.cfg", address + "\r\n" + QByteArray::number(rig.host.port()) +
-                                              "\r\npw\r\nuser\r\n 0\r\n");
+            rig.folder.write("SERVER_AS400.pem", pinned);
+            rig.folder.write("SERVER_AS400.cfg", address + "\r\n" +
+                                                     QByteArray::number(rig.host.port()) +
+                                                     "\r\npw\r\nuser\r\n 0\r\n");
             rig.probeAfterSignOn();
         };
     };
@@ -402,7 +399,7 @@ TEST_F(Faults, ShutDownInTheMiddleOfBroadcastsEndsTheProcessAtOnce) {
                                                   QByteArray::number(number % 250 + 1) + ",Line";
                     products += "\r\n";
                 }
-                rig.write("Products.cfg", products);
+                rig.folder.write("Products.cfg", products);
                 QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
                     QByteArray backlog;
                     for (int value = 0; value < 400; ++value)
@@ -545,11 +542,9 @@ TEST_F(Faults, TheServiceManagerHearsReadinessTheLinkAndTheWatchdog) {
 
 TEST_F(Faults, OneGatewayPerFolderAndACrashLeavesNoLockBehind) {
     using plx::sim::HeadlessProgram;
-    QTemporaryDir folder;
+    const plx::qtp::testing::GatewayFolder folder;
     ASSERT_TRUE(folder.isValid());
-    const auto starts = [&folder] {
-        return plx::qtp::testing::dailyLogs(folder.path()).count("START SOFTWARE");
-    };
+    const auto starts = [&folder] { return folder.log().count("START SOFTWARE"); };
     HeadlessProgram first(QStringLiteral(PLX_EXECUTABLE), folder.path());
     ASSERT_TRUE(QTest::qWaitFor([&] { return starts() == 1; }, kStopBoundMs));
     HeadlessProgram second(QStringLiteral(PLX_EXECUTABLE), folder.path());

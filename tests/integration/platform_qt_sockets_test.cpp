@@ -9,8 +9,8 @@
 #include <QTcpSocket>
 #include <QUdpSocket>
 
-#include "integration/platform_qt_test_support.h"
 #include "platform/qt/qt_platform.h"
+#include "support/qt_integration.h"
 
 namespace plx::qtp {
 namespace {

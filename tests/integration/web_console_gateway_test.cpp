@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "headless_program.h"
-#include "integration/platform_qt_test_support.h"
+#include "support/qt_integration.h"
 
 namespace {
 
