@@ -21,7 +21,6 @@ using plx::qtp::testing::waitFor;
 constexpr int kSignedOnBoundMs = 30000;
 constexpr char kPassword[] = "Pl4nt-s3cret";
 constexpr char kPasswordStart[] = "Pl4nt";
-constexpr char kTerminal[] = "127.0.10.130";  // clear of the other tests' terminals
 // The echoed sign-on in an "RX-AS400" line, whatever shows after it.
 constexpr char kEchoedSignOn[] = "QUSER%9%";
 
@@ -32,11 +31,12 @@ class EchoingHost : public ::testing::Test {
         ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(host.listen());
         host.echoReceived();
-        ASSERT_TRUE(wall.addTerminal(QString::fromLatin1(kTerminal)));
+        const QString terminal = wall.addFreeTerminal(130);
+        ASSERT_FALSE(terminal.isEmpty()) << "every terminal address is taken";
         webPort = plx::qtp::testing::freePort();
         folder.write("SERVER_AS400.cfg", "127.0.0.1\r\n" + QByteArray::number(host.port()) +
                                              "\r\n" + kPassword + "\r\nQUSER\r\n 1\r\n");
-        folder.write("Products.cfg", QByteArray("0001,,") + kTerminal + ",Line 1\r\n");
+        folder.write("Products.cfg", "0001,," + terminal.toLatin1() + ",Line 1\r\n");
         folder.write("LOG_ALL_MERVAX.TXT", {});
         folder.write("WebConsole.cfg", "listen 127.0.0.1:" + QByteArray::number(webPort) + "\r\n");
         gateway.emplace(QStringLiteral(PLX_EXECUTABLE), folder.path());

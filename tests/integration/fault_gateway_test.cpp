@@ -1,8 +1,9 @@
 // The real gateway between a host and a network that misbehave. Every fault must end with
 // the gateway alive and still turning host frames into datagrams, the terminal list whole
 // on disk, and the fault told in the daily log file. Each case has its own folder, host
-// port and terminal address; the cases of one test run side by side, so the suite stays
-// short although every gateway needs its first connection tick and sign-on delay.
+// port and terminal address (one no other program holds); the cases of one test run side by
+// side, so the suite stays short although every gateway needs its first connection tick and
+// sign-on delay.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -41,7 +42,7 @@ constexpr int kCaseBoundMs = 60000;
 constexpr int kStopBoundMs = 15000;
 constexpr int kProbeEveryMs = 250;  // a probe frame is repeated until its datagram arrives
 constexpr int kPollMs = 50;
-constexpr int kFirstTerminal = 101;         // 127.0.10.101 onwards: clear of other tests
+constexpr int kFirstTerminal = 101;         // 127.0.10.101 onwards: clear of the demo's wall
 constexpr char kNobody[] = "127.0.10.250";  // no terminal ever listens there
 constexpr char kProbeValue[] = "4242";      // the value of the frame sent after each fault
 
@@ -52,7 +53,7 @@ QByteArray frameFor(int terminal, const QByteArray& value) {
 // One gateway in its own folder with its own host and its one terminal.
 class Rig {
   public:
-    explicit Rig(int index) : terminal_(QStringLiteral("127.0.10.%1").arg(kFirstTerminal + index)) {
+    Rig() : terminal_(wall.addFreeTerminal(kFirstTerminal)) {
         QObject::connect(&host, &ScriptedHost::signOnReceived, [this] { ++signOns; });
     }
     ~Rig() { gateway.reset(); }
@@ -69,7 +70,7 @@ class Rig {
     // The files a case has not written itself, then the gateway, logging everything.
     void start() {
         ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(wall.addTerminal(terminal_));
+        ASSERT_FALSE(terminal_.isEmpty()) << "every terminal address is taken";
         if (!QFile::exists(folder.filePath("Products.cfg")))
             folder.write("Products.cfg", terminalEntry() + "\r\n");
         if (!QFile::exists(folder.filePath("SERVER_AS400.cfg")))
@@ -157,7 +158,7 @@ class Faults : public ::testing::Test {
     void run(const std::vector<Fault>& faults) {
         std::vector<std::unique_ptr<Rig>> rigs;
         for (std::size_t i = 0; i < faults.size(); ++i) {
-            rigs.push_back(std::make_unique<Rig>(static_cast<int>(i)));
+            rigs.push_back(std::make_unique<Rig>());
             Rig& rig = *rigs.back();
             ASSERT_TRUE(rig.host.listen());
             faults[i].arrange(rig);
@@ -521,7 +522,7 @@ TEST_F(Faults, TheServiceManagerHearsReadinessTheLinkAndTheWatchdog) {
             heard += QByteArray(message, size) + "\n";
         return heard;
     };
-    Rig rig(20);
+    Rig rig;
     ASSERT_TRUE(rig.host.listen());
     rig.environment.insert("NOTIFY_SOCKET", QString::fromLocal8Bit(path));
     rig.environment.insert("WATCHDOG_USEC", "400000");
