@@ -492,15 +492,21 @@ TEST_F(Faults, AJournalThatStopsReadingCostsLinesNeverTheTerminals) {
                      EXPECT_TRUE(QTest::qWaitFor(
                          [&] { return rig.gateway->errors().contains(dropped); }, kStopBoundMs));
                  },
-             // Each event line with its priority: the loss, link errors and Warnings warning.
+             // Each event line with its priority: the loss, link errors and Warnings warning;
+             // every Warning of the day's file heard, or counted among the lines told lost.
              .afterStop =
                  [&](Rig& rig) {
+                     qsizetype heardOrLost = 0;
                      for (const QByteArray& line : rig.gateway->errors().split('\n')) {
+                         heardOrLost += line.contains(dropped)
+                                            ? line.mid(3, line.indexOf(' ') - 3).toLongLong()
+                                            : line.contains(" Warning:");
                          if (!line.contains(":Server [") && !line.contains(dropped)) continue;
                          const bool warning = line.contains(" Warning:") ||
                                               line.contains(",Error: ") || line.contains(dropped);
                          EXPECT_TRUE(line.startsWith(warning ? "<4>" : "<6>")) << line.data();
                      }
+                     EXPECT_GE(heardOrLost, rig.log().count(" Warning:"));
                  },
          }});
 }
