@@ -138,15 +138,20 @@ std::optional<std::array<std::uint8_t, 4>> FakePlatform::lookupIPv4(const std::s
     return found->second;
 }
 
+bool FakePlatform::eventPending() const {
+    return std::any_of(queue_.begin(), queue_.end(),
+                       [](const Event& event) { return !event.operatorInput; });
+}
+
 bool FakePlatform::eventsMayWait() {
-    return onPump || std::any_of(queue_.begin(), queue_.end(),
-                                 [](const Event& event) { return !event.operatorInput; });
+    return onPump || eventPending();
 }
 
 void FakePlatform::processPendingEvents() {
     if (onPump) onPump();
     // Only what is pending now, and no operator input: that waits for the event loop.
-    // Events queued by these handlers wait for the next round.
+    // Events queued by these handlers wait for the next round. Most pumps find nothing.
+    if (!eventPending()) return;
     std::deque<Event> pending;
     std::erase_if(queue_, [&pending](Event& event) {
         if (event.operatorInput) return false;

@@ -38,6 +38,8 @@ class FakeFiles : public Files {
     // The disk takes this many more bytes, then fails the write under way; -1: no limit.
     long long failAfterBytes = -1;
 
+    // Every file forgotten: a gateway fuzzed for hours would fill the memory with its log.
+    void clear() { files_.clear(); }
     // Past the failures: the test sets the scene.
     void put(const std::string& path, std::string bytes) { files_[path] = {std::move(bytes)}; }
     // Whether the file was last written for its owner alone.
@@ -97,6 +99,7 @@ struct Datagram {
     std::string address;
     std::uint16_t port;
     std::string bytes;
+    bool operator==(const Datagram&) const = default;
 };
 
 class FakePlatform : public Platform {
@@ -218,6 +221,7 @@ class FakePlatform : public Platform {
         std::function<void()>* fire = nullptr;
     };
     void tickClock(int ms);
+    bool eventPending() const;  // one that a pump runs: not the operator's
 
     std::string folder_;
     FakeFiles files_;
