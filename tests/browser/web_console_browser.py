@@ -84,7 +84,9 @@ try:
         driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
                                {'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': mobile})
         driver.execute_script('window.scrollTo(0, 0)')
-        time.sleep(0.5)
+        # Laid out and painted at that size: two frames after the page sees its new width.
+        wait.until(lambda d: d.execute_script('return innerWidth') == width)
+        driver.execute_async_script('requestAnimationFrame(() => requestAnimationFrame(arguments[0]))')
         driver.save_screenshot(f'{shots}/{name}.png')
     # The editor's checks: the same number again is refused with the editor's message.
     driver.find_element(By.ID, 'number').send_keys('7')
