@@ -7,9 +7,6 @@ FUZZ_BUILD    ?= $(ROOT)/build-fuzz
 FUZZ_SECONDS  ?= 60
 FUZZ_TARGETS   = telnet reception config console
 FUZZ_PACKAGES  = clang libclang-rt-14-dev
-# The fake platform's folders (one per gateway started) on a memory file system when there
-# is one: its atomic file writes flush to disk, which would cost most of the fuzzing time.
-FUZZ_TMPDIR   ?= $(if $(wildcard /dev/shm),/dev/shm,/tmp)
 
 fuzz-build:
 	$(MAKE) -f $(ROOT)/Makefile deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
@@ -23,7 +20,7 @@ fuzz: fuzz-build
 	for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
 	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
-	  TMPDIR=$(FUZZ_TMPDIR) UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  $(FUZZ_BUILD)/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	    -timeout=10 -rss_limit_mb=2048 -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t- \
 	    $(FUZZ_BUILD)/corpus/$$t $(ROOT)/fuzz/corpus/$$t > $(FUZZ_BUILD)/fuzz_$$t.log 2>&1 \

@@ -14,11 +14,20 @@ bool TerminalWall::addTerminal(const QString& address) {
     const QHostAddress host(address);
     if (!host.isLoopback()) return false;  // the wall only ever stands on loopback
     auto socket = std::make_unique<QUdpSocket>();
-    if (!socket->bind(host, kTerminalPort)) return false;
+    // Not shared: an address another program holds is taken, never split with it.
+    if (!socket->bind(host, kTerminalPort, QAbstractSocket::DontShareAddress)) return false;
     QUdpSocket* raw = socket.get();
     connect(raw, &QUdpSocket::readyRead, this, [this, raw, address] { read(raw, address); });
     sockets_.push_back(std::move(socket));
     return true;
+}
+
+QString TerminalWall::addFreeTerminal(int first) {
+    for (int last = first; last < 255; ++last) {
+        const QString address = QStringLiteral("127.0.10.%1").arg(last);
+        if (addTerminal(address)) return address;
+    }
+    return {};
 }
 
 void TerminalWall::read(QUdpSocket* socket, const QString& address) {

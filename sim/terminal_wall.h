@@ -22,8 +22,12 @@ class TerminalWall : public QObject {
     TerminalWall(const TerminalWall&) = delete;
     TerminalWall& operator=(const TerminalWall&) = delete;
 
-    // Opens a terminal at this loopback address (127.0.10.x); false when it cannot bind.
+    // Opens a terminal at this loopback address (127.0.10.x); false when it cannot bind
+    // (another program holds it).
     bool addTerminal(const QString& address);
+    // Opens one at the first of 127.0.10.<first> to .254 that no other program holds; its
+    // address, or empty when every one is taken.
+    QString addFreeTerminal(int first);
 
     struct Datagram {
         QString address;  // the terminal that received it

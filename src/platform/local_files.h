@@ -19,18 +19,22 @@ class LocalFiles : public Files {
     bool replace(const std::string& path, const std::string& bytes, Access access) override;
     bool append(const std::string& path, const std::string& bytes) override;
 
-    // The steps of a whole-file replacement, in the order that makes it atomic and durable.
-    enum class ReplaceStep { Written, Flushed, Renamed };
-
   protected:
+#ifdef _WIN32
+    using NativeFile = void*;  // a HANDLE
+#else
+    using NativeFile = int;  // a file descriptor
+#endif
     std::string readProblem_;  // set by a read that fails, where the system tells why
 
     // How many of the next `bytes` bytes the disk takes: all of them here, where the system
     // reports a full disk itself. A test's files take fewer, to fail a write part-way.
-    virtual std::size_t roomFor(std::size_t bytes) { return bytes; }
-    // Each step of replace() as it ends, with its outcome, which it returns: a test's files
-    // note the order the steps come in.
-    virtual bool stepDone(ReplaceStep, bool succeeded) { return succeeded; }
+    virtual std::size_t roomFor(std::size_t bytes) {
+        return bytes;
+    }
+    // The flush of a replacement's new file to the disk, before it takes the old one's name:
+    // without it a power cut can leave the name on an empty file. A test's files fail it.
+    virtual bool flushToDisk(NativeFile file);
 };
 
 // Whether `path` is a real folder (no link to one) that only this user may enter. On Windows

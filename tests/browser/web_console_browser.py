@@ -80,7 +80,9 @@ try:
         driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
                                {'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': width < 1000})
         driver.execute_script('window.scrollTo(0, 0)')
+        # Laid out and painted at that size: two frames after the page sees its new width.
         wait.until(lambda d: d.execute_script('return innerWidth') == width)
+        driver.execute_async_script('requestAnimationFrame(() => requestAnimationFrame(arguments[0]))')
 
     # By keyboard alone, on a phone: a wrong token, the right one, then Synchronize, its outcome in sight.
     show(390, 844)

@@ -5,13 +5,11 @@
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QTcpServer>
-#include <QTemporaryDir>
 #include <optional>
 
 #include "headless_program.h"
-#include "integration/platform_qt_test_support.h"
 #include "scripted_host.h"
+#include "support/qt_integration.h"
 #include "terminal_wall.h"
 
 namespace {
@@ -23,15 +21,8 @@ using plx::qtp::testing::waitFor;
 constexpr int kSignedOnBoundMs = 30000;
 constexpr char kPassword[] = "Pl4nt-s3cret";
 constexpr char kPasswordStart[] = "Pl4nt";
-constexpr char kTerminal[] = "127.0.10.130";  // clear of the other tests' terminals
 // The echoed sign-on in an "RX-AS400" line, whatever shows after it.
 constexpr char kEchoedSignOn[] = "QUSER%9%";
-
-quint16 freePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
 
 class EchoingHost : public ::testing::Test {
   protected:
@@ -40,23 +31,19 @@ class EchoingHost : public ::testing::Test {
         ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(host.listen());
         host.echoReceived();
-        ASSERT_TRUE(wall.addTerminal(QString::fromLatin1(kTerminal)));
-        webPort = freePort();
-        write("SERVER_AS400.cfg", "127.0.0.1\r\n" + QByteArray::number(host.port()) + "\r\n" +
-                                      kPassword + "\r\nQUSER\r\n 1\r\n");
-        write("Products.cfg", QByteArray("0001,,") + kTerminal + ",Line 1\r\n");
-        write("LOG_ALL_MERVAX.TXT", {});
-        write("WebConsole.cfg", "listen 127.0.0.1:" + QByteArray::number(webPort) + "\r\n");
+        const QString terminal = wall.addFreeTerminal(130);
+        ASSERT_FALSE(terminal.isEmpty()) << "every terminal address is taken";
+        webPort = plx::qtp::testing::freePort();
+        folder.write("SERVER_AS400.cfg", "127.0.0.1\r\n" + QByteArray::number(host.port()) +
+                                             "\r\n" + kPassword + "\r\nQUSER\r\n 1\r\n");
+        folder.write("Products.cfg", "0001,," + terminal.toLatin1() + ",Line 1\r\n");
+        folder.write("LOG_ALL_MERVAX.TXT", {});
+        folder.write("WebConsole.cfg", "listen 127.0.0.1:" + QByteArray::number(webPort) + "\r\n");
         gateway.emplace(QStringLiteral(PLX_EXECUTABLE), folder.path());
         ASSERT_TRUE(gateway->started());
     }
 
-    void write(const char* name, const QByteArray& content) {
-        QFile file(folder.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(content), content.size());
-    }
-    QByteArray log() const { return plx::qtp::testing::dailyLogs(folder.path()); }
+    QByteArray log() const { return folder.log(); }
     // Waits until the gateway has logged `count` echoes of the sign-on.
     bool echoesLogged(int count) {
         return waitFor([&] { return log().count(kEchoedSignOn) >= count; }, kSignedOnBoundMs);
@@ -71,7 +58,7 @@ class EchoingHost : public ::testing::Test {
         return reply->readAll();
     }
 
-    QTemporaryDir folder;
+    plx::qtp::testing::GatewayFolder folder;
     plx::sim::ScriptedHost host;
     plx::sim::TerminalWall wall;
     quint16 webPort = 0;

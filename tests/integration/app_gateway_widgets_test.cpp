@@ -5,20 +5,17 @@
 
 #include <QAbstractButton>
 #include <QDir>
-#include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "console/f_main.h"
 #include "gateway/gateway.h"
-#include "integration/platform_qt_test_support.h"
+#include "support/qt_integration.h"
 #include "support/qt_test_platform.h"
-#include "whole_file.h"
 
 namespace plx {
 namespace {
@@ -60,9 +57,6 @@ class AppGatewayWidgets : public ::testing::Test {
         ASSERT_NE(widget, nullptr) << button;
         QTest::mouseClick(widget, Qt::LeftButton);
     }
-    QByteArray read(const char* name) const {
-        return sim::wholeFile(folder.filePath(QLatin1String(name)));
-    }
     QStringList rows(QWidget* window, const char* list) {
         platform.flushViews();
         QStringList texts;
@@ -73,7 +67,7 @@ class AppGatewayWidgets : public ::testing::Test {
         return texts;
     }
 
-    QTemporaryDir folder;
+    qtp::testing::GatewayFolder folder;
     QString previousFolder;
     qtp::testing::QtTestPlatform platform;
     std::unique_ptr<Gateway> gateway;
@@ -109,9 +103,7 @@ QStringList clippedCaptions(QWidget* window) {
 // terminal he confirmed reaches the list and the file, and none goes that he did not pick.
 TEST_F(AppGatewayWidgets, EveryWindowOpensWithItsCaptionsWholeAndTheEditorAdds) {
     const QByteArray broadcasts("0000,,127.0.10.1,Broadcasts\r\n");
-    QFile list(folder.filePath("Products.cfg"));
-    ASSERT_TRUE(list.open(QIODevice::WriteOnly) && list.write(broadcasts) > 0);
-    list.close();
+    folder.write("Products.cfg", broadcasts);
     start();
     QWidget* main = window("F_MAIN");
     EXPECT_EQ(main->windowTitle(), "Plyxen AS-400 Mervax Version: 1.0H");
@@ -122,7 +114,7 @@ TEST_F(AppGatewayWidgets, EveryWindowOpensWithItsCaptionsWholeAndTheEditorAdds) 
     EXPECT_TRUE(child(main, "LST_PRODUIT")->hasFocus());
     EXPECT_EQ(gateway->window<F_MAIN>().LST_PRODUIT.currentRow(), -1);
     click(main, "B_REMOVE_TERM");
-    EXPECT_EQ(read("Products.cfg"), broadcasts);
+    EXPECT_EQ(folder.read("Products.cfg"), broadcasts);
 
     for (const char* button : {"B_AS400_COMM", "B_EVENTS", "B_STATUS", "B_TEST", "B_HELP"})
         click(main, button);
@@ -162,7 +154,7 @@ TEST_F(AppGatewayWidgets, EveryWindowOpensWithItsCaptionsWholeAndTheEditorAdds) 
     EXPECT_EQ(window("F_ADD_PRODUCT"), nullptr);
     EXPECT_EQ(rows(main, "LST_PRODUIT"),
               (QStringList{"0000,,127.0.10.1,Broadcasts", "0012,,127.0.10.12,Line 12"}));
-    EXPECT_EQ(read("Products.cfg"), broadcasts + "0012,,127.0.10.12,Line 12\r\n");
+    EXPECT_EQ(folder.read("Products.cfg"), broadcasts + "0012,,127.0.10.12,Line 12\r\n");
 }
 
 }  // namespace

@@ -3,13 +3,11 @@
 // for it: on loopback, in clear or over TLS (its certificate trusted), from the address given.
 
 #include <QSslSocket>
-#include <QTcpServer>
-#include <QTemporaryDir>
 #include <memory>
 
 #include "headless_program.h"
-#include "integration/platform_qt_test_support.h"
 #include "self_signed_certificate.h"
+#include "support/qt_integration.h"
 
 namespace plx::qtp::testing {
 
@@ -17,12 +15,6 @@ struct Reply {
     int status = 0;
     QByteArray head, body;
 };
-
-inline quint16 freePort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
 
 class ConsoleRig {
   public:
@@ -49,15 +41,11 @@ class ConsoleRig {
             waitFor([this] { return !file("WebConsole.token").isEmpty(); }, 15000))
             token = file("WebConsole.token").trimmed();
     }
-    QByteArray file(const char* name) const {
-        return sim::wholeFile(folder.filePath(QString::fromLatin1(name)));
+    QByteArray file(const char* name) const { return folder.read(QString::fromLatin1(name)); }
+    void write(const char* name, const QByteArray& bytes) const {
+        folder.write(QString::fromLatin1(name), bytes);
     }
-    void write(const char* name, const QByteArray& bytes) {
-        QFile out(folder.filePath(QString::fromLatin1(name)));
-        out.open(QIODevice::WriteOnly);
-        out.write(bytes);
-    }
-    QByteArray log() const { return dailyLogs(folder.path()); }
+    QByteArray log() const { return folder.log(); }
     QByteArray host() const { return "Host: 127.0.0.1:" + QByteArray::number(port) + "\r\n"; }
 
     // A connection, once connected (encrypted over TLS); from `from` when given.
@@ -95,7 +83,7 @@ class ConsoleRig {
     }
     QByteArray withToken() const { return "X-Console-Token: " + token + "\r\n"; }
 
-    QTemporaryDir folder;
+    GatewayFolder folder;
     quint16 port;
     std::unique_ptr<sim::HeadlessProgram> gateway;
     QByteArray token;

@@ -1,8 +1,9 @@
 // The real gateway between a host and a network that misbehave. Every fault must end with
 // the gateway alive and still turning host frames into datagrams, the terminal list whole
 // on disk, and the fault told in the daily log file. Each case has its own folder, host
-// port and terminal address; the cases of one test run side by side, so the suite stays
-// short although every gateway needs its first connection tick and sign-on delay.
+// port and terminal address (one no other program holds); the cases of one test run side by
+// side, so the suite stays short although every gateway needs its first connection tick and
+// sign-on delay.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -23,9 +24,9 @@
 #include <vector>
 
 #include "headless_program.h"
-#include "integration/platform_qt_test_support.h"
 #include "scripted_host.h"
 #include "self_signed_certificate.h"
+#include "support/qt_integration.h"
 #include "terminal_frame.h"
 #include "terminal_wall.h"
 #include "whole_file.h"
@@ -41,7 +42,7 @@ constexpr int kCaseBoundMs = 60000;
 constexpr int kStopBoundMs = 15000;
 constexpr int kProbeEveryMs = 250;  // a probe frame is repeated until its datagram arrives
 constexpr int kPollMs = 50;
-constexpr int kFirstTerminal = 101;         // 127.0.10.101 onwards: clear of other tests
+constexpr int kFirstTerminal = 101;         // 127.0.10.101 onwards: clear of the demo's wall
 constexpr char kNobody[] = "127.0.10.250";  // no terminal ever listens there
 constexpr char kProbeValue[] = "4242";      // the value of the frame sent after each fault
 
@@ -52,21 +53,14 @@ QByteArray frameFor(int terminal, const QByteArray& value) {
 // One gateway in its own folder with its own host and its one terminal.
 class Rig {
   public:
-    explicit Rig(int index) : terminal_(QStringLiteral("127.0.10.%1").arg(kFirstTerminal + index)) {
+    Rig() : terminal_(wall.addFreeTerminal(kFirstTerminal)) {
         QObject::connect(&host, &ScriptedHost::signOnReceived, [this] { ++signOns; });
     }
     ~Rig() { gateway.reset(); }
     Rig(const Rig&) = delete;
     Rig& operator=(const Rig&) = delete;
 
-    QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
-    void write(const QString& name, const QByteArray& bytes) {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-    QByteArray read(const QString& name) const { return plx::sim::wholeFile(path(name)); }
-    QByteArray log() const { return plx::qtp::testing::dailyLogs(folder.path()); }
+    QByteArray log() const { return folder.log(); }
     QByteArray hostSettings(const QByteArray& lineEnd = "\r\n", const QByteArray& rxLog = " 0") {
         return "127.0.0.1" + lineEnd + QByteArray::number(host.port()) + lineEnd + "pw" + lineEnd +
                "user" + lineEnd + rxLog + lineEnd;
@@ -76,11 +70,13 @@ class Rig {
     // The files a case has not written itself, then the gateway, logging everything.
     void start() {
         ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(wall.addTerminal(terminal_));
-        if (!QFile::exists(path("Products.cfg"))) write("Products.cfg", terminalEntry() + "\r\n");
-        if (!QFile::exists(path("SERVER_AS400.cfg"))) write("SERVER_AS400.cfg", hostSettings());
-        write("LOG_ALL_MERVAX.TXT", {});
-        products = read("Products.cfg");
+        ASSERT_FALSE(terminal_.isEmpty()) << "every terminal address is taken";
+        if (!QFile::exists(folder.filePath("Products.cfg")))
+            folder.write("Products.cfg", terminalEntry() + "\r\n");
+        if (!QFile::exists(folder.filePath("SERVER_AS400.cfg")))
+            folder.write("SERVER_AS400.cfg", hostSettings());
+        folder.write("LOG_ALL_MERVAX.TXT", {});
+        products = folder.read("Products.cfg");
         gateway.emplace(QStringLiteral(PLX_EXECUTABLE), folder.path(), arguments, environment,
                         standardError);
         ASSERT_TRUE(gateway->started());
@@ -121,7 +117,7 @@ class Rig {
         return false;
     }
 
-    QTemporaryDir folder;
+    plx::qtp::testing::GatewayFolder folder;
     ScriptedHost host;
     TerminalWall wall;
     std::optional<plx::sim::HeadlessProgram> gateway;
@@ -162,7 +158,7 @@ class Faults : public ::testing::Test {
     void run(const std::vector<Fault>& faults) {
         std::vector<std::unique_ptr<Rig>> rigs;
         for (std::size_t i = 0; i < faults.size(); ++i) {
-            rigs.push_back(std::make_unique<Rig>(static_cast<int>(i)));
+            rigs.push_back(std::make_unique<Rig>());
             Rig& rig = *rigs.back();
             ASSERT_TRUE(rig.host.listen());
             faults[i].arrange(rig);
@@ -202,7 +198,8 @@ class Faults : public ::testing::Test {
                         process.waitForFinished(kStopBoundMs));
             EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
             EXPECT_EQ(process.exitCode(), 0);
-            EXPECT_TRUE(rig.read("Products.cfg") == rig.products) << "the terminal list whole";
+            EXPECT_TRUE(rig.folder.read("Products.cfg") == rig.products)
+                << "the terminal list whole";
             EXPECT_EQ(rig.log().contains("CLOSE SOFTWARE"), faults[i].closeLogged);
             // Headless, the journal gets what the day's file always gets: never the traffic.
             const QByteArray journal = rig.gateway->errors();
@@ -289,9 +286,9 @@ TEST_F(Faults, HostAndNetworkMisbehaviourNeverStopsTheGateway) {
         .name = "terminal addresses are unreachable or malformed",
         .arrange =
             [](Rig& rig) {
-                rig.write("Products.cfg", rig.terminalEntry() + "\r\n0002,," + kNobody +
-                                              ",nobody\r\n0003,,999.1.1.1,no address\r\n"
-                                              "0004,,abc,a name\r\n0005,,,empty\r\n");
+                rig.folder.write("Products.cfg", rig.terminalEntry() + "\r\n0002,," + kNobody +
+                                                     ",nobody\r\n0003,,999.1.1.1,no address\r\n"
+                                                     "0004,,abc,a name\r\n0005,,,empty\r\n");
                 QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
                     // "1***": every row, as terminal 0001 is in the list.
                     rig.host.write("<1***56781>" + frameFor(2, "1111") + frameFor(3, "3333") +
@@ -324,9 +321,10 @@ TEST_F(Faults, OverTlsTheSignOnGoesOnlyToTheCertifiedHost) {
             if (served != nullptr) {
                 ASSERT_TRUE(rig.host.serveTls(served->certificate, served->key));
             }
-            rig.write("SERVER_AS400.pem", pinned);
-            rig.write("SERVER_AS400.cfg", address + "\r\n" + QByteArray::number(rig.host.port()) +
-                                              "\r\npw\r\nuser\r\n 0\r\n");
+            rig.folder.write("SERVER_AS400.pem", pinned);
+            rig.folder.write("SERVER_AS400.cfg", address + "\r\n" +
+                                                     QByteArray::number(rig.host.port()) +
+                                                     "\r\npw\r\nuser\r\n 0\r\n");
             rig.probeAfterSignOn();
         };
     };
@@ -402,7 +400,7 @@ TEST_F(Faults, ShutDownInTheMiddleOfBroadcastsEndsTheProcessAtOnce) {
                                                   QByteArray::number(number % 250 + 1) + ",Line";
                     products += "\r\n";
                 }
-                rig.write("Products.cfg", products);
+                rig.folder.write("Products.cfg", products);
                 QObject::connect(&rig.host, &ScriptedHost::signOnReceived, &rig.host, [&rig] {
                     QByteArray backlog;
                     for (int value = 0; value < 400; ++value)
@@ -494,15 +492,21 @@ TEST_F(Faults, AJournalThatStopsReadingCostsLinesNeverTheTerminals) {
                      EXPECT_TRUE(QTest::qWaitFor(
                          [&] { return rig.gateway->errors().contains(dropped); }, kStopBoundMs));
                  },
-             // Each event line with its priority: the loss, link errors and Warnings warning.
+             // Each event line with its priority: the loss, link errors and Warnings warning;
+             // every Warning of the day's file heard, or counted among the lines told lost.
              .afterStop =
                  [&](Rig& rig) {
+                     qsizetype heardOrLost = 0;
                      for (const QByteArray& line : rig.gateway->errors().split('\n')) {
+                         heardOrLost += line.contains(dropped)
+                                            ? line.mid(3, line.indexOf(' ') - 3).toLongLong()
+                                            : line.contains(" Warning:");
                          if (!line.contains(":Server [") && !line.contains(dropped)) continue;
                          const bool warning = line.contains(" Warning:") ||
                                               line.contains(",Error: ") || line.contains(dropped);
                          EXPECT_TRUE(line.startsWith(warning ? "<4>" : "<6>")) << line.data();
                      }
+                     EXPECT_GE(heardOrLost, rig.log().count(" Warning:"));
                  },
          }});
 }
@@ -524,7 +528,7 @@ TEST_F(Faults, TheServiceManagerHearsReadinessTheLinkAndTheWatchdog) {
             heard += QByteArray(message, size) + "\n";
         return heard;
     };
-    Rig rig(20);
+    Rig rig;
     ASSERT_TRUE(rig.host.listen());
     rig.environment.insert("NOTIFY_SOCKET", QString::fromLocal8Bit(path));
     rig.environment.insert("WATCHDOG_USEC", "400000");
@@ -545,11 +549,9 @@ TEST_F(Faults, TheServiceManagerHearsReadinessTheLinkAndTheWatchdog) {
 
 TEST_F(Faults, OneGatewayPerFolderAndACrashLeavesNoLockBehind) {
     using plx::sim::HeadlessProgram;
-    QTemporaryDir folder;
+    const plx::qtp::testing::GatewayFolder folder;
     ASSERT_TRUE(folder.isValid());
-    const auto starts = [&folder] {
-        return plx::qtp::testing::dailyLogs(folder.path()).count("START SOFTWARE");
-    };
+    const auto starts = [&folder] { return folder.log().count("START SOFTWARE"); };
     HeadlessProgram first(QStringLiteral(PLX_EXECUTABLE), folder.path());
     ASSERT_TRUE(QTest::qWaitFor([&] { return starts() == 1; }, kStopBoundMs));
     HeadlessProgram second(QStringLiteral(PLX_EXECUTABLE), folder.path());

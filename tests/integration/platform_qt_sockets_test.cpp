@@ -4,13 +4,12 @@
 #include <QDate>
 #include <QFileInfo>
 #include <QHostAddress>
-#include <QNetworkDatagram>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QUdpSocket>
 
-#include "integration/platform_qt_test_support.h"
 #include "platform/qt/qt_platform.h"
+#include "support/qt_integration.h"
+#include "terminal_wall.h"
 
 namespace plx::qtp {
 namespace {
@@ -23,9 +22,10 @@ using Events = std::vector<std::string>;
 // not: the address rules of the sockets and the events of a link the supervision closes.
 TEST(PlatformQtUdp, DottedAddressesOnlyTheirPartsDecimalAloneAndInBatches) {
     application();
-    QUdpSocket terminal;  // a terminal on its own loopback address and the terminals' port
-    ASSERT_TRUE(terminal.bind(QHostAddress("127.0.10.1"), 1024))
-        << terminal.errorString().toStdString();
+    sim::TerminalWall wall;  // a terminal on a loopback address of its own
+    const QString terminal = wall.addFreeTerminal(1);
+    ASSERT_FALSE(terminal.isEmpty()) << "every terminal address is taken";
+    const std::string address = terminal.toStdString();
     QtPlatform platform;
     auto socket = platform.createUdpSocket();
     using Outcomes = std::vector<DatagramOutcome>;
@@ -36,26 +36,26 @@ TEST(PlatformQtUdp, DottedAddressesOnlyTheirPartsDecimalAloneAndInBatches) {
     };
     constexpr auto kLeft = DatagramOutcome::Left;
     constexpr auto kBadAddress = DatagramOutcome::BadAddress;
-    // Read as octal, "010" would send to 127.0.8.1.
-    ASSERT_EQ(send({{"127.000.010.001", 1024, std::string_view("\xff\x00x", 3)}}), Outcomes{kLeft});
-    for (const char* address : {"", "localhost", "127.0.10", "127.0.10.256", " 127.0.10.1", "::1"})
-        EXPECT_EQ(send({{address, 1024, "x"}}), Outcomes{kBadAddress}) << address;
-    ASSERT_TRUE(waitFor([&] { return terminal.hasPendingDatagrams(); }));
-    EXPECT_EQ(terminal.receiveDatagram().data(), QByteArray("\xff\x00x", 3));
+    // Read as octal, "127.000.010.001" would send to 127.0.8.1.
+    const std::string padded =
+        QStringLiteral("127.000.010.%1").arg(terminal.section('.', 3), 3, '0').toStdString();
+    ASSERT_EQ(send({{padded, 1024, std::string_view("\xff\x00x", 3)}}), Outcomes{kLeft});
+    for (const char* bad : {"", "localhost", "127.0.10", "127.0.10.256", " 127.0.10.1", "::1"})
+        EXPECT_EQ(send({{bad, 1024, "x"}}), Outcomes{kBadAddress}) << bad;
     // In a batch, each as alone: a name is refused, the system refuses port 0 (in the middle
     // of its call), and the others still go, in their order.
-    EXPECT_EQ(send({{"127.0.10.1", 1024, "1"},
+    EXPECT_EQ(send({{address, 1024, "1"},
                     {"localhost", 1024, "-"},
-                    {"127.0.10.1", 0, "-"},
-                    {"127.0.10.1", 1024, "2"}}),
+                    {address, 0, "-"},
+                    {address, 1024, "2"}}),
               (Outcomes{kLeft, kBadAddress, kBadAddress, kLeft}));
     // The last one, alone after the batch: on loopback one socket's datagrams come in order,
     // so nothing else of the batch came when it comes next.
-    ASSERT_EQ(send({{"127.0.10.1", 1024, "last"}}), Outcomes{kLeft});
-    for (const char* bytes : {"1", "2", "last"}) {
-        ASSERT_TRUE(waitFor([&] { return terminal.hasPendingDatagrams(); }));
-        EXPECT_EQ(terminal.receiveDatagram().data(), QByteArray(bytes));
-    }
+    ASSERT_EQ(send({{address, 1024, "last"}}), Outcomes{kLeft});
+    ASSERT_TRUE(waitFor([&] { return wall.received().size() >= 4; }));
+    QByteArrayList received;
+    for (const auto& datagram : wall.received()) received.append(datagram.bytes);
+    EXPECT_EQ(received, (QByteArrayList{QByteArray("\xff\x00x", 3), "1", "2", "last"}));
 }
 
 // The host side of a telnet connection, on loopback.

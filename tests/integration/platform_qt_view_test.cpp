@@ -17,7 +17,6 @@
 #include <QScrollBar>
 #include <chrono>
 
-#include "integration/platform_qt_test_support.h"
 #include "platform/controls/button.h"
 #include "platform/controls/check_box.h"
 #include "platform/controls/form.h"
@@ -29,6 +28,7 @@
 #include "platform/controls/picture.h"
 #include "platform/controls/text_box.h"
 #include "platform/qt/window_placement.h"
+#include "support/qt_integration.h"
 #include "support/qt_test_platform.h"
 
 namespace plx::qtp {

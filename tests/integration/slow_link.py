@@ -222,10 +222,12 @@ def missing(counts, values):
 
 def broadcasts(rig):
     values = ["%04d" % (1111 * n) for n in (1, 2, 3)]
+    counts = {}
     for value in values:
         rig.host_sends("<****%s0>" % value)
-        time.sleep(1.5)
-    counts, _ = rig.received(2 * TERMINALS * len(values))
+        # The next screen once this one is through, as the host paints them.
+        for key, count in rig.received(2 * TERMINALS)[0].items():
+            counts[key] = counts.get(key, 0) + count
     return sum(counts.values()), missing(counts, values)
 
 

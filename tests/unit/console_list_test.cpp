@@ -1,6 +1,6 @@
 // The terminal list: its tables, the main window's commands and the terminal editor, driven
 // as the operator drives them.
-#include "gateway_fixture.h"
+#include "support/gateway_fixture.h"
 
 namespace plx::console_test {
 namespace {

@@ -1,9 +1,7 @@
 // Start-up and shut-down of the gateway, and the configuration files they read and write.
 #include <algorithm>
-#include <filesystem>
-#include <functional>
 
-#include "gateway_fixture.h"
+#include "support/gateway_fixture.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -76,37 +74,35 @@ TEST_F(ConsoleStartup, MissingEmptyOrUnreadableFilesAreToldWithWhatIsUsedInstead
     const std::string noColours = ": the default colours are used";
     const struct {
         const char* name;
-        std::vector<std::pair<const char*, const char*>> files;  // nullptr: a folder instead
-        bool unwritable;
+        std::vector<std::pair<const char*, const char*>> files;
+        bool fake::FakeFiles::*fault;  // what the disk refuses, if anything
         Strings warnings;
     } rows[] = {
         {"an empty folder",
          {},
-         false,
+         nullptr,
          {"Products.cfg is missing" + noList, "SERVER_AS400.cfg is missing" + noHost}},
         {"empty files",
          {{"Products.cfg", ""}, {"SERVER_AS400.cfg", ""}},
-         false,
+         nullptr,
          {"Products.cfg is empty" + noList, "SERVER_AS400.cfg is empty" + noHost}},
-        {"folders where the files should be",
-         {{"Products.cfg", nullptr}, {"Color_Patern.txt", nullptr}, {"SERVER_AS400.cfg", nullptr}},
-         false,
+        {"files the gateway may not read",
+         {{"Products.cfg", "0001,,127.0.10.1,Dock"},
+          {"Color_Patern.txt", "0,1100"},
+          {"SERVER_AS400.cfg", "127.0.10.9"}},
+         &fake::FakeFiles::failReads,
          {"Products.cfg cannot be read" + noList, "Color_Patern.txt cannot be read" + noColours,
           "SERVER_AS400.cfg cannot be read" + noHost}},
         {"a folder that takes no file",
          {{"Products.cfg", "0001,,127.0.10.1,Dock"}, {"SERVER_AS400.cfg", "127.0.10.9"}},
-         true,
+         &fake::FakeFiles::failWrites,
          {"The log file cannot be written: ", "Color_Patern.txt cannot be created" + noColours}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FakeGateway other;
-        for (const auto& [name, bytes] : row.files) {
-            if (bytes == nullptr)
-                std::filesystem::create_directory(fake::filesystemPath(other.path(name)));
-            if (bytes != nullptr) other.writeFile(name, bytes);
-        }
-        other.platform.fakeFiles().failWrites = row.unwritable;
+        for (const auto& [name, bytes] : row.files) other.writeFile(name, bytes);
+        if (row.fault != nullptr) other.platform.fakeFiles().*row.fault = true;
         other.gateway.start();
         Strings warnings = other.eventTexts("Warning");
         const std::string folder = pathText(other.platform.folder());
@@ -183,18 +179,12 @@ TEST_F(ConsoleStartup, ProductsFileIsReplacedWholeOrNotAtAll) {
     writeFile("Products.cfg", "0001,,127.0.10.1,A\n0002,,127.0.10.2,B");
     gateway.start();
     forgetEvents();
-    platform.fakeFiles().replaceSteps.clear();
     main().B_SAVE_CFG_Click();
     EXPECT_EQ(readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n0002,,127.0.10.2,B\r\n");
-    // On disk before it takes the old file's name: a crash leaves the one or the other.
-    using Step = LocalFiles::ReplaceStep;
-    EXPECT_EQ(platform.fakeFiles().replaceSteps,
-              (std::vector<Step>{Step::Written, Step::Flushed, Step::Renamed}));
     list().addItem("0003,,127.0.10.3,C");
     platform.fakeFiles().failAfterBytes = 30;  // the disk fills in the middle of the write
     main().B_SAVE_CFG_Click();
     EXPECT_EQ(readFile("Products.cfg"), "0001,,127.0.10.1,A\r\n0002,,127.0.10.2,B\r\n");
-    for (const auto& name : folderFiles()) EXPECT_FALSE(name.starts_with("Products.cfg.")) << name;
     // The full disk also refuses the event's log line; the list says so after the event.
     EXPECT_EQ(eventTexts("Warning"),
               (Strings{"Products.cfg could not be written, the previous file is kept",
@@ -259,7 +249,8 @@ TEST_F(ConsoleStartup, ClosingTheMainWindowOrEndingTheSessionLogsSavesAndEndsThe
 }
 
 // Text is 8-bit in the system's code page (on a Western Windows cp1252, whose € œ ’ are 0x80
-// 0x9C 0x92); paths are not, so a folder named outside that code page still holds the files.
+// 0x9C 0x92); paths are not, so a folder named outside that code page still holds the files
+// (on disk: LocalFiles.PathsOutsideTheCodePage) and is shown as near as the code page can.
 TEST(ConsoleFiles, CodePageTextInAFolderNamedOutsideTheCodePage) {
     FakeGateway greek(u8"Πλυξεν-Плыксен");
     const std::string entries = "0001,,127.0.10.1,Presse \x80 \x9c \x92\r\nabc,,,Quai \x80\r\n";
@@ -268,12 +259,6 @@ TEST(ConsoleFiles, CodePageTextInAFolderNamedOutsideTheCodePage) {
     EXPECT_NE(greek.dailyLog().find("get no commands: abc,,,Quai \x80\r\n"), std::string::npos);
     EXPECT_THROW(greek.platform.onEndRequest(), fake::ProcessEnded);
     EXPECT_EQ(greek.readFile("Products.cfg"), entries);
-
-    // Start-up's folder as the system names it.
-    const auto started = std::filesystem::current_path();
-    std::filesystem::current_path(fake::filesystemPath(greek.platform.folder()));
-    EXPECT_EQ(LocalFiles().currentDirectory(), greek.platform.folder());
-    std::filesystem::current_path(started);
 #ifdef _WIN32
     // A system whose ANSI code page is UTF-8 reads the windows' text whole.
     EXPECT_EQ(narrowTextIn(CP_UTF8, L"Łódź €"),

@@ -1,7 +1,7 @@
 // Host commands to the terminals: the dispatcher, the datagrams, the value memory, and the
 // two commands that make host commands of their own, Synchronize and the test window.
 #include "display/f_test.h"
-#include "gateway_fixture.h"
+#include "support/gateway_fixture.h"
 
 namespace plx::display_test {
 namespace {

@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "colour_defaults.h"
 #include "display/display_command.h"
 #include "display/host_number.h"
 #include "display/terminal_frame.h"
+#include "support/colour_defaults.h"
 
 namespace plx {
 namespace {

@@ -1,5 +1,5 @@
 // The event operation: the window list, the file switch and the daily log file.
-#include "gateway_fixture.h"
+#include "support/gateway_fixture.h"
 
 namespace plx::eventlog_test {
 namespace {

@@ -1,6 +1,5 @@
 // The host link window: supervision of the connection, the sign-on and the settings.
-#include "gateway_fixture.h"
-#include "owner_only.h"
+#include "support/gateway_fixture.h"
 #include "tools/f_help.h"
 
 namespace plx::hostlink_test {

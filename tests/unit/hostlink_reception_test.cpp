@@ -1,7 +1,7 @@
 // Reception of the host stream: log, display, negotiation and frames, however the stream is
 // cut and whatever runs in the middle of a dispatch.
 #include "display/f_test.h"
-#include "gateway_fixture.h"
+#include "support/gateway_fixture.h"
 
 namespace plx::hostlink_test {
 namespace {

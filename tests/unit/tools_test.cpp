@@ -1,7 +1,6 @@
 // The operator's tools: the ping script, the web page, the status window, the hyperlink,
 // the help window and the resize rules of the windows.
-#include "gateway_fixture.h"
-#include "owner_only.h"
+#include "support/gateway_fixture.h"
 #include "tools/f_status.h"
 
 namespace plx::tools_test {

@@ -4,10 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "gateway_fixture.h"
-#include "owner_only.h"
 #include "platform/ipv4.h"
 #include "platform/websocket_frames.h"
+#include "support/gateway_fixture.h"
 #include "web/json_text.h"
 #include "web/web_settings.h"
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <random>
 #include <utility>
 
 #include "platform/controls/form.h"
@@ -22,13 +20,38 @@ std::size_t FakeFiles::roomFor(std::size_t bytes) {
 }
 
 bool FakeFiles::remove(const std::string& path) {
-    if (failWrites) return false;
-    return LocalFiles::remove(path);
+    return !failWrites && files_.erase(path) == 1;
 }
 
 bool FakeFiles::rename(const std::string& from, const std::string& to) {
-    if (failWrites) return false;
-    return LocalFiles::rename(from, to);
+    const auto found = files_.find(from);
+    if (failWrites || found == files_.end()) return false;
+    File file = std::move(found->second);
+    files_.erase(found);
+    files_[to] = std::move(file);
+    return true;
+}
+
+std::optional<std::string> FakeFiles::read(const std::string& path) {
+    const auto found = files_.find(path);
+    readProblem_ = failReads               ? "Permission denied"
+                   : found == files_.end() ? "No such file or directory"
+                                           : "";
+    if (!readProblem_.empty()) return std::nullopt;
+    return found->second.bytes;
+}
+
+bool FakeFiles::replace(const std::string& path, const std::string& bytes, Access access) {
+    // Whole or not at all, as the real replace does.
+    if (roomFor(bytes.size()) < bytes.size()) return false;
+    files_[path] = {bytes, access};
+    return true;
+}
+
+bool FakeFiles::append(const std::string& path, const std::string& bytes) {
+    const std::size_t room = roomFor(bytes.size());
+    if (room > 0 || exists(path)) files_[path].bytes.append(bytes, 0, room);
+    return room == bytes.size();
 }
 
 // ---------------------------------------------------------------- timers
@@ -53,44 +76,15 @@ class FakeTimer : public TimerPort {
 
 // ---------------------------------------------------------------- platform
 
-namespace {
-
-std::string makeTemporaryFolder(std::u8string_view name) {
-    const auto base = std::filesystem::temp_directory_path();
-    std::random_device random;
-    for (;;) {
-        const std::string number = "-" + std::to_string(random());
-        const auto folder =
-            base / (std::u8string(name) + std::u8string(number.begin(), number.end()));
-        // Throws when no folder can be made: never works in the shared temporary folder,
-        // which goes with the platform.
-        if (std::filesystem::create_directory(folder)) return ourPath(folder);
-    }
-}
-
-}  // namespace
-
-std::filesystem::path filesystemPath(const std::string& path) {
-    return std::u8string(path.begin(), path.end());
-}
-
-std::string ourPath(const std::filesystem::path& path) {
-    const std::u8string bytes = path.u8string();
-    return std::string(bytes.begin(), bytes.end());
-}
-
 FakePlatform::FakePlatform(std::u8string_view folderName)
-    : folder_(makeTemporaryFolder(folderName)), files_(folder_), clock_{2026, 12, 5, 14, 5, 9} {}
+    : folder_("/" + std::string(folderName.begin(), folderName.end())),
+      files_(folder_),
+      clock_{2026, 12, 5, 14, 5, 9} {}
 
 std::unique_ptr<HttpServerPort> FakePlatform::createHttpServer() {
     auto server = std::make_unique<FakeHttpServer>();
     http = server.get();
     return server;
-}
-
-FakePlatform::~FakePlatform() {
-    std::error_code error;
-    std::filesystem::remove_all(filesystemPath(folder_), error);
 }
 
 std::unique_ptr<TimerPort> FakePlatform::createTimer() {
@@ -144,15 +138,20 @@ std::optional<std::array<std::uint8_t, 4>> FakePlatform::lookupIPv4(const std::s
     return found->second;
 }
 
+bool FakePlatform::eventPending() const {
+    return std::any_of(queue_.begin(), queue_.end(),
+                       [](const Event& event) { return !event.operatorInput; });
+}
+
 bool FakePlatform::eventsMayWait() {
-    return onPump || std::any_of(queue_.begin(), queue_.end(),
-                                 [](const Event& event) { return !event.operatorInput; });
+    return onPump || eventPending();
 }
 
 void FakePlatform::processPendingEvents() {
     if (onPump) onPump();
     // Only what is pending now, and no operator input: that waits for the event loop.
-    // Events queued by these handlers wait for the next round.
+    // Events queued by these handlers wait for the next round. Most pumps find nothing.
+    if (!eventPending()) return;
     std::deque<Event> pending;
     std::erase_if(queue_, [&pending](Event& event) {
         if (event.operatorInput) return false;
@@ -241,10 +240,7 @@ bool FakePlatform::startDetached(const std::string& program,
 }
 
 std::string FakePlatform::privateFolder() {
-    const auto folder = folder_ + "/private";
-    std::filesystem::create_directories(filesystemPath(folder));
-    std::filesystem::permissions(filesystemPath(folder), std::filesystem::perms::owner_all);
-    return folder;
+    return folder_ + "/private";
 }
 
 FakeTcpClient& FakePlatform::tcp() {

@@ -1,10 +1,9 @@
 #pragma once
 // A deterministic platform for unit tests: virtual clock and timers that fire only when
-// the test advances time, scripted sockets, answered dialogs, files in a private temporary
-// folder that fail on demand.
+// the test advances time, scripted sockets, answered dialogs, files in memory that fail on
+// demand.
 
 #include <deque>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,47 +12,53 @@
 #include <string>
 #include <vector>
 
-#include "platform/local_files.h"
+#include "platform/files.h"
 #include "platform/platform.h"
 
 namespace plx::fake {
 
-// Our path (platform/system_text.h) as the standard library names it, and back: through
-// UTF-8, which its narrow strings are not on Windows.
-std::filesystem::path filesystemPath(const std::string& path);
-std::string ourPath(const std::filesystem::path& path);
-
-// The machine's files in the test's folder, with a disk that fills on demand.
-class FakeFiles : public LocalFiles {
+// The machine's files, in memory (a test's folder costs no disk), with a disk that fails
+// on demand. The tests of the files themselves use the real ones (LocalFiles).
+class FakeFiles : public Files {
   public:
     explicit FakeFiles(std::string folder) : folder_(std::move(folder)) {}
     std::string currentDirectory() override { return folder_; }
+    bool exists(const std::string& path) override { return files_.contains(path); }
     bool remove(const std::string& path) override;
     bool rename(const std::string& from, const std::string& to) override;
-    std::optional<std::string> read(const std::string& path) override {
-        return failReads ? std::nullopt : LocalFiles::read(path);
-    }
+    std::optional<std::string> read(const std::string& path) override;
+    std::string readProblem() const override { return readProblem_; }
+    bool replace(const std::string& path, const std::string& bytes, Access access) override;
+    bool append(const std::string& path, const std::string& bytes) override;
 
     // Every read fails from now on (a file the gateway's account may not read).
     bool failReads = false;
-
     // Every write fails from now on (a read-only folder, a full disk).
     bool failWrites = false;
     // The disk takes this many more bytes, then fails the write under way; -1: no limit.
     long long failAfterBytes = -1;
 
-    // Every step of a replacement that succeeded so far, in order.
-    std::vector<ReplaceStep> replaceSteps;
-
-  protected:
-    std::size_t roomFor(std::size_t bytes) override;
-    bool stepDone(ReplaceStep step, bool succeeded) override {
-        if (succeeded) replaceSteps.push_back(step);
-        return succeeded;
+    // Every file forgotten: a gateway fuzzed for hours would fill the memory with its log.
+    void clear() { files_.clear(); }
+    // Past the failures: the test sets the scene.
+    void put(const std::string& path, std::string bytes) { files_[path] = {std::move(bytes)}; }
+    // Whether the file was last written for its owner alone.
+    bool ownerOnly(const std::string& path) const {
+        const auto found = files_.find(path);
+        return found != files_.end() && found->second.access == Access::OwnerOnly;
     }
 
   private:
+    struct File {
+        std::string bytes;
+        Access access = Access::Default;
+    };
+    // How many of the next `bytes` bytes the disk takes.
+    std::size_t roomFor(std::size_t bytes);
+
     std::string folder_;
+    std::map<std::string, File> files_;
+    std::string readProblem_;
 };
 
 class FakeTcpClient;
@@ -96,6 +101,7 @@ struct Datagram {
     std::string address;
     std::uint16_t port;
     std::string bytes;
+    bool operator==(const Datagram&) const = default;
 };
 
 class FakePlatform : public Platform {
@@ -103,7 +109,6 @@ class FakePlatform : public Platform {
     // The folder's name holds "€": outside Latin-1, in the code page of a Western Windows.
     static constexpr std::u8string_view kFolderName = u8"plyxen400-test-€";
     explicit FakePlatform(std::u8string_view folderName = kFolderName);
-    ~FakePlatform() override;
 
     // --- Platform ---
     LocalTime now() override { return clock_; }
@@ -145,10 +150,10 @@ class FakePlatform : public Platform {
     std::string privateFolder() override;
 
     // --- Test controls ---
-    // The folder the process "starts in" (APP_PATH), the name given and a number; removed
-    // with the platform.
+    // The folder the process "starts in" (APP_PATH), named as given.
     const std::string& folder() const { return folder_; }
     FakeFiles& fakeFiles() { return files_; }
+    const FakeFiles& fakeFiles() const { return files_; }
 
     void setTime(const LocalTime& time) { clock_ = time; }
     // Moves the virtual clock forward, firing due timers in deadline order, and running the
@@ -219,6 +224,7 @@ class FakePlatform : public Platform {
         std::function<void()>* fire = nullptr;
     };
     void tickClock(int ms);
+    bool eventPending() const;  // one that a pump runs: not the operator's
 
     std::string folder_;
     FakeFiles files_;

@@ -85,13 +85,10 @@ bool LocalFiles::replace(const std::string& path, const std::string& bytes, Acce
         ::fchmod(fd, mode & ~mask);
     }
     const std::size_t room = roomFor(bytes.size());
-    const bool written =
-        stepDone(ReplaceStep::Written,
-                 writeAll(fd, std::string_view(bytes).substr(0, room)) && room == bytes.size()) &&
-        stepDone(ReplaceStep::Flushed, ::fsync(fd) == 0);
+    const bool written = writeAll(fd, std::string_view(bytes).substr(0, room)) &&
+                         room == bytes.size() && flushToDisk(fd);
     const bool closed = ::close(fd) == 0;
-    if (!written || !closed ||
-        !stepDone(ReplaceStep::Renamed, ::rename(temporary.c_str(), path.c_str()) == 0)) {
+    if (!written || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
@@ -102,6 +99,10 @@ bool LocalFiles::replace(const std::string& path, const std::string& bytes, Acce
         ::close(dir);
     }
     return true;
+}
+
+bool LocalFiles::flushToDisk(NativeFile file) {
+    return ::fsync(file) == 0;
 }
 
 bool LocalFiles::append(const std::string& path, const std::string& bytes) {

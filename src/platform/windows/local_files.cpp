@@ -138,20 +138,21 @@ bool LocalFiles::replace(const std::string& path, const std::string& bytes, Acce
     Handle file(created);
     if (!file.valid()) return false;
     const std::size_t room = roomFor(bytes.size());
-    const bool written = stepDone(ReplaceStep::Written,
-                                  writeAll(file.get(), std::string_view(bytes).substr(0, room)) &&
-                                      room == bytes.size()) &&
-                         stepDone(ReplaceStep::Flushed, FlushFileBuffers(file.get()));
+    const bool written = writeAll(file.get(), std::string_view(bytes).substr(0, room)) &&
+                         room == bytes.size() && flushToDisk(file.get());
     const bool closed = file.close();
     // One step, on the same volume: the old file or the new one, never a part of either.
     if (!written || !closed ||
-        !stepDone(ReplaceStep::Renamed,
-                  MoveFileExW(temporary.c_str(), widePath(path).c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
+        !MoveFileExW(temporary.c_str(), widePath(path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());
         return false;
     }
     return true;
+}
+
+bool LocalFiles::flushToDisk(NativeFile file) {
+    return FlushFileBuffers(file) != 0;
 }
 
 bool LocalFiles::append(const std::string& path, const std::string& bytes) {

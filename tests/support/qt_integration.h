@@ -1,9 +1,14 @@
 #pragma once
-// What the Qt integration tests share: one QApplication for the test program and bounded
-// waits on the real event loop.
+// What the Qt integration tests share: one QApplication for the test program, bounded waits
+// on the real event loop, a port nobody listens on, a gateway's folder and its daily log.
+
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "whole_file.h"
@@ -46,6 +51,13 @@ inline bool settle() {
     return true;
 }
 
+// A loopback port no program listens on now.
+inline quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
 // Every daily log file the gateway wrote in a folder, oldest name first (a run across
 // midnight writes two); empty until one exists.
 inline QByteArray dailyLogs(const QString& folder) {
@@ -56,5 +68,16 @@ inline QByteArray dailyLogs(const QString& folder) {
     }
     return all;
 }
+
+// A gateway's folder of its own, removed with it: its files written and read whole.
+class GatewayFolder : public QTemporaryDir {
+  public:
+    void write(const QString& name, const QByteArray& bytes) const {
+        QFile file(filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    QByteArray read(const QString& name) const { return sim::wholeFile(filePath(name)); }
+    QByteArray log() const { return dailyLogs(path()); }
+};
 
 }  // namespace plx::qtp::testing

@@ -1,17 +1,14 @@
 #pragma once
-// A gateway on the fake platform, in its own empty folder, and what the tests of every
-// subsystem do and read through it: the terminal list, the events, the files of the folder,
-// the host connection, the datagrams and the terminal editor.
+// A gateway on the fake platform, in its own empty folder (in memory), and what the tests of
+// every subsystem do and read through it: the terminal list, the events, the files of the
+// folder, the host connection, the datagrams and the terminal editor.
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "colour_defaults.h"
 #include "console/f_add_product.h"
 #include "console/f_main.h"
 #include "eventlog/f_events.h"
@@ -20,6 +17,7 @@
 #include "platform/fake/fake_platform.h"
 #include "platform/system_text.h"
 #include "shared/numeric_text.h"
+#include "support/colour_defaults.h"
 
 namespace plx::testing_support {
 
@@ -89,20 +87,16 @@ struct FakeGateway {
     // A file's path as the windows, the messages and the log show it.
     std::string shown(const std::string& name) const { return pathText(path(name)); }
     // Written past the fake's failures: the test sets the scene.
-    void writeFile(const std::string& name, const std::string& bytes) const {
-        std::ofstream(fake::filesystemPath(path(name)), std::ios::binary) << bytes;
+    void writeFile(const std::string& name, const std::string& bytes) {
+        platform.fakeFiles().put(path(name), bytes);
     }
     std::string readFile(const std::string& name) { return readFileAt(path(name)); }
     std::string readFileAt(const std::string& fullPath) {
         return platform.files().read(fullPath).value_or("(missing)");
     }
-    // The names of the files in the gateway's folder.
-    Strings folderFiles() const {
-        Strings names;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(fake::filesystemPath(platform.folder())))
-            names.push_back(entry.path().filename().string());
-        return names;
+    // Whether the file was written for the gateway's account alone.
+    bool ownerOnly(const std::string& fullPath) const {
+        return platform.fakeFiles().ownerOnly(fullPath);
     }
     // The day's log file (the fake clock starts on 05-12-2026).
     std::string dailyLog() { return readFile("Plyxen400_05-12-2026.LOG"); }
