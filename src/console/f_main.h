@@ -27,6 +27,8 @@ class F_MAIN {
   public:
     // The window's caption, which names the version.
     static constexpr const char* kCaption = "Plyxen AS-400 Mervax Version: 1.0H";
+    // What the operator is told when a command on the selected terminals finds none selected.
+    static constexpr const char* kNoneSelected = "Please seclect a product(s)";
 
     explicit F_MAIN(Gateway& gateway);
 

@@ -2,10 +2,11 @@
 
 #include <string_view>
 
-#include "eventlog/f_events.h"
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "platform/ipv4.h"
 #include "platform/system_text.h"
+#include "shared/shared_state.h"
 #include "web/web_settings.h"
 #include "web/web_views.h"
 
@@ -80,7 +81,7 @@ void WebConsole::start() {
     const SharedState& state = gateway_.state();
     const auto content = files.read(state.filePath(kWebConsoleFile));
     if (!content) return;  // off: nothing listens
-    F_EVENTS& log = gateway_.window<F_EVENTS>();
+    EventLog& log = gateway_.eventLog();
     const auto warn = [&log](const std::string& why) {
         log.ADD_EVENTS(-1, "Warning", "Web console not started: " + why, true);
     };
@@ -137,7 +138,7 @@ std::string WebConsole::loadToken() {
         token += kHex[static_cast<unsigned char>(byte) & 0xF];
     }
     if (!files.replace(path, token + "\n", Files::Access::OwnerOnly)) {
-        gateway_.window<F_EVENTS>().ADD_EVENTS(
+        gateway_.eventLog().ADD_EVENTS(
             -1, "Warning", "Web console: cannot write " + pathText(path) + ", no command is taken",
             true);
         return {};
@@ -199,7 +200,7 @@ void WebConsole::answerRefusals() {
     const std::string more = refusals_.size() > 1 ? " (" + std::to_string(refusals_.size()) +
                                                         " requests refused in the last second)"
                                                   : std::string();
-    gateway_.window<F_EVENTS>().ADD_EVENTS(
+    gateway_.eventLog().ADD_EVENTS(
         -1, "Warning",
         "Web console: wrong or missing token, refused " + refusals_.front().what + more, true);
     std::deque<HeldRefusal> due;
@@ -218,10 +219,10 @@ void WebConsole::push() {
         lastStatusKey_ = key;
         ++statusVersion_;
     }
-    const std::string message =
-        "{\"status\":" + std::to_string(statusVersion_) +
-        ",\"terminals\":" + std::to_string(rows_.version()) +
-        ",\"events\":" + std::to_string(gateway_.window<F_EVENTS>().linesShown()) + "}";
+    const std::string message = "{\"status\":" + std::to_string(statusVersion_) +
+                                ",\"terminals\":" + std::to_string(rows_.version()) +
+                                ",\"events\":" + std::to_string(gateway_.eventLog().linesShown()) +
+                                "}";
     if (message == lastPush_) return;
     lastPush_ = message;
     server_->broadcast(message);

@@ -1,6 +1,8 @@
 // The web console's answers: the page, what it reads, and the commands, each the procedure
 // its button runs.
+#include "console/f_add_product.h"
 #include "console/f_main.h"
+#include "display/display_road.h"
 #include "display/f_test.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"

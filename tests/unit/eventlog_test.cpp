@@ -15,7 +15,7 @@ class EventLog : public StartedGatewayTest {
         forgetEvents();
     }
     void add(int index, const std::string& mode, const std::string& text, bool toFile) {
-        eventWindow().ADD_EVENTS(index, mode, text, toFile);
+        gateway.eventLog().ADD_EVENTS(index, mode, text, toFile);
     }
     bool inFile(const std::string& text) { return dailyLog().find(text) != std::string::npos; }
 };
