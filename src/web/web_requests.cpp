@@ -6,7 +6,7 @@
 #include "display/f_test.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
-#include "shared/global.h"
+#include "shared/list_entry.h"
 #include "shared/numeric_text.h"
 #include "web/json_text.h"
 #include "web/web_console.h"
@@ -88,13 +88,12 @@ HttpResponse WebConsole::prometheusTargets(const HttpRequest&) {
     const ListBox& list = gateway_.window<F_MAIN>().LST_PRODUIT;
     std::string targets;
     for (int row = 0; row < list.count(); ++row) {
-        const std::string entry = list.text(row);
-        const std::string address = EXTRACT_FIELD(entry, ",", 3);
-        if (address.empty()) continue;
+        const ListEntry entry = ListEntry::of(list.text(row));
+        if (entry.address.empty()) continue;
         if (!targets.empty()) targets += ',';
-        targets += "{\"targets\":[" + jsonString(address) +
-                   "],\"labels\":{\"number\":" + jsonString(EXTRACT_FIELD(entry, ",", 1)) +
-                   ",\"description\":" + jsonString(EXTRACT_FIELD(entry, ",", 4)) + "}}";
+        targets += "{\"targets\":[" + jsonString(entry.address) +
+                   "],\"labels\":{\"number\":" + jsonString(entry.number) +
+                   ",\"description\":" + jsonString(entry.description) + "}}";
     }
     return jsonResponse("[" + targets + "]");
 }
@@ -129,7 +128,7 @@ HttpResponse WebConsole::test(const HttpRequest& request) {
             rows.push_back(state.TAB_ROW_OF_NO[number]);
         }
     }
-    if (rows.empty()) return errorResponse(400, "Please seclect a product(s)");
+    if (rows.empty()) return errorResponse(400, F_MAIN::kNoneSelected);
     gateway_.window<F_TEST>().testRows(*test, rows, from(request));
     return kDone;
 }
@@ -170,13 +169,9 @@ HttpResponse WebConsole::putTerminal(const HttpRequest& request) {
         const auto found = fields->texts.find(name);
         return found == fields->texts.end() ? std::string() : found->second;
     };
-    // The editor takes out commas however they come; so does the web.
-    std::string address = text("address"), description = text("description");
-    std::erase(address, ',');
-    std::erase(description, ',');
     F_MAIN& main = gateway_.window<F_MAIN>();
-    const TerminalEntryCheck check =
-        main.storeTerminal(row, {text("number"), address, description}, from(request));
+    const TerminalEntryCheck check = main.storeTerminal(
+        row, {text("number"), text("address"), text("description")}, from(request));
     if (!check.accepted) {
         return errorResponse(
             422, check.message.empty() ? "Please give a terminal number" : check.message);
