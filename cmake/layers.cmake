@@ -29,3 +29,18 @@ function(plx_publish_headers target layer)
   endif()
   target_include_directories(${target} PUBLIC ${root})
 endfunction()
+
+# What a folder of src/ may include of the others, declared in its CMakeLists.txt as a Qt
+# Creator plugin declares what it depends on: USES, for its rules, its services and its
+# windows alike (these folders form no cycle); WINDOWS, the folders whose windows its windows
+# reach through the gateway's registry (a window's header f_*.h, and gateway/gateway.h), where
+# any window may call any other. scripts/check-layers.sh holds every include to it; here a
+# folder named is checked to exist.
+function(plx_folder_depends)
+  cmake_parse_arguments(PARSE_ARGV 0 arg "" "" "USES;WINDOWS")
+  foreach(folder ${arg_USES} ${arg_WINDOWS})
+    if(NOT IS_DIRECTORY ${PROJECT_SOURCE_DIR}/src/${folder})
+      message(FATAL_ERROR "${CMAKE_CURRENT_LIST_FILE}: there is no folder src/${folder}")
+    endif()
+  endforeach()
+endfunction()

@@ -56,6 +56,9 @@ if [ ! -e "$folder/Products.cfg" ]; then
 fi
 # The host settings always point at this simulator: address, port, password, user, log switch.
 printf '%s\r\n' 127.0.0.1 "$port" "$password" "$user" " 1" >"$folder/SERVER_AS400.cfg"
+# Every event to the day's file, the host's traffic among it (RX-AS400 lines), so that the
+# day's file can be replayed: plyxen400-replay FOLDER/Plyxen400_DD-MM-YYYY.LOG.
+touch "$folder/LOG_ALL_MERVAX.TXT"
 # The web console, on loopback; the gateway makes its token at the first start.
 printf 'listen 127.0.0.1:%s\r\n' "$web_port" >"$folder/WebConsole.cfg"
 # Color_Patern.txt: the gateway writes the default colour file at its first start.

@@ -17,7 +17,7 @@
 #include "app/parent_console.h"
 #include "app/termination_signals.h"
 #include "console/f_main.h"
-#include "eventlog/f_events.h"
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "platform/local_files.h"
 #include "platform/qt/control_binding.h"
@@ -87,7 +87,7 @@ void warnOfIgnoredArguments(plx::Gateway& gateway) {
     if (arguments.isEmpty()) return;
     std::string named;
     for (const QString& argument : arguments) named += " \"" + plx::qtp::fromQt(argument) + '"';
-    gateway.window<plx::F_EVENTS>().ADD_EVENTS(-1, "Warning", "Arguments ignored:" + named, true);
+    gateway.eventLog().ADD_EVENTS(-1, "Warning", "Arguments ignored:" + named, true);
 }
 
 }  // namespace

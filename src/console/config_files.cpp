@@ -60,6 +60,18 @@ std::optional<ColourLine> parseColourLine(const std::string& line) {
     return ColourLine{colourIndex(character), trimSpaces(EXTRACT_FIELD(line, ",", 2))};
 }
 
+std::vector<std::string> readColourTable(std::array<std::string, kColourEntries>& table,
+                                         std::string_view bytes) {
+    std::vector<std::string> counted;
+    for (std::string& line : splitLines(bytes)) {
+        auto colour = parseColourLine(line);
+        if (!colour) continue;
+        if (colour->index < kColourEntries) table[colour->index] = std::move(colour->pattern);
+        counted.push_back(std::move(line));
+    }
+    return counted;
+}
+
 std::string hostSettingsFile(const HostSettings& settings) {
     // A blank before a non-negative number, as the switch has always been written.
     return joinLines({settings.address, settings.port, settings.password, settings.user,

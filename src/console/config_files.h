@@ -2,10 +2,13 @@
 // The configuration file formats as pure functions over bytes: the products file, the
 // colour file and the host settings file, each read and written here only.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "shared/shared_state.h"
 
 namespace plx {
 
@@ -28,6 +31,10 @@ struct ColourLine {
     std::string pattern;
 };
 std::optional<ColourLine> parseColourLine(const std::string& line);
+// A colour file into the colour table: returns the lines that count, in order; each enters
+// its pattern, unless its index is past the table.
+std::vector<std::string> readColourTable(std::array<std::string, kColourEntries>& table,
+                                         std::string_view bytes);
 
 // The host settings, in the file's order: the password comes before the user name.
 struct HostSettings {

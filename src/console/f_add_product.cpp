@@ -3,20 +3,17 @@
 #include "console/f_main.h"
 #include "console/terminal_entry.h"
 #include "gateway/gateway.h"
+#include "shared/list_entry.h"
 #include "shared/numeric_text.h"
 
 namespace plx {
 
 namespace {
 
-// The list entry's field separator can never be part of a field.
-constexpr int kComma = ',';
-
-void stripCommas(TextBox& field) {
-    std::string text = field.text();
-    if (text.find(kComma) == std::string::npos) return;
-    std::erase(text, static_cast<char>(kComma));
-    field.setText(text);
+// What the operator types or pastes enters the field as the entry will take it.
+void takeOutSeparator(TextBox& field) {
+    std::string text = withoutSeparator(field.text());
+    if (text != field.text()) field.setText(text);
 }
 
 // Design measures in twips: labels right-aligned against the fields, in the visual order
@@ -124,19 +121,19 @@ void F_ADD_PRODUCT::B_CLOSE_Click() {
 }
 
 void F_ADD_PRODUCT::INP_DESCRIPTION_KeyPress(int& keyAscii) {
-    if (keyAscii == kComma) keyAscii = 0;
+    if (keyAscii == ListEntry::kSeparator) keyAscii = 0;
 }
 
 void F_ADD_PRODUCT::INP_IP_KeyPress(int& keyAscii) {
-    if (keyAscii == kComma) keyAscii = 0;
+    if (keyAscii == ListEntry::kSeparator) keyAscii = 0;
 }
 
 void F_ADD_PRODUCT::INP_DESCRIPTION_Change() {
-    stripCommas(INP_DESCRIPTION);
+    takeOutSeparator(INP_DESCRIPTION);
 }
 
 void F_ADD_PRODUCT::INP_IP_Change() {
-    stripCommas(INP_IP);
+    takeOutSeparator(INP_IP);
 }
 
 }  // namespace plx

@@ -31,6 +31,8 @@ class F_MAIN {
     // The version the caption ends with.
     static constexpr std::string_view kVersion =
         std::string_view(kCaption).substr(std::string_view(kCaption).rfind(' ') + 1);
+    // What the operator is told when a command on the selected terminals finds none selected.
+    static constexpr const char* kNoneSelected = "Please seclect a product(s)";
 
     explicit F_MAIN(Gateway& gateway);
 

@@ -1,12 +1,14 @@
 // The main window's commands: the terminal list, the clock and the other windows.
 #include "console/f_add_product.h"
 #include "console/f_main.h"
+#include "display/display_road.h"
 #include "display/f_test.h"
+#include "eventlog/event_log.h"
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "platform/system_text.h"
-#include "shared/global.h"
+#include "shared/list_entry.h"
 #include "tools/f_help.h"
 #include "tools/f_status.h"
 
@@ -29,8 +31,7 @@ bool F_MAIN::LST_PRODUIT_SELECT() {
     for (int row = 0; row < LST_PRODUIT.count(); ++row) {
         if (LST_PRODUIT.selected(row)) return true;
     }
-    gateway_.platform().messageBox("Please seclect a product(s)", "Warning !",
-                                   MessageIcon::Critical);
+    gateway_.platform().messageBox(kNoneSelected, "Warning !", MessageIcon::Critical);
     return false;
 }
 
@@ -45,11 +46,11 @@ void F_MAIN::B_EDIT_TERM_Click() {
     if (row < 0) return;
     F_ADD_PRODUCT& editor = gateway_.window<F_ADD_PRODUCT>();
     editor.SW_EDIT_SAVE(0).setValue(true);
-    const std::string& entry = LST_PRODUIT.text(row);
-    editor.INP_NO.setText(EXTRACT_FIELD(entry, ",", 1));
-    editor.INP_TYPE.setText(EXTRACT_FIELD(entry, ",", 2));
-    editor.INP_IP.setText(EXTRACT_FIELD(entry, ",", 3));
-    editor.INP_DESCRIPTION.setText(EXTRACT_FIELD(entry, ",", 4));
+    const ListEntry entry = ListEntry::of(LST_PRODUIT.text(row));
+    editor.INP_NO.setText(entry.number);
+    editor.INP_TYPE.setText(entry.type);
+    editor.INP_IP.setText(entry.address);
+    editor.INP_DESCRIPTION.setText(entry.description);
     runEditor(editor);
 }
 
@@ -76,7 +77,7 @@ TerminalEntryCheck F_MAIN::storeTerminal(int editedRow, const TypedTerminal& typ
         if (check.anotherTerminal) gateway_.display().rowReplaced(editedRow);
         LST_PRODUIT.setText(editedRow, check.entry);
     }
-    gateway_.window<F_EVENTS>().ADD_EVENTS(
+    gateway_.eventLog().ADD_EVENTS(
         -1, "GENERAL", (editedRow < 0 ? "ADD PRODUCT: " : "EDIT PRODUCT: ") + check.entry + origin,
         true);
     return check;
@@ -94,8 +95,7 @@ void F_MAIN::removeRow(int row, const std::string& origin) {
     const std::string removed = LST_PRODUIT.text(row);
     LST_PRODUIT.removeItem(row);
     gateway_.display().rowRemoved(row);
-    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "GENERAL", "REMOVE PRODUCT: " + removed + origin,
-                                           true);
+    gateway_.eventLog().ADD_EVENTS(-1, "GENERAL", "REMOVE PRODUCT: " + removed + origin, true);
 }
 
 void F_MAIN::B_SYNCHRONIZE_Click() {

@@ -1,8 +1,7 @@
 // The start-up loader of the three configuration files and the products file writer.
 #include "console/config_files.h"
 #include "console/f_main.h"
-#include "eventlog/f_events.h"
-#include "eventlog/journal_priority.h"
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "platform/system_text.h"
@@ -10,6 +9,9 @@
 
 namespace plx {
 namespace {
+
+// The beginning of every Warning that the list on disk is not what the gateway holds.
+const std::string kListNotWritten = kProductsFile + " could not be written";
 
 // A configuration file's bytes; a file that is missing, empty or unreadable is told once, a
 // Warning with what the gateway uses instead, so that a folder set up wrong is seen at the
@@ -28,7 +30,7 @@ std::optional<std::string> readConfiguration(Gateway& gateway, const std::string
         problem = " is empty";
     }
     if (!problem.empty())
-        gateway.window<F_EVENTS>().ADD_EVENTS(-1, "Warning", name + problem + ": " + instead, true);
+        gateway.eventLog().ADD_EVENTS(-1, "Warning", name + problem + ": " + instead, true);
     return bytes;
 }
 
@@ -62,18 +64,12 @@ void F_MAIN::LOAD_CFG() {
     std::optional<std::string> colourLines;
     if (problem.empty() && !(colourLines = files.read(colours))) problem = " cannot be read";
     if (!problem.empty()) {
-        gateway_.window<F_EVENTS>().ADD_EVENTS(
+        gateway_.eventLog().ADD_EVENTS(
             -1, "Warning", kColourFile + problem + ": the default colours are used", true);
         colourLines = defaultColourFile();
     }
-    auto& patterns = gateway_.state().TAB_COLOR_PATERN;
-    for (const auto& line : splitLines(*colourLines)) {
-        auto colour = parseColourLine(line);
-        if (!colour) continue;
+    for (const std::string& line : readColourTable(gateway_.state().TAB_COLOR_PATERN, *colourLines))
         as400.LST_COLOR_PATERN.addItem(line);
-        if (colour->index <= kColourEntries - 1)
-            patterns[colour->index] = std::move(colour->pattern);
-    }
     SYNC_TABLES();
 
     // Host settings: the lines present, in order; a missing file keeps the initial values.
@@ -92,7 +88,7 @@ void F_MAIN::LOAD_CFG() {
 std::string F_MAIN::moveUnreadListAside() {
     Files& files = gateway_.platform().files();
     const SharedState& state = gateway_.state();
-    F_EVENTS& events = gateway_.window<F_EVENTS>();
+    EventLog& log = gateway_.eventLog();
     const std::string path = state.filePath(kProductsFile);
     unreadListKept_ = files.exists(path);
     if (!unreadListKept_) return {};  // gone meanwhile: nothing left to keep
@@ -102,10 +98,10 @@ std::string F_MAIN::moveUnreadListAside() {
         aside = name + "-" + std::to_string(n);
     if (files.rename(path, state.filePath(aside))) {
         unreadListKept_ = false;
-        events.ADD_EVENTS(-1, "Warning",
-                          kProductsFile + " could not be read at start: it is kept as " + aside +
-                              ", and the list is written in its place",
-                          true);
+        log.ADD_EVENTS(-1, "Warning",
+                       kProductsFile + " could not be read at start: it is kept as " + aside +
+                           ", and the list is written in its place",
+                       true);
         return {};
     }
     ++gateway_.state().STATS.listWriteFailures;
@@ -113,7 +109,7 @@ std::string F_MAIN::moveUnreadListAside() {
                                 ": the file that could not be read at start cannot be moved "
                                 "aside to " +
                                 aside;
-    events.ADD_EVENTS(-1, "Warning", warning, true);
+    log.ADD_EVENTS(-1, "Warning", warning, true, EventKind::DataLost);
     return warning;
 }
 
@@ -134,7 +130,7 @@ std::string F_MAIN::saveList() {
     if (gateway_.platform().files().replace(path, entriesAsLines(LST_PRODUIT))) return {};
     ++gateway_.state().STATS.listWriteFailures;
     const std::string warning = kListNotWritten + ", the previous file is kept";
-    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "Warning", warning, true);
+    gateway_.eventLog().ADD_EVENTS(-1, "Warning", warning, true, EventKind::DataLost);
     return warning;
 }
 

@@ -1,8 +1,12 @@
 // Start-up and shut-down of the whole gateway, run by the main window.
+#include <string>
+
 #include "console/f_main.h"
+#include "eventlog/event_log.h"
 #include "eventlog/f_events.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
+#include "shared/shared_state.h"
 
 namespace plx {
 
@@ -26,9 +30,10 @@ void F_MAIN::Form_Load() {
     if (platform.files().exists(gateway_.state().filePath(kLogAllMarker))) {
         gateway_.window<F_EVENTS>().SW_LOG.setValue(1);
     }
-    F_EVENTS& events = gateway_.window<F_EVENTS>();
-    events.ADD_EVENTS(-1, "GENERAL", "START SOFTWARE (" + form.caption() + ")", true);
-    events.ADD_EVENTS(-1, "LOG TO FILE", std::to_string(events.SW_LOG.value()), true);
+    EventLog& log = gateway_.eventLog();
+    log.ADD_EVENTS(-1, "GENERAL", "START SOFTWARE (" + form.caption() + ")", true);
+    log.ADD_EVENTS(-1, "LOG TO FILE", std::to_string(gateway_.window<F_EVENTS>().SW_LOG.value()),
+                   true);
 
     TIM_REFRESH_Timer();
     FR_B_MANAGE.setBordered(false);
@@ -41,7 +46,7 @@ void F_MAIN::Form_Load() {
 }
 
 void F_MAIN::Form_Unload() {
-    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "GENERAL", "CLOSE SOFTWARE", true);
+    gateway_.eventLog().ADD_EVENTS(-1, "GENERAL", "CLOSE SOFTWARE", true);
     B_SAVE_CFG_Click();
     // However deep in a broadcast, a Synchronize or a dialog the close came: nothing that
     // was interrupted runs on, so no datagram, event line or file write follows.

@@ -1,9 +1,11 @@
 // The terminal tables that every lookup reads instead of the list.
+#include <string>
+
 #include "console/f_main.h"
-#include "eventlog/f_events.h"
+#include "console/terminal_tables.h"
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
-#include "shared/global.h"
-#include "shared/numeric_text.h"
+#include "shared/shared_state.h"
 
 namespace plx {
 
@@ -12,29 +14,11 @@ bool F_MAIN::SYNC_TABLES() {
 }
 
 int F_MAIN::indexRows() {
-    SharedState& state = gateway_.state();
-    state.TAB_ROW_OF_NO.fill(kNoRow);
-    state.TAB_NO_OF_ROW.fill(0);
-    state.ROW_COUNT = LST_PRODUIT.count();
-    for (int row = 0; row < kMaxRows; ++row) {
-        state.TAB_TYPE[row].clear();
-        state.TAB_IP[row].clear();
-        state.TAB_DESCRIPTION[row].clear();
-    }
-    for (int row = 0; row < LST_PRODUIT.count(); ++row) {
-        const std::string& entry = LST_PRODUIT.text(row);
-        const auto number = wholeNumber(EXTRACT_FIELD(entry, ",", 1));
-        if (!number || *number < 0 || *number >= kTerminalNumbers) return row;
-        // A row beyond the tables has its number entered before it stops the rebuild.
-        state.TAB_ROW_OF_NO[*number] = static_cast<std::uint16_t>(row);
-        if (row >= kMaxRows) return row;
-        state.TAB_TYPE[row] = EXTRACT_FIELD(entry, ",", 2);
-        state.TAB_IP[row] = EXTRACT_FIELD(entry, ",", 3);
-        state.TAB_DESCRIPTION[row] = EXTRACT_FIELD(entry, ",", 4);
-        state.TAB_NO_OF_ROW[row] = *number;
-        LST_PRODUIT.setItemData(row, *number);
-    }
-    return -1;
+    const SharedState& state = gateway_.state();
+    const int stopped = rebuildTerminalTables(gateway_.state(), LST_PRODUIT.texts());
+    const int indexed = stopped < 0 ? LST_PRODUIT.count() : std::min(stopped, kMaxRows);
+    for (int row = 0; row < indexed; ++row) LST_PRODUIT.setItemData(row, state.TAB_NO_OF_ROW[row]);
+    return stopped;
 }
 
 void F_MAIN::syncTablesAndWarn() {
@@ -46,13 +30,12 @@ void F_MAIN::syncTablesAndWarn() {
     const std::string& entry = LST_PRODUIT.text(row);
     const std::string quoted =
         entry.size() <= kQuotedCharacters ? entry : entry.substr(0, kQuotedCharacters) + "...";
-    gateway_.window<F_EVENTS>().ADD_EVENTS(
-        -1, "Warning",
-        "Products.cfg line " + std::to_string(row + 1) +
-            " cannot be indexed, it and the lines after it get no "
-            "commands: " +
-            quoted,
-        true);
+    gateway_.eventLog().ADD_EVENTS(-1, "Warning",
+                                   "Products.cfg line " + std::to_string(row + 1) +
+                                       " cannot be indexed, it and the lines after it get no "
+                                       "commands: " +
+                                       quoted,
+                                   true);
 }
 
 }  // namespace plx

@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-#include "shared/global.h"
+#include "shared/list_entry.h"
 #include "shared/numeric_text.h"
 #include "shared/shared_state.h"
 
@@ -32,12 +32,18 @@ bool isTerminalNumber(double number) {
 
 }  // namespace
 
+std::string withoutSeparator(std::string field) {
+    std::erase(field, ListEntry::kSeparator);
+    return field;
+}
+
 TerminalEntryCheck checkTerminalEntry(const std::vector<std::string>& entries, int editedRow,
                                       const TypedTerminal& typed) {
-    const std::pair<const std::string&, const char*> fields[] = {
-        {typed.number, "terminal number"},
-        {typed.address, "IP address"},
-        {typed.description, "description"}};
+    const std::string typedAddress = withoutSeparator(typed.address);
+    const std::string description = withoutSeparator(typed.description);
+    const std::pair<const std::string&, const char*> fields[] = {{typed.number, "terminal number"},
+                                                                 {typedAddress, "IP address"},
+                                                                 {description, "description"}};
     for (const auto& [field, name] : fields) {
         if (const auto code = controlCharacter(field)) {
             return refused("Error the " + std::string(name) + " holds a control character (code " +
@@ -55,24 +61,26 @@ TerminalEntryCheck checkTerminalEntry(const std::vector<std::string>& entries, i
         return refused("Error the terminal list is full (" + std::to_string(kMaxRows) +
                        " terminals)");
 
-    const std::string address = trimSpaces(typed.address);
+    const std::string address = trimSpaces(typedAddress);
     for (std::size_t row = 0; row < entries.size(); ++row) {
         if (static_cast<int>(row) == editedRow) continue;  // it may keep its own values
-        const double other = readLenientNumber(EXTRACT_FIELD(entries[row], ",", 1));
-        if (other == number) return refused("Error this terminal number is already in use");
-        if (EXTRACT_FIELD(entries[row], ",", 3) == address) {
+        const ListEntry other = ListEntry::of(entries[row]);
+        const double otherNumber = readLenientNumber(other.number);
+        if (otherNumber == number) return refused("Error this terminal number is already in use");
+        if (other.address == address) {
             return refused("Error this IP address is already in use (Terminal:" +
-                           fourDigits(std::llround(other)) + ")");
+                           fourDigits(std::llround(otherNumber)) + ")");
         }
     }
 
     TerminalEntryCheck accepted{true, {}, false, {}, false};
+    // The editor never writes a type.
     accepted.entry =
-        fourDigits(static_cast<long long>(number)) + ",," + address + "," + typed.description;
+        ListEntry{fourDigits(static_cast<long long>(number)), {}, address, description}.line();
     if (!adding) {
-        const std::string& before = entries.at(static_cast<std::size_t>(editedRow));
-        accepted.anotherTerminal = readLenientNumber(EXTRACT_FIELD(before, ",", 1)) != number ||
-                                   EXTRACT_FIELD(before, ",", 3) != address;
+        const ListEntry before = ListEntry::of(entries.at(static_cast<std::size_t>(editedRow)));
+        accepted.anotherTerminal =
+            readLenientNumber(before.number) != number || before.address != address;
     }
     return accepted;
 }

@@ -27,8 +27,13 @@ struct TerminalEntryCheck {
     bool anotherTerminal = false;
 };
 
-// `entries` is the list, `editedRow` the row being edited or -1 when adding. In this order:
-// a control character (below 0x20, or 0x7F) in any field, however it came; a number that
+// A field as it may enter the entry: the separator taken out, which would split it. The
+// editor applies it as the operator types and pastes; checkTerminalEntry to what it is given.
+std::string withoutSeparator(std::string field);
+
+// `entries` is the list, `editedRow` the row being edited or -1 when adding. The separator
+// is taken out of the address and the description; then, in this order: a control character
+// (below 0x20, or 0x7F) in any field, however it came; a number that
 // reads as 0 (empty, letters), then one that is not a whole number from 1 to 9999; a full
 // list (1001 rows) when adding; then each other row in list order, its number
 // before its address (the address compared trimmed, whole, case-sensitive), the first

@@ -6,8 +6,9 @@
 #include "display/display_command.h"
 #include "display/host_number.h"
 #include "eventlog/event_log.h"
-#include "gateway/gateway.h"
+#include "shared/event_nesting.h"
 #include "shared/numeric_text.h"
+#include "shared/shared_state.h"
 
 namespace plx {
 
@@ -83,12 +84,17 @@ class DisplayRoad::Nested {
     int outer_;
 };
 
-DisplayRoad::DisplayRoad(Gateway& gateway)
-    : SOCK_UPD(gateway.platform().createUdpSocket()), gateway_(gateway) {
+DisplayRoad::DisplayRoad(Platform& platform, SharedState& state, EventLog& log,
+                         EventNesting& nesting)
+    : SOCK_UPD(platform.createUdpSocket()),
+      platform_(platform),
+      state_(state),
+      log_(log),
+      nesting_(nesting) {
     batch_.reserve(kBatchLimit);
     outgoing_.reserve(kBatchLimit);
     outcomes_.reserve(kBatchLimit);
-    unsent_.reserve(kBatchLimit);
+    underWay_.reserve(kBatchLimit);
 }
 
 void DisplayRoad::GEST_CMD(const std::string& THE_CMD) {
@@ -96,24 +102,23 @@ void DisplayRoad::GEST_CMD(const std::string& THE_CMD) {
     const std::string numberText(numberField(THE_CMD));
     const std::string command = displayCommand(THE_CMD);
 
-    const SharedState& state = gateway_.state();
     // A number outside the table (sign, exponent, radix prefix) is as unknown as a number
     // that no terminal has: nothing is sent, and the host programmer sees why.
     const std::optional<int> number = hostTerminalNumber(numberText);
-    if (!number || state.TAB_ROW_OF_NO[*number] == kNoRow) {
-        ++gateway_.state().STATS.unknownTerminals;
+    if (!number || state_.TAB_ROW_OF_NO[*number] == kNoRow) {
+        ++state_.STATS.unknownTerminals;
         sendBatch();  // the lines of the commands before it come first
-        gateway_.eventLog().ADD_EVENTS(
+        log_.ADD_EVENTS(
             -1, "Warning",
             "<" + command + "> " + "The product number " + numberText + " does not exist !", true);
         return;
     }
     if (numberText.find('*') == std::string::npos) {
-        SEND_CMD_UDP(state.TAB_ROW_OF_NO[*number], command);
+        SEND_CMD_UDP(state_.TAB_ROW_OF_NO[*number], command);
         return;
     }
     const Dispatch broadcast(*this);
-    for (int row = 0; row < state.ROW_COUNT; ++row) SEND_CMD_UDP(row, command);
+    for (int row = 0; row < state_.ROW_COUNT; ++row) SEND_CMD_UDP(row, command);
 }
 
 void DisplayRoad::SEND_CMD_UDP(int Index, const std::string& ID_CMD) {
@@ -122,10 +127,9 @@ void DisplayRoad::SEND_CMD_UDP(int Index, const std::string& ID_CMD) {
     const Dispatch dispatch(*this);
     // What the row shows is known once its waiting copies have gone.
     if (rowWaits(Index)) sendBatch();
-    SharedState& state = gateway_.state();
     std::string shown = shownValue(ID_CMD);
-    if (state.TAB_AFF_VALUE[Index] == shown) {  // the terminal already shows it
-        ++state.STATS.commandsAlreadyShown;
+    if (state_.TAB_AFF_VALUE[Index] == shown) {  // the terminal already shows it
+        ++state_.STATS.commandsAlreadyShown;
         return;
     }
 
@@ -133,12 +137,12 @@ void DisplayRoad::SEND_CMD_UDP(int Index, const std::string& ID_CMD) {
     // each send may run a nested command that sends elsewhere. Counted down by each copy
     // that goes, and by the end of this call.
     const std::uint64_t command = ++commands_;
-    unsent_.push_back({command, Index, state.TAB_IP[Index],
-                       terminalFrame(ID_CMD, state.TAB_COLOR_PATERN), std::move(shown),
-                       kCopiesPerCommand + 1, false, DatagramOutcome::Left});
+    underWay_.push_back({command, Index, state_.TAB_IP[Index],
+                         terminalFrame(ID_CMD, state_.TAB_COLOR_PATERN), std::move(shown),
+                         kCopiesPerCommand + 1, false, DatagramOutcome::Left});
     for (int copy = 0; copy < kCopiesPerCommand; ++copy) {
         queueCopy(command, Index);
-        if (gateway_.platform().eventsMayWait()) pumpBetweenCopies();
+        if (platform_.eventsMayWait()) pumpBetweenCopies();
     }
     // The line and the memory come after both copies and the events between them, once
     // the copies have gone: now, or when the batch leaves.
@@ -148,7 +152,7 @@ void DisplayRoad::SEND_CMD_UDP(int Index, const std::string& ID_CMD) {
 void DisplayRoad::pumpBetweenCopies() {
     sendBatch();
     const Nested pumped(*this);
-    gateway_.pump();
+    nesting_.pump();
 }
 
 void DisplayRoad::queueCopy(std::uint64_t command, int row) {
@@ -161,10 +165,10 @@ void DisplayRoad::sendBatch() {
     // is left after the wait is taken as it is then.
     while (!batch_.empty()) {
         outgoing_.clear();
-        for (const Waiting& copy : batch_) {
-            const auto found =
-                std::find_if(unsent_.begin(), unsent_.end(),
-                             [&copy](const Unsent& c) { return c.command == copy.command; });
+        for (const QueuedCopy& copy : batch_) {
+            const auto found = std::find_if(
+                underWay_.begin(), underWay_.end(),
+                [&copy](const CommandUnderWay& c) { return c.command == copy.command; });
             outgoing_.push_back({found->address, kTerminalPort, found->frame.view()});
         }
         outcomes_.resize(outgoing_.size());
@@ -176,28 +180,29 @@ void DisplayRoad::sendBatch() {
 }
 
 void DisplayRoad::waitOrGiveUp() {
-    const long long now = gateway_.platform().uptimeMs();
+    const long long now = platform_.uptimeMs();
     if (busySinceMs_ < 0) busySinceMs_ = now;
     const long long patience = busySinceMs_ + kStalledAfterMs - now;
     if (!stalled_ && patience > 0) {
-        ++gateway_.state().STATS.datagramSendWaits;
+        ++state_.STATS.datagramSendWaits;
         const Nested waiting(*this);
-        gateway_.awaitWritable(*SOCK_UPD, static_cast<int>(patience));
+        nesting_.awaitWritable(*SOCK_UPD, static_cast<int>(patience));
         return;
     }
     stalled_ = true;
-    const Waiting given = batch_.front();
+    const QueuedCopy given = batch_.front();
     batch_.erase(batch_.begin());
     countDown(given.command, DatagramOutcome::Busy);
 }
 
 void DisplayRoad::countDown(std::uint64_t command, std::optional<DatagramOutcome> outcome) {
-    const auto found = std::find_if(unsent_.begin(), unsent_.end(),
-                                    [command](const Unsent& c) { return c.command == command; });
+    const auto found =
+        std::find_if(underWay_.begin(), underWay_.end(),
+                     [command](const CommandUnderWay& c) { return c.command == command; });
     if (outcome) {
-        count(gateway_.state().STATS, *outcome);
+        count(state_.STATS, *outcome);
         if (*outcome == DatagramOutcome::Left) {
-            found->left = true;
+            found->anyCopyLeft = true;
             busySinceMs_ = -1;
             stalled_ = false;
         } else {
@@ -205,23 +210,21 @@ void DisplayRoad::countDown(std::uint64_t command, std::optional<DatagramOutcome
         }
     }
     if (--found->copiesToGo > 0) return;
-    const Unsent done = std::move(*found);
-    unsent_.erase(found);
+    const CommandUnderWay done = std::move(*found);
+    underWay_.erase(found);
     commandDone(done);
 }
 
-void DisplayRoad::commandDone(const Unsent& done) {
+void DisplayRoad::commandDone(const CommandUnderWay& done) {
     // Sent twice, logged, remembered.
     commandText_.assign(1, '<');
     commandText_.append(done.frame.view().substr(0, kFrameBytes - 1));
     commandText_ += '>';
-    EventLog& log = gateway_.eventLog();
-    log.ADD_EVENTS(done.row, "CMD", commandText_, false);
-    if (done.left) {
-        SharedState& state = gateway_.state();
-        state.TAB_AFF_VALUE[done.row] = done.shown;
-        state.TAB_AFF_TIME[done.row] = gateway_.platform().uptimeMs();
-        ++state.STATS.commandsSent;
+    log_.ADD_EVENTS(done.row, "CMD", commandText_, false);
+    if (done.anyCopyLeft) {
+        state_.TAB_AFF_VALUE[done.row] = done.shown;
+        state_.TAB_AFF_TIME[done.row] = platform_.uptimeMs();
+        ++state_.STATS.commandsSent;
         failureTold_[done.row] = false;
         return;
     }
@@ -229,35 +232,34 @@ void DisplayRoad::commandDone(const Unsent& done) {
     // the terminal's failure is told once, not at every frame.
     if (failureTold_[done.row]) return;
     failureTold_[done.row] = true;
-    log.ADD_EVENTS(
+    log_.ADD_EVENTS(
         done.row, "Warning",
         "Datagrams cannot be sent to \"" + done.address + "\": " + failureText(done.failure), true);
 }
 
 bool DisplayRoad::rowWaits(int row) const {
     return std::any_of(batch_.begin(), batch_.end(),
-                       [row](const Waiting& datagram) { return datagram.row == row; });
+                       [row](const QueuedCopy& datagram) { return datagram.row == row; });
 }
 
 void DisplayRoad::synchronize(const std::string& origin) {
-    SharedState& state = gateway_.state();
-    for (std::string& shown : state.TAB_AFF_VALUE) shown.clear();
+    for (std::string& shown : state_.TAB_AFF_VALUE) shown.clear();
     {
         const Dispatch all(*this);
         // Each terminal by its own number, not by the broadcast form.
-        const int rows = std::min(state.ROW_COUNT, kMaxRows);
+        const int rows = std::min(state_.ROW_COUNT, kMaxRows);
         for (int row = 0; row < rows; ++row)
-            GEST_CMD(fourDigits(state.TAB_NO_OF_ROW[row]) + "----0");
+            GEST_CMD(fourDigits(state_.TAB_NO_OF_ROW[row]) + "----0");
     }
-    gateway_.eventLog().ADD_EVENTS(-1, "GENERAL", "Synchronize all products" + origin, true);
+    log_.ADD_EVENTS(-1, "GENERAL", "Synchronize all products" + origin, true);
 }
 
 void DisplayRoad::rowRemoved(int row) {
     if (row < 0 || row >= kMaxRows) return;
-    auto& shown = gateway_.state().TAB_AFF_VALUE;
+    auto& shown = state_.TAB_AFF_VALUE;
     std::move(shown.begin() + row + 1, shown.end(), shown.begin() + row);
     shown.back().clear();
-    auto& sentAt = gateway_.state().TAB_AFF_TIME;
+    auto& sentAt = state_.TAB_AFF_TIME;
     std::move(sentAt.begin() + row + 1, sentAt.end(), sentAt.begin() + row);
     for (int below = row; below + 1 < kMaxRows; ++below)
         failureTold_[below] = failureTold_[below + 1];
@@ -266,7 +268,7 @@ void DisplayRoad::rowRemoved(int row) {
 
 void DisplayRoad::rowReplaced(int row) {
     if (row < 0 || row >= kMaxRows) return;
-    gateway_.state().TAB_AFF_VALUE[row].clear();
+    state_.TAB_AFF_VALUE[row].clear();
     failureTold_[row] = false;
 }
 

@@ -4,7 +4,7 @@
 // host command names; the sender (SEND_CMD_UDP) drops what a terminal already shows, sends the
 // terminal frame twice on the UDP socket SOCK_UPD, logs it, and the display value memory
 // (TAB_AFF_VALUE) remembers what each row was sent. It reads the terminal tables of the shared
-// state and reports through the event log.
+// state, reports through the event log and lets events run through the nesting: no window.
 
 #include <bitset>
 #include <cstdint>
@@ -18,7 +18,9 @@
 
 namespace plx {
 
-class Gateway;
+class EventLog;
+class EventNesting;
+struct SharedState;
 
 class DisplayRoad {
   public:
@@ -27,7 +29,7 @@ class DisplayRoad {
     // one leaves again.
     static constexpr int kStalledAfterMs = 1000;
 
-    explicit DisplayRoad(Gateway& gateway);
+    DisplayRoad(Platform& platform, SharedState& state, EventLog& log, EventNesting& nesting);
 
     // Every datagram leaves here, each with the terminal's address and port 1024.
     std::unique_ptr<UdpSocketPort> SOCK_UPD;
@@ -57,20 +59,20 @@ class DisplayRoad {
     // Events run (a pump, a wait for the socket): what they dispatch leaves when it ends.
     class Nested;
     // A datagram in the batch, and the command it is a copy of.
-    struct Waiting {
+    struct QueuedCopy {
         std::uint64_t command;
         int row;
     };
     // A command not yet remembered: copies of it wait, or its call is still under way. It
     // holds what its copies carry, so that nothing of a call can be changed by a nested one.
-    struct Unsent {
+    struct CommandUnderWay {
         std::uint64_t command;
         int row;
         std::string address;
         TerminalFrame frame;
         std::string shown;
         int copiesToGo;           // copies not yet gone, and one for the call
-        bool left;                // a copy has left
+        bool anyCopyLeft;         // at least one copy has left
         DatagramOutcome failure;  // why a copy did not, if one did not
     };
     // A copy into the batch; the batch leaves when full, and before events run.
@@ -85,14 +87,17 @@ class DisplayRoad {
     // One copy of the command has gone (`outcome`), or its call has ended (nothing); at the
     // last, the line, the memory, and for a command that never left, the warning.
     void countDown(std::uint64_t command, std::optional<DatagramOutcome> outcome);
-    void commandDone(const Unsent& done);
+    void commandDone(const CommandUnderWay& done);
     bool rowWaits(int row) const;
 
-    Gateway& gateway_;
-    std::vector<Waiting> batch_;
+    Platform& platform_;
+    SharedState& state_;
+    EventLog& log_;
+    EventNesting& nesting_;
+    std::vector<QueuedCopy> batch_;
     std::vector<OutgoingDatagram> outgoing_;  // the batch as handed to the socket
     std::vector<DatagramOutcome> outcomes_;
-    std::vector<Unsent> unsent_;
+    std::vector<CommandUnderWay> underWay_;
     std::string commandText_;  // the "CMD" line's text, its room kept from line to line
     // Rows whose datagrams failed and were told so since they last left.
     std::bitset<kMaxRows> failureTold_;

@@ -3,7 +3,8 @@
 #include <utility>
 
 #include "console/f_main.h"
-#include "eventlog/f_events.h"
+#include "display/display_road.h"
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "shared/numeric_text.h"
 
@@ -107,7 +108,7 @@ void F_TEST::testRows(Test test, const std::vector<int>& rows, const std::string
                                       : gateway_.platform().now().hourMinuteText();
         gateway_.display().GEST_CMD(number + value + colour);
     }
-    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "TEST", kind.eventText + origin, true);
+    gateway_.eventLog().ADD_EVENTS(-1, "TEST", kind.eventText + origin, true);
 }
 
 }  // namespace plx

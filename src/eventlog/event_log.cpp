@@ -1,6 +1,5 @@
 #include "eventlog/event_log.h"
 
-#include "eventlog/journal_priority.h"
 #include "platform/platform.h"
 #include "platform/system_text.h"
 #include "shared/numeric_text.h"
@@ -12,6 +11,8 @@ namespace plx {
 namespace {
 
 const std::string kDashes(50, '-');
+const std::string kLogFileNotWritten = "The log file cannot be written: ";
+const std::string kHostSource = "Server [";
 
 bool sameDate(const LocalTime& a, const LocalTime& b) {
     return a.day == b.day && a.month == b.month && a.year == b.year;
@@ -22,7 +23,7 @@ bool sameDate(const LocalTime& a, const LocalTime& b) {
 EventLog::EventLog(Platform& platform, SharedState& state) : platform_(platform), state_(state) {}
 
 std::string EventLog::source(const Event& event) {
-    if (event.terminal < 0) return "Server [" + event.host + "]";
+    if (event.terminal < 0) return kHostSource + event.host + "]";
     return fourDigits(event.terminal);
 }
 
@@ -57,8 +58,38 @@ Event& EventLog::append(const LocalTime& time, int Index, std::string_view mode,
     return event;
 }
 
+std::optional<Event> EventLog::parse(std::string_view line) {
+    // "HH:MM:SS MODE:SOURCE,TEXT": the mode holds no colon, the source no comma.
+    constexpr std::size_t kTimeLength = 8;
+    const std::size_t colon = line.find(':', kTimeLength + 1);
+    const std::size_t comma = line.find(',', colon);
+    if (line.size() <= kTimeLength || line[kTimeLength] != ' ' || comma == std::string::npos)
+        return std::nullopt;
+    const auto part = [line](std::size_t from, std::size_t to) {
+        return std::string(line.substr(from, to - from));
+    };
+    Event event;
+    const auto hour = wholeNumber(part(0, 2)), minute = wholeNumber(part(3, 5)),
+               second = wholeNumber(part(6, 8));
+    if (!hour || !minute || !second || line[2] != ':' || line[5] != ':') return std::nullopt;
+    event.time.hour = *hour;
+    event.time.minute = *minute;
+    event.time.second = *second;
+    event.mode = part(kTimeLength + 1, colon);
+    const std::string from = part(colon + 1, comma);
+    if (from.starts_with(kHostSource) && from.ends_with(']')) {
+        event.host = from.substr(kHostSource.size(), from.size() - kHostSource.size() - 1);
+    } else if (const auto terminal = wholeNumber(from); terminal && *terminal >= 0) {
+        event.terminal = *terminal;
+    } else {
+        return std::nullopt;
+    }
+    event.text = part(comma + 1, line.size());
+    return event;
+}
+
 void EventLog::ADD_EVENTS(int Index, std::string_view THE_MODE, std::string_view THE_EVENT,
-                          bool SW_LOG_ALL) {
+                          bool SW_LOG_ALL, EventKind kind) {
     const LocalTime now = platform_.now();
     const Event& event = append(now, Index, THE_MODE, THE_EVENT);
     if (onEvent) onEvent();
@@ -69,7 +100,7 @@ void EventLog::ADD_EVENTS(int Index, std::string_view THE_MODE, std::string_view
     }
     // What the file always receives goes to the journal too, so a headless gateway is seen;
     // commands and host traffic never (their volume would drown it).
-    if (SW_LOG_ALL) platform_.journal(line(event), journalPriority(THE_MODE, THE_EVENT));
+    if (SW_LOG_ALL) platform_.journal(line(event), journalPriority(THE_MODE, kind));
     if (SW_LOG_ALL || fileLogging) writeToFile(event);
 }
 
@@ -107,7 +138,7 @@ void EventLog::writeToFile(const Event& event) {
     warning.terminal = failed.terminal;
     warning.host = failed.host;
     if (onEvent) onEvent();
-    platform_.journal(line(warning), journalPriority("Warning", text));
+    platform_.journal(line(warning), journalPriority("Warning", EventKind::DataLost));
 }
 
 }  // namespace plx

@@ -7,9 +7,11 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "eventlog/journal_priority.h"
 #include "platform/local_time.h"
 
 namespace plx {
@@ -35,14 +37,18 @@ class EventLog {
     EventLog& operator=(const EventLog&) = delete;
 
     // Index: a row of the terminal list, or -1 for the host side. SW_LOG_ALL: to the file
-    // even while file logging is off, and then to the journal too.
+    // even while file logging is off, and then to the journal too, with the priority the
+    // event's kind gives it.
     void ADD_EVENTS(int Index, std::string_view THE_MODE, std::string_view THE_EVENT,
-                    bool SW_LOG_ALL);
+                    bool SW_LOG_ALL, EventKind kind = EventKind::Routine);
 
     // The line of an event, "14:05:09 CMD:0042,<...>", and its source, "0042" or
     // "Server [10.1.200.1]": made here and nowhere else.
     static std::string line(const Event& event);
     static std::string source(const Event& event);
+    // A line read back, as a day's file holds it (its time without a date); nothing for a
+    // line that is not an event's (the file's header).
+    static std::optional<Event> parse(std::string_view line);
 
     // The window's events, oldest first, at most 350.
     int count() const { return count_; }

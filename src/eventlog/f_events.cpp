@@ -1,7 +1,8 @@
 #include "eventlog/f_events.h"
 
+#include <string>
+
 #include "console/f_main.h"
-#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "platform/system_text.h"
 
@@ -40,11 +41,6 @@ F_EVENTS::~F_EVENTS() {
     log_.onNewFile = nullptr;
 }
 
-void F_EVENTS::ADD_EVENTS(int Index, const std::string& THE_MODE, const std::string& THE_EVENT,
-                          bool SW_LOG_ALL) {
-    log_.ADD_EVENTS(Index, THE_MODE, THE_EVENT, SW_LOG_ALL);
-}
-
 long long F_EVENTS::linesShown() const {
     return log_.linesShown();
 }
@@ -72,7 +68,7 @@ void F_EVENTS::SW_LOG_Click() {
     main.PIC_SW_LOG_DISPLAY(0).setVisible(false);
     main.PIC_SW_LOG_DISPLAY(1).setVisible(false);
     main.PIC_SW_LOG_DISPLAY(state == 1 ? 1 : 0).setVisible(true);
-    ADD_EVENTS(-1, "LOG TO FILE", std::to_string(state), true);
+    log_.ADD_EVENTS(-1, "LOG TO FILE", std::to_string(state), true);
 }
 
 void F_EVENTS::B_CLEAR_Click() {

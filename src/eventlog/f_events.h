@@ -1,9 +1,8 @@
 #pragma once
-// F_EVENTS, the event window: the view of the event log (eventlog/event_log.h), its file
-// switch and its Clear button. ADD_EVENTS stays here too, where its callers look for it.
+// F_EVENTS, the event window: the view of the event log (eventlog/event_log.h, where
+// ADD_EVENTS is), its file switch and its Clear button.
 
-#include <string>
-
+#include "eventlog/event_log.h"
 #include "platform/controls/button.h"
 #include "platform/controls/check_box.h"
 #include "platform/controls/form.h"
@@ -12,12 +11,11 @@
 
 namespace plx {
 
-class EventLog;
 class Gateway;
 
 class F_EVENTS {
   public:
-    static constexpr int kMaxLines = 350;
+    static constexpr int kMaxLines = EventLog::kMaxLines;
 
     explicit F_EVENTS(Gateway& gateway);
     ~F_EVENTS();
@@ -31,8 +29,6 @@ class F_EVENTS {
     Button B_CLEAR;
     Label AFF_LOG_FILE;
 
-    void ADD_EVENTS(int Index, const std::string& THE_MODE, const std::string& THE_EVENT,
-                    bool SW_LOG_ALL);
     void SW_LOG_Click();
     void B_CLEAR_Click();
     void LST_EVENTS_DblClick();

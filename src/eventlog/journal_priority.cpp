@@ -2,16 +2,16 @@
 
 namespace plx {
 
-JournalPriority journalPriority(std::string_view mode, std::string_view text) {
-    if (mode == "Warning") {
-        const bool dataLost =
-            text.starts_with(kLogFileNotWritten) || text.starts_with(kListNotWritten);
-        return dataLost ? JournalPriority::Error : JournalPriority::Warning;
+JournalPriority journalPriority(std::string_view mode, EventKind kind) {
+    switch (kind) {
+        case EventKind::DataLost:
+            return JournalPriority::Error;
+        case EventKind::LinkLost:
+            return JournalPriority::Warning;
+        case EventKind::Routine:
+            break;
     }
-    // The link failed, or the host fell silent: what an unreachable host looks like.
-    const bool linkLost = text.starts_with("Error: ") || text == "Reset connection by Watchdog";
-    if (mode == "Status" && linkLost) return JournalPriority::Warning;
-    return JournalPriority::Info;
+    return mode == "Warning" ? JournalPriority::Warning : JournalPriority::Info;
 }
 
 }  // namespace plx

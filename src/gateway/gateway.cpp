@@ -1,12 +1,18 @@
 #include "gateway/gateway.h"
 
 #include "console/config_files.h"
+#include "console/f_main.h"
+#include "gateway/gateway_core.h"
 
 namespace plx {
 
-Gateway::Gateway(Platform& platform) : platform_(platform) {
+Gateway::Gateway(Platform& platform)
+    : platform_(platform), core_(std::make_unique<GatewayCore>(platform)) {
     platform_.onEndRequest = [this] { shutDown(); };
-    eventLog_.listing = [this] {
+    core_->nesting.onUnwound = [this] {
+        if (!releasedWindows_.empty()) scheduleDestruction();
+    };
+    core_->log.listing = [this] {
         const F_MAIN& main = window<F_MAIN>();
         return EventLog::Listing{main.INP_WEBPAGE.text(), entriesAsLines(main.LST_PRODUIT)};
     };
@@ -16,7 +22,23 @@ Gateway::~Gateway() {
     platform_.onEndRequest = nullptr;
     closing_ = true;
     windows_.releaseAll();
-    graveyard_.clear();
+    releasedWindows_.clear();
+}
+
+SharedState& Gateway::state() {
+    return core_->state;
+}
+
+EventLog& Gateway::eventLog() {
+    return core_->log;
+}
+
+DisplayRoad& Gateway::display() {
+    return core_->display;
+}
+
+HostStream& Gateway::hostStream() {
+    return core_->host;
 }
 
 void Gateway::start() {
@@ -28,45 +50,32 @@ void Gateway::shutDown() {
     window<F_MAIN>().form.requestClose();
 }
 
-template <class Wait>
-void Gateway::nest(const Wait& wait) {
-    ++nesting_;
-    ++pumping_;
-    wait();
-    --pumping_;
-    --nesting_;
-    if (nesting_ == 0 && !graveyard_.empty()) scheduleBurial();
-}
-
 void Gateway::pump() {
-    nest([this] { platform_.processPendingEvents(); });
+    core_->nesting.pump();
 }
 
-void Gateway::awaitWritable(UdpSocketPort& socket, int timeoutMs) {
-    nest([&socket, timeoutMs] { socket.awaitWritable(timeoutMs); });
+bool Gateway::dispatching() const {
+    return core_->nesting.dispatching();
 }
 
 void Gateway::runModal(Form& form, const Form& owner) {
-    ++nesting_;
-    platform_.runModal(form, owner);
-    --nesting_;
-    if (nesting_ == 0 && !graveyard_.empty()) scheduleBurial();
+    core_->nesting.runModal(form, owner);
 }
 
-void Gateway::bury(std::shared_ptr<void> unit) {
+void Gateway::destroyWhenUnwound(std::shared_ptr<void> unit) {
     if (closing_) return;  // the process is ending: destroyed here and now
-    graveyard_.push_back(std::move(unit));
-    scheduleBurial();
+    releasedWindows_.push_back(std::move(unit));
+    scheduleDestruction();
 }
 
-void Gateway::scheduleBurial() {
-    if (burialScheduled_) return;
-    burialScheduled_ = true;
+void Gateway::scheduleDestruction() {
+    if (destructionScheduled_) return;
+    destructionScheduled_ = true;
     platform_.post([this] {
-        burialScheduled_ = false;
-        // Inside a pump a released window's handler may still be on the stack; the
-        // pump reschedules the burial when it returns.
-        if (nesting_ == 0) graveyard_.clear();
+        destructionScheduled_ = false;
+        // Inside a pump a released window's handler may still be on the stack; the pump
+        // reschedules the destruction when it returns.
+        if (!core_->nesting.nested()) releasedWindows_.clear();
     });
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// The gateway: owns the platform's view of the world, the shared state, the display road and
-// the windows (gateway/windows.h). F_MAIN is created by start(); every other window is
-// created hidden the first time it is touched, and runs its load handler then.
+// The gateway: owns the platform's view of the world, its core (gateway/gateway_core.h: the
+// shared state, the event log, the display road, the host stream) and the windows
+// (gateway/windows.h). F_MAIN is created by start(); every other window is created hidden the
+// first time it is touched, and runs its load handler then. What it holds is declared here
+// only: a file that uses a window or a part of the core includes that one's header.
 
 #include <cstddef>
 #include <memory>
@@ -9,19 +11,23 @@
 #include <utility>
 #include <vector>
 
-#include "display/display_road.h"
-#include "eventlog/event_log.h"
 #include "gateway/windows.h"
-#include "platform/c_library_names.h"
 #include "platform/platform.h"
-#include "shared/shared_state.h"
 
 namespace plx {
 
+class DisplayRoad;
+class EventLog;
+class Form;
 class Gateway;
+class HostStream;
+struct GatewayCore;
+struct SharedState;
 
 // One window's life: created on first touch (view attached, load handler run), released
-// when it closes if it is of the kind that is destroyed on close.
+// when it closes if it is of the kind that is destroyed on close. Only the code that touches
+// a window needs its class: the slot keeps it as a shared pointer, which knows how to
+// destroy it, and its form by address.
 template <class Unit>
 class WindowSlot {
   public:
@@ -33,7 +39,8 @@ class WindowSlot {
   private:
     Gateway& gateway_;
     OnClose onClose_;
-    std::unique_ptr<Unit> unit_;
+    std::shared_ptr<Unit> unit_;
+    Form* form_ = nullptr;
 };
 
 template <class List>
@@ -67,9 +74,10 @@ class Gateway {
     Gateway& operator=(const Gateway&) = delete;
 
     Platform& platform() { return platform_; }
-    SharedState& state() { return state_; }
-    EventLog& eventLog() { return eventLog_; }
-    DisplayRoad& display() { return display_; }
+    SharedState& state();
+    EventLog& eventLog();
+    DisplayRoad& display();
+    HostStream& hostStream();
 
     // Creates the main window and runs the start-up sequence.
     void start();
@@ -88,51 +96,42 @@ class Gateway {
     void release() {
         windows_.template of<Unit>().release();
     }
-
-    // Lets pending events run once: the nesting point after each datagram.
-    void pump();
-    // Lets events run as a pump does until the socket may take datagrams again, or for
-    // timeoutMs at most: where a datagram waits for a slow link.
-    void awaitWritable(UdpSocketPort& socket, int timeoutMs);
-    // True inside a pump: a dispatch (a chunk's frames, a Synchronize, a test) is under way
-    // further up, and a command from outside the windows waits until it is done.
-    bool dispatching() const { return pumping_ > 0; }
     // Whether a window exists now (the modal editor is open, for one), without making it.
     template <class Unit>
     bool exists() {
         return windows_.template of<Unit>().exists();
     }
+
+    // Lets pending events run once (shared/event_nesting.h).
+    void pump();
+    // True inside a pump: a dispatch (a chunk's frames, a Synchronize, a test) is under way
+    // further up, and a command from outside the windows waits until it is done.
+    bool dispatching() const;
     // Shows a form modally over its owner and waits until it is hidden; events go on
     // meanwhile.
     void runModal(Form& form, const Form& owner);
 
     // A released window is kept until no handler can still be running on it: it is
     // destroyed from the event loop, outside every pump and modal wait.
-    void bury(std::shared_ptr<void> unit);
+    void destroyWhenUnwound(std::shared_ptr<void> unit);
 
   private:
-    // Runs a pump or a wait: the nesting that defers burials and commands from outside.
-    template <class Wait>
-    void nest(const Wait& wait);
-    void scheduleBurial();
+    void scheduleDestruction();
 
     Platform& platform_;
-    SharedState state_;
-    EventLog eventLog_{platform_, state_};
-    DisplayRoad display_{*this};
-    int nesting_ = 0;
-    int pumping_ = 0;
-    bool burialScheduled_ = false;
+    std::unique_ptr<GatewayCore> core_;
+    bool destructionScheduled_ = false;
     bool closing_ = false;
-    std::vector<std::shared_ptr<void>> graveyard_;
+    std::vector<std::shared_ptr<void>> releasedWindows_;
     WindowSlots<GatewayWindows> windows_{*this};
 };
 
 template <class Unit>
 Unit& WindowSlot<Unit>::get() {
     if (!unit_) {
-        unit_ = std::make_unique<Unit>(gateway_);
+        unit_ = std::make_shared<Unit>(gateway_);
         Unit& unit = *unit_;
+        form_ = &unit.form;
         gateway_.platform().attachView(unit.form);
         if (onClose_ == OnClose::Destroyed) unit.form.onClosed = [this] { release(); };
         // Set before the load handler runs, which may touch this window again.
@@ -144,8 +143,8 @@ Unit& WindowSlot<Unit>::get() {
 template <class Unit>
 void WindowSlot<Unit>::release() {
     if (!unit_) return;
-    gateway_.platform().detachView(unit_->form);
-    gateway_.bury(std::shared_ptr<void>(std::move(unit_)));
+    gateway_.platform().detachView(*form_);
+    gateway_.destroyWhenUnwound(std::move(unit_));
 }
 
 }  // namespace plx

@@ -1,19 +1,22 @@
 #pragma once
 // The gateway's windows, registered here and nowhere else. A new window is its own files (its
-// unit with `form` and a constructor taking the Gateway), its header below and one line in
-// the list saying what its close box does; the gateway then creates it on first touch and
-// reaches it as gateway.window<F_NEW>(). They are released in the reverse order of the list
-// at the end.
+// unit with `form` and a constructor taking the Gateway), its class named below and one line
+// in the list saying what its close box does; the gateway then creates it on first touch and
+// reaches it as gateway.window<F_NEW>() for any file that includes its header. They are
+// released in the reverse order of the list at the end. Only the names are here: a file sees
+// the windows whose headers it includes, no others.
 
-#include "console/f_add_product.h"
-#include "console/f_main.h"
-#include "display/f_test.h"
-#include "eventlog/f_events.h"
-#include "hostlink/f_as400.h"
-#include "tools/f_help.h"
-#include "tools/f_status.h"
+#include "platform/c_library_names.h"
 
 namespace plx {
+
+class F_ADD_PRODUCT;
+class F_AS400;
+class F_EVENTS;
+class F_HELP;
+class F_MAIN;
+class F_STATUS;
+class F_TEST;
 
 // Kept: the window's own close handler decides (it hides, or ends the process) and the window
 // lives until the end, or until its opener releases it. Destroyed: a close destroys it and the

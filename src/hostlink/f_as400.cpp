@@ -2,7 +2,9 @@
 
 #include <array>
 
+#include "display/display_road.h"
 #include "gateway/gateway.h"
+#include "hostlink/host_stream.h"
 
 namespace plx {
 
@@ -47,6 +49,10 @@ F_AS400::F_AS400(Gateway& gateway)
       gateway_(gateway) {
     layOut();
     wireHandlers();
+}
+
+F_AS400::~F_AS400() {
+    gateway_.hostStream().onShown = nullptr;
 }
 
 // Design positions in twips: the settings on the left, the link state on the right, the
@@ -118,6 +124,7 @@ void F_AS400::wireHandlers() {
     TCPAS400->onClose = [this] { TCPAS400_Close(); };
     TCPAS400->onError = [this](const std::string& description) { TCPAS400_Error(description); };
     TCPAS400->onDataArrival = [this] { TCPAS400_DataArrival(); };
+    gateway_.hostStream().onShown = [this](const std::string& shown) { showOnDisplay(shown); };
 }
 
 void F_AS400::Form_Load() {

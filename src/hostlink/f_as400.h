@@ -1,16 +1,15 @@
 #pragma once
-// F_AS400, the host link window: the telnet connection to the AS/400 (supervision,
-// negotiation, sign-on, reception, settings). Its frames go to the display road, whose
-// dispatcher and sender it also offers under their established names.
+// F_AS400, the host link window: the telnet connection to the AS/400 (supervision, sign-on,
+// reception, settings). What it reads goes to the host stream (hostlink/host_stream.h), whose
+// frames go to the display road; it also offers the road's dispatcher and sender under their
+// established names.
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "hostlink/frame_scanner.h"
-#include "hostlink/password_mask.h"
-#include "hostlink/telnet_negotiation.h"
+#include "eventlog/journal_priority.h"
 #include "platform/controls/button.h"
 #include "platform/controls/check_box.h"
 #include "platform/controls/form.h"
@@ -35,6 +34,9 @@ class F_AS400 {
     static constexpr int kReceiveDisplayLimit = 4000;  // characters before the display empties
 
     explicit F_AS400(Gateway& gateway);
+    ~F_AS400();
+    F_AS400(const F_AS400&) = delete;
+    F_AS400& operator=(const F_AS400&) = delete;
 
     Form form;
     // Settings.
@@ -79,7 +81,8 @@ class F_AS400 {
 
     // Supervision.
     void SET_LINK_STATE(std::uint8_t THE_STATE);
-    void SHOW_STATUS(const std::string& THE_STATUS);
+    // A link that failed or fell silent is said so to the journal's readers.
+    void SHOW_STATUS(const std::string& THE_STATUS, EventKind kind = EventKind::Routine);
     void TIM_CONNECT_Timer();
     void TIM_WATCHDOG_Timer();
     void TCPAS400_Connect();
@@ -92,9 +95,7 @@ class F_AS400 {
     void pauseOrResume(const std::string& origin);
     void resetLink(const std::string& origin);
 
-    // Negotiation and sign-on.
-    void GEST_TELNET(const std::string& THE_DATA);
-    void SEND_AS400(const std::string& THE_DATA);
+    // Sign-on.
     void TIM_TX_USR_PW_Timer();
 
     // Reception.
@@ -122,20 +123,16 @@ class F_AS400 {
     // How the next connection is protected, from SERVER_AS400.pem and the port; nothing, and
     // `problem` says why, when the certificates file is unusable: then nothing connects.
     std::optional<TlsSettings> hostSecurity(std::uint16_t port, std::string& problem);
-    // Reads and handles the socket's data unless a chunk is being handled or in PAUSE.
+    // Reads the socket's data into the host stream unless a chunk is being handled or in
+    // PAUSE.
     void readNextChunk();
-    // Reception of one chunk: log, display, negotiation, frames to the display road.
-    void handleChunk(const std::string& chunk);
-    // The "RX-AS400" line and the receive display of what was received, the password masked.
-    void showReceived(const std::string& shown);
+    // The receive display of what was received, the password masked.
+    void showOnDisplay(const std::string& shown);
     // A command or frame under way, the options agreed and an echo of the password held back
     // belong to one connection's stream only.
     void endOfStream();
 
     Gateway& gateway_;
-    FrameScanner frames_;
-    TelnetNegotiation telnet_;
-    PasswordMask passwordMask_;
     // True while a chunk is being handled: a DataArrival nested in its dispatch leaves
     // the newer data in the socket for the outer handler, which keeps stream order.
     bool receiving_ = false;

@@ -1,20 +1,11 @@
-// Telnet negotiation replies and the automatic sign-on.
-#include "eventlog/f_events.h"
+// The automatic sign-on.
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "hostlink/password_mask.h"
 #include "shared/numeric_text.h"
 
 namespace plx {
-
-void F_AS400::GEST_TELNET(const std::string& THE_DATA) {
-    for (const std::string& reply : telnet_.replies(THE_DATA)) SEND_AS400(reply);
-}
-
-void F_AS400::SEND_AS400(const std::string& THE_DATA) {
-    // A reply that cannot go out is of no use later: the connection is gone.
-    (void)TCPAS400->send(THE_DATA);
-}
 
 void F_AS400::TIM_TX_USR_PW_Timer() {
     if (TIM_TX_USR_PW.interval() == 0) return;
@@ -32,7 +23,7 @@ void F_AS400::TIM_TX_USR_PW_Timer() {
         // does its length: only whether there was one.
         logged = user + "{TAB}" + (password.empty() ? "" : kPasswordMask) + "{ENTER}";
     }
-    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "Login", logged, true);
+    gateway_.eventLog().ADD_EVENTS(-1, "Login", logged, true);
 }
 
 }  // namespace plx

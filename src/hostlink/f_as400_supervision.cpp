@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "console/f_main.h"
-#include "eventlog/f_events.h"
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
 #include "hostlink/pem_certificates.h"
@@ -41,9 +41,9 @@ void F_AS400::SET_LINK_STATE(std::uint8_t THE_STATE) {
     tellServiceManager();
 }
 
-void F_AS400::SHOW_STATUS(const std::string& THE_STATUS) {
+void F_AS400::SHOW_STATUS(const std::string& THE_STATUS, EventKind kind) {
     AFF_STATUS.setCaption(THE_STATUS);
-    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "Status", THE_STATUS, true);
+    gateway_.eventLog().ADD_EVENTS(-1, "Status", THE_STATUS, true, kind);
     tellServiceManager();
 }
 
@@ -88,11 +88,11 @@ void F_AS400::TIM_CONNECT_Timer() {
     // An attempt that cannot even start leaves the link OFFLINE with the socket closed: the
     // next tick tries again.
     if (address.empty()) {
-        SHOW_STATUS("Error: No remote host given");
+        SHOW_STATUS("Error: No remote host given", EventKind::LinkLost);
     } else if (!port) {
-        SHOW_STATUS("Error: Invalid remote port \"" + INP_PORT.text() + "\"");
+        SHOW_STATUS("Error: Invalid remote port \"" + INP_PORT.text() + "\"", EventKind::LinkLost);
     } else if (!tls) {
-        SHOW_STATUS("Error: " + securityProblem);
+        SHOW_STATUS("Error: " + securityProblem, EventKind::LinkLost);
     }
 }
 
@@ -109,7 +109,7 @@ void F_AS400::TIM_WATCHDOG_Timer() {
         WATCHDOG_COUNT = 0;
         countDrop(&Statistics::dropsWatchdog);
         SET_LINK_STATE(OFFLINE);
-        SHOW_STATUS("Reset connection by Watchdog");
+        SHOW_STATUS("Reset connection by Watchdog", EventKind::LinkLost);
     }
 }
 
@@ -142,7 +142,7 @@ void F_AS400::TCPAS400_Close() {
 }
 
 void F_AS400::TCPAS400_Error(const std::string& description) {
-    SHOW_STATUS("Error: " + description);
+    SHOW_STATUS("Error: " + description, EventKind::LinkLost);
     TCPAS400->close();
     endOfStream();
     countDrop(&Statistics::dropsError);

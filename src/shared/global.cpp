@@ -45,4 +45,25 @@ std::string ESCAPE_CTRL_CHARS(const std::string& THE_TEXT) {
     return escaped;
 }
 
+std::string unescapeControlChars(std::string_view text) {
+    constexpr std::size_t kMaxDigits = 3;
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const std::size_t close = text[at] == '%' ? text.find('%', at + 1) : std::string::npos;
+        const std::string_view digits =
+            close == std::string::npos ? std::string_view() : text.substr(at + 1, close - at - 1);
+        int code = 0;
+        for (const char c : digits) code = c >= '0' && c <= '9' ? code * 10 + (c - '0') : 1000;
+        if (digits.empty() || digits.size() > kMaxDigits || (code >= 32 && code < 127) ||
+            code > 255) {
+            bytes += text[at];
+            continue;
+        }
+        bytes += static_cast<char>(code);
+        at = close;
+    }
+    return bytes;
+}
+
 }  // namespace plx

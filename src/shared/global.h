@@ -2,6 +2,7 @@
 // Shared text helpers.
 
 #include <string>
+#include <string_view>
 
 namespace plx {
 
@@ -15,5 +16,9 @@ std::string EXTRACT_FIELD(const std::string& THE_TEXT, const std::string& THE_SE
 
 // Every byte 0..31 and 127..255 written as "%" + its code in decimal + "%".
 std::string ESCAPE_CTRL_CHARS(const std::string& THE_TEXT);
+// The bytes back from that text: "%", a code of those ranges, "%" is the byte; anything else,
+// "%65%" or "100%" among them, stands for itself (so host text that reads like an escaped
+// control byte comes back as that byte).
+std::string unescapeControlChars(std::string_view text);
 
 }  // namespace plx

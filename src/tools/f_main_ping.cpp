@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "console/f_main.h"
-#include "eventlog/f_events.h"
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "platform/system_text.h"
+#include "shared/shared_state.h"
 #include "tools/ping_script.h"
 #include "tools/terminal_emulator.h"
 
@@ -52,7 +53,7 @@ void F_MAIN::B_PING_Click() {
     // A ping that cannot run is told to the operator, and logged with its cause.
     const auto fail = [&](const std::string& text, const std::string& cause) {
         platform.messageBox(text, "Error !", MessageIcon::Critical);
-        gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "TEST", "Request Ping failed: " + cause, true);
+        gateway_.eventLog().ADD_EVENTS(-1, "TEST", "Request Ping failed: " + cause, true);
     };
     // The window would only say "ping: not found" for each terminal.
     if (platform.scriptKind() == Platform::ScriptKind::PosixShell &&
@@ -80,7 +81,7 @@ void F_MAIN::B_PING_Click() {
             "Install a terminal emulator (for example xterm), then try again.",
             "no terminal window");
     }
-    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "TEST", "Request Ping", true);
+    gateway_.eventLog().ADD_EVENTS(-1, "TEST", "Request Ping", true);
 }
 
 }  // namespace plx

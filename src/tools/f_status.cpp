@@ -3,6 +3,7 @@
 #include "console/f_main.h"
 #include "gateway/gateway.h"
 #include "shared/numeric_text.h"
+#include "shared/shared_state.h"
 
 namespace plx {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "shared/global.h"
+#include "shared/list_entry.h"
 
 namespace plx {
 namespace {
@@ -63,7 +63,7 @@ std::string pingBatchFile(const std::vector<PingRow>& rows) {
     for (const PingRow& row : rows) {
         if (row.selected) {
             batch += "ECHO " + batchLiteral(row.entry) + "\r\n";
-            batch += "PING " + batchArgument(EXTRACT_FIELD(row.entry, ",", 3)) +
+            batch += "PING " + batchArgument(ListEntry::of(row.entry).address) +
                      " -l 10 -n 1 -w 500\r\n";
         }
         batch += separator;
@@ -79,7 +79,7 @@ std::string pingScript(const std::vector<PingRow>& rows) {
             script += echoLine(row.entry);
             // "--" so that an address starting with "-" is never read as an option.
             script += "ping " + kPingOptions + " -- " +
-                      shellQuote(EXTRACT_FIELD(row.entry, ",", 3)) + "\n";
+                      shellQuote(ListEntry::of(row.entry).address) + "\n";
         }
         script += separator;
     }

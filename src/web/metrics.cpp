@@ -5,6 +5,7 @@
 
 #include "console/f_main.h"
 #include "gateway/gateway.h"
+#include "shared/shared_state.h"
 
 namespace plx {
 namespace {

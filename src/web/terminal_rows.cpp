@@ -3,7 +3,7 @@
 #include "console/f_main.h"
 #include "display/terminal_frame.h"
 #include "gateway/gateway.h"
-#include "shared/global.h"
+#include "shared/list_entry.h"
 #include "web/json_text.h"
 
 namespace plx {
@@ -13,11 +13,12 @@ constexpr std::size_t kValueCharacters = 4;  // then two blanks and the colour c
 
 std::string rowJson(const SharedState& state, std::size_t row, const std::string& entry,
                     const std::string& value, long long sentAtMs, long long nowMs) {
+    const ListEntry fields = ListEntry::of(entry);
     std::string json = "{\"row\":" + std::to_string(row);
-    json += ",\"number\":" + jsonString(EXTRACT_FIELD(entry, ",", 1));
-    json += ",\"type\":" + jsonString(EXTRACT_FIELD(entry, ",", 2));
-    json += ",\"address\":" + jsonString(EXTRACT_FIELD(entry, ",", 3));
-    json += ",\"description\":" + jsonString(EXTRACT_FIELD(entry, ",", 4));
+    json += ",\"number\":" + jsonString(fields.number);
+    json += ",\"type\":" + jsonString(fields.type);
+    json += ",\"address\":" + jsonString(fields.address);
+    json += ",\"description\":" + jsonString(fields.description);
     if (value.empty()) return json + ",\"value\":null}";
     // Drawn as the terminal shows it: the characters in the colour pattern's attributes.
     const char colour = value.back();

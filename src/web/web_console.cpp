@@ -4,12 +4,13 @@
 #include <cctype>
 #include <string_view>
 
-#include "eventlog/f_events.h"
+#include "eventlog/event_log.h"
 #include "gateway/gateway.h"
 #include "platform/ipv4.h"
 #include "platform/system_text.h"
 #include "shared/global.h"
 #include "shared/numeric_text.h"
+#include "shared/shared_state.h"
 #include "web/web_settings.h"
 #include "web/web_views.h"
 
@@ -120,7 +121,7 @@ void WebConsole::start() {
     const SharedState& state = gateway_.state();
     const auto content = files.read(state.filePath(kWebConsoleFile));
     if (!content) return;  // off: nothing listens
-    F_EVENTS& log = gateway_.window<F_EVENTS>();
+    EventLog& log = gateway_.eventLog();
     const auto warn = [&log](const std::string& why) {
         log.ADD_EVENTS(-1, "Warning", "Web console not started: " + why, true);
     };
@@ -179,7 +180,7 @@ std::string WebConsole::loadToken(const std::string& file, const std::string& wi
         token += kHex[static_cast<unsigned char>(byte) & 0xF];
     }
     if (!files.replace(path, token + "\n", Files::Access::OwnerOnly)) {
-        gateway_.window<F_EVENTS>().ADD_EVENTS(
+        gateway_.eventLog().ADD_EVENTS(
             -1, "Warning", "Web console: cannot write " + pathText(path) + ", " + without, true);
         return {};
     }
@@ -282,11 +283,10 @@ void WebConsole::answerRefusals() {
     const std::string more = refusals_.size() > 1 ? " (" + std::to_string(refusals_.size()) +
                                                         " requests refused in the last second)"
                                                   : std::string();
-    gateway_.window<F_EVENTS>().ADD_EVENTS(-1, "Warning",
-                                           std::string("Web console: ") +
-                                               refusals_.front().why->logged + ", refused " +
-                                               refusals_.front().what + more,
-                                           true);
+    gateway_.eventLog().ADD_EVENTS(-1, "Warning",
+                                   std::string("Web console: ") + refusals_.front().why->logged +
+                                       ", refused " + refusals_.front().what + more,
+                                   true);
     std::deque<HeldRefusal> due;
     due.swap(refusals_);
     for (HeldRefusal& held : due)
@@ -302,10 +302,10 @@ void WebConsole::push() {
         lastStatusKey_ = key;
         ++statusVersion_;
     }
-    const std::string message =
-        "{\"status\":" + std::to_string(statusVersion_) +
-        ",\"terminals\":" + std::to_string(rows_.version()) +
-        ",\"events\":" + std::to_string(gateway_.window<F_EVENTS>().linesShown()) + "}";
+    const std::string message = "{\"status\":" + std::to_string(statusVersion_) +
+                                ",\"terminals\":" + std::to_string(rows_.version()) +
+                                ",\"events\":" + std::to_string(gateway_.eventLog().linesShown()) +
+                                "}";
     if (message == lastPush_) return;
     lastPush_ = message;
     server_->broadcast(message);

@@ -5,10 +5,11 @@
 
 #include "console/f_add_product.h"
 #include "console/f_main.h"
+#include "display/display_road.h"
 #include "display/f_test.h"
 #include "gateway/gateway.h"
 #include "hostlink/f_as400.h"
-#include "shared/global.h"
+#include "shared/list_entry.h"
 #include "shared/numeric_text.h"
 #include "web/json_text.h"
 #include "web/web_console.h"
@@ -102,13 +103,12 @@ HttpResponse WebConsole::prometheusTargets(const HttpRequest&) {
     const ListBox& list = gateway_.window<F_MAIN>().LST_PRODUIT;
     std::string targets;
     for (int row = 0; row < list.count(); ++row) {
-        const std::string entry = list.text(row);
-        const std::string address = EXTRACT_FIELD(entry, ",", 3);
-        if (address.empty()) continue;
+        const ListEntry entry = ListEntry::of(list.text(row));
+        if (entry.address.empty()) continue;
         if (!targets.empty()) targets += ',';
-        targets += "{\"targets\":[" + jsonString(address) +
-                   "],\"labels\":{\"number\":" + jsonString(EXTRACT_FIELD(entry, ",", 1)) +
-                   ",\"description\":" + jsonString(EXTRACT_FIELD(entry, ",", 4)) + "}}";
+        targets += "{\"targets\":[" + jsonString(entry.address) +
+                   "],\"labels\":{\"number\":" + jsonString(entry.number) +
+                   ",\"description\":" + jsonString(entry.description) + "}}";
     }
     return jsonResponse("[" + targets + "]");
 }
@@ -159,7 +159,7 @@ HttpResponse WebConsole::test(const HttpRequest& request) {
             return errorResponse(400, "No terminal " + fourDigits(number) + " in the list");
         rows.push_back(state.TAB_ROW_OF_NO[number]);
     }
-    if (rows.empty()) return errorResponse(400, "Please seclect a product(s)");
+    if (rows.empty()) return errorResponse(400, F_MAIN::kNoneSelected);
     gateway_.window<F_TEST>().testRows(*test, rows, from(request));
     return kDone;
 }
@@ -198,15 +198,12 @@ HttpResponse WebConsole::putTerminal(const HttpRequest& request) {
     const auto fields = parseJsonObject(request.body, error);
     if (!fields) return errorResponse(400, error);
     const auto number = jsonField<std::string>(*fields, "number", error).value_or("");
-    std::string address = jsonField<std::string>(*fields, "address", error).value_or("");
-    std::string description = jsonField<std::string>(*fields, "description", error).value_or("");
+    const auto address = jsonField<std::string>(*fields, "address", error).value_or("");
+    const auto description = jsonField<std::string>(*fields, "description", error).value_or("");
     if (!error.empty()) return errorResponse(400, error);
     // Read as the editor reads a number, "1e3" would be 1000 and "+3" 3.
     if (!number.empty() && !digitsOnly(number))
         return errorResponse(400, "\"number\" must be digits only");
-    // The editor takes out commas however they come; so does the web.
-    std::erase(address, ',');
-    std::erase(description, ',');
     const TerminalEntryCheck check = gateway_.window<F_MAIN>().storeTerminal(
         *row, {number, address, description}, from(request));
     if (!check.accepted) {

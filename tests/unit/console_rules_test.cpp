@@ -48,8 +48,12 @@ TEST(ConsoleRules, EscapesControlAndHighCharactersOnly) {
         {std::string(1, '\0'), "%0%"},
         {"\x7f\x80", "%127%%128%"},
         {" 100% ~", " 100% ~"},
+        {"%65% %256% 100%", "%65% %256% 100%"},  // read back as they stand: no byte wrote them
     };
-    for (const auto& [raw, escaped] : cases) EXPECT_EQ(ESCAPE_CTRL_CHARS(raw), escaped);
+    for (const auto& [raw, escaped] : cases) {
+        EXPECT_EQ(ESCAPE_CTRL_CHARS(raw), escaped);
+        EXPECT_EQ(unescapeControlChars(escaped), raw) << escaped;
+    }
 }
 
 TEST(ConsoleRules, LinesEndAtCrLfCrOrLfAndAreWrittenWithCrLf) {

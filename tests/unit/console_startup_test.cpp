@@ -189,6 +189,9 @@ TEST_F(ConsoleStartup, ProductsFileIsReplacedWholeOrNotAtAll) {
     EXPECT_EQ(eventTexts("Warning"),
               (Strings{"Products.cfg could not be written, the previous file is kept",
                        "The log file cannot be written: " + shown("Plyxen400_05-12-2026.LOG")}));
+    // Both are lost data: errors to the journal's readers.
+    for (std::size_t last = 1; last <= 2; ++last)
+        EXPECT_EQ(platform.journalLines.end()[-last].substr(0, 3), "<3>");
     platform.fakeFiles().failAfterBytes = -1;
     list().clear();
     main().B_SAVE_CFG_Click();
@@ -216,6 +219,12 @@ TEST_F(ConsoleStartup, ProductsFileIsReplacedWholeOrNotAtAll) {
                                 "not be read at start cannot be moved aside to "
                                 "Products.cfg.unread-05-12-2026-2"),
               warnings.end());
+    EXPECT_NE(std::ranges::find_if(unread.platform.journalLines,
+                                   [](const std::string& line) {
+                                       return line.starts_with("<3>") &&
+                                              line.ends_with("Products.cfg.unread-05-12-2026-2");
+                                   }),
+              unread.platform.journalLines.end());
     unread.main().B_SAVE_CFG_Click();
     EXPECT_EQ(unread.readFile("Products.cfg"), "0002,,127.0.10.2,B\r\n");
     EXPECT_EQ(unread.readFile("Products.cfg.unread-05-12-2026-2"), "0001,,127.0.10.1,A\r\n");

@@ -15,7 +15,7 @@ class EventLog : public StartedGatewayTest {
         forgetEvents();
     }
     void add(int index, const std::string& mode, const std::string& text, bool toFile) {
-        eventWindow().ADD_EVENTS(index, mode, text, toFile);
+        gateway.eventLog().ADD_EVENTS(index, mode, text, toFile);
     }
     bool inFile(const std::string& text) { return dailyLog().find(text) != std::string::npos; }
 };
@@ -40,6 +40,18 @@ TEST_F(EventLog, LineNamesTheHostOrTheTerminalAndTheListKeepsTheLast350) {
     ASSERT_EQ(lines.count(), F_EVENTS::kMaxLines);
     EXPECT_EQ(lines.text(0), log.line(0));
     EXPECT_EQ(lines.text(F_EVENTS::kMaxLines - 1), "14:05:09 CMD:0043,<y>");
+}
+
+// A day's file read back (the replay does): every event line, and nothing of its header.
+TEST(EventLine, ReadBackAsWritten) {
+    for (const char* line : {"14:05:09 CMD:0042,<x,y>", "00:00:01 LOG TO FILE:Server [],1",
+                             "23:59:59 RX-AS400:Server [10.1.200.1],a:b,c%13%%10%"}) {
+        const auto event = plx::EventLog::parse(line);
+        ASSERT_TRUE(event) << line;
+        EXPECT_EQ(plx::EventLog::line(*event), line);
+    }
+    for (const char* other : {"Web Page: c:\\WebPageName.html", "0001,,127.0.10.1,A", "-----"})
+        EXPECT_FALSE(plx::EventLog::parse(other)) << other;
 }
 
 TEST_F(EventLog, SwitchDecidesForEventsThatDoNotForceTheFile) {

@@ -13,6 +13,14 @@ class HostLink : public TerminalsGatewayTest {
   protected:
     std::uint8_t linkState() { return state().LINK_STATE; }
     Strings statuses() { return eventTexts("Status"); }
+    // The journal's priority ("<4>") of the last line of this status.
+    std::string journalled(const std::string& status) {
+        const Strings& lines = platform.journalLines;
+        const auto line = std::find_if(lines.rbegin(), lines.rend(), [&](const std::string& l) {
+            return l.find(" Status:") != std::string::npos && l.ends_with("," + status);
+        });
+        return line == lines.rend() ? "(none)" : line->substr(0, 3);
+    }
     // Ticks until the socket is closed, so the next tick connects.
     void untilClosed() {
         while (tcp().state() != State::Closed) platform.advance(kTick);
@@ -77,6 +85,9 @@ TEST_F(HostLink, LostLinkIsClosedByOneTickAndConnectedByTheNext) {
     EXPECT_EQ(tcp().state(), State::Closed);
     platform.advance(kTick);
     EXPECT_EQ(statuses(), (Strings{"Error: Connection refused", "Try to connect to 127.0.0.1"}));
+    // What needs a look is a warning to the journal's readers, the rest information.
+    EXPECT_EQ(journalled("Error: Connection refused"), "<4>");
+    EXPECT_EQ(journalled("Try to connect to 127.0.0.1"), "<6>");
 
     // Reset: the same two ticks.
     tcp().acceptConnection();
@@ -117,6 +128,7 @@ TEST_F(HostLink, WatchdogDropsTheLinkAfter180SilentTicksAndTheHeartBeatsOnData) 
     platform.advance(2 * kTick);
     EXPECT_EQ(statuses(), (Strings{"Reset connection by Watchdog", "Try to close",
                                    "Try to connect to 127.0.0.1"}));
+    EXPECT_EQ(journalled("Reset connection by Watchdog"), "<4>");
 }
 
 TEST_F(HostLink, PauseSuspendsSupervisionAndSocketEventsEndIt) {
@@ -172,6 +184,7 @@ TEST_F(HostLink, AddressIsUsedTrimmedWithThreeDotsOtherwiseResolved) {
         // No address, no connect: the status says so and the next tick tries again.
         EXPECT_EQ(tcp().connects.size(), before);
         EXPECT_EQ(as400().AFF_STATUS.caption(), "Error: No remote host given");
+        EXPECT_EQ(journalled("Error: No remote host given"), "<4>");
     }
 }
 
@@ -202,6 +215,7 @@ TEST_F(HostLink, AddressOrPortTypedDropsTheLinkAndThePortIsReadAsMeantOrShown) {
     EXPECT_EQ(tcp().state(), State::Closed);
     EXPECT_EQ(statuses(),
               (Strings{"Try to connect to 127.0.0.13", "Error: Invalid remote port \"telnet\""}));
+    EXPECT_EQ(journalled("Error: Invalid remote port \"telnet\""), "<4>");
 }
 
 // Which link the folder and the port ask for, and how the link says it is encrypted (the

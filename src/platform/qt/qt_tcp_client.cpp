@@ -68,7 +68,7 @@ void QtTcpClient::deliver(unsigned generation, Handler handler) {
         this,
         [this, generation, handler] {
             if (generation != generation_ || socket_ == nullptr) return;
-            looked_();
+            markSystemAsked_();
             handler();
         },
         Qt::QueuedConnection);

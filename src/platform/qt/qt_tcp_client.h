@@ -15,9 +15,10 @@ namespace plx::qtp {
 
 class QtTcpClient : public QObject, public TcpClientPort {
   public:
-    // `looked` runs as each of the socket's events is handled: the event loop that runs it
-    // has just asked the system for events.
-    explicit QtTcpClient(std::function<void()> looked) : looked_(std::move(looked)) {}
+    // `markSystemAsked` runs as each of the socket's events is handled: the event loop that
+    // runs it has just asked the system for events.
+    explicit QtTcpClient(std::function<void()> markSystemAsked)
+        : markSystemAsked_(std::move(markSystemAsked)) {}
     ~QtTcpClient() override;
     QtTcpClient(const QtTcpClient&) = delete;
     QtTcpClient& operator=(const QtTcpClient&) = delete;
@@ -37,7 +38,7 @@ class QtTcpClient : public QObject, public TcpClientPort {
     template <class Handler>
     void deliver(unsigned generation, Handler handler);
 
-    std::function<void()> looked_;
+    std::function<void()> markSystemAsked_;
     // One socket per connection attempt, so no late event of an old one can leak into
     // the next. Released with deleteLater: close() may run inside one of its signals.
     QTcpSocket* socket_ = nullptr;
