@@ -110,7 +110,7 @@ TEST(ConsoleRules, ColourIndexRoundTripFromTheFileToTheFrame) {
 // Written as the host link window saves it, read as start-up loads it.
 TEST(ConsoleRules, HostSettingsRoundTrip) {
     const HostSettings cases[] = {
-        {"10.0.0.5", "23", "secret", "QUSER", 1},
+        {"198.18.0.5", "23", "secret", "QUSER", 1},
         {" as400.plant ", " 2323 ", " pass word ", " user ", 0},
         {"", "", "", "", 2},
     };
@@ -123,8 +123,8 @@ TEST(ConsoleRules, HostSettingsRoundTrip) {
                   settings)
             << file;
     }
-    EXPECT_EQ(hostSettingsFile({"10.0.0.5", "23", "pw", "me", 1}),
-              "10.0.0.5\r\n23\r\npw\r\nme\r\n 1\r\n");
+    EXPECT_EQ(hostSettingsFile({"198.18.0.5", "23", "pw", "me", 1}),
+              "198.18.0.5\r\n23\r\npw\r\nme\r\n 1\r\n");
     // Hand-written files: the lines present, in order; a switch that does not fit is none.
     const struct {
         std::string bytes;
