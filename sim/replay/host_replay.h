@@ -1,8 +1,10 @@
 #pragma once
 // The host stream of a day's file or of a trace, replayed through the gateway's core with a
 // given terminal list and colour file, and what it gives written out: per read its telnet
-// answers, per frame each terminal's value, colour, pattern and datagram, and every Warning.
-// The report is itself a trace: kept in tests/data/, it is what the core must give again.
+// answers, per frame its value and colour, each terminal's pattern and datagram as it leaves
+// (the frames of one read are cut first when nothing stops them: their datagrams leave
+// together, in order, after them), and every Warning. The report is itself a trace: kept in
+// tests/data/, it is what the core must give again.
 //
 //   Products.cfg 0001,,127.0.10.2,Line 1          the terminal list, a line per entry
 //   Color_Patern.txt 0,1100                       the colour file's lines that count, if given

@@ -59,19 +59,6 @@ void count(Statistics& stats, DatagramOutcome outcome) {
 
 }  // namespace
 
-class DisplayRoad::Dispatch {
-  public:
-    explicit Dispatch(DisplayRoad& road) : road_(road) { ++road_.dispatches_; }
-    ~Dispatch() {
-        if (--road_.dispatches_ == 0) road_.sendBatch();
-    }
-    Dispatch(const Dispatch&) = delete;
-    Dispatch& operator=(const Dispatch&) = delete;
-
-  private:
-    DisplayRoad& road_;
-};
-
 class DisplayRoad::Nested {
   public:
     explicit Nested(DisplayRoad& road) : road_(road), outer_(std::exchange(road.dispatches_, 0)) {}

@@ -52,10 +52,23 @@ class DisplayRoad {
     void rowRemoved(int row);
     void rowReplaced(int row);
 
+    // One dispatch (a host command, the commands of one read, Synchronize, a test press),
+    // held while it lasts: its datagrams leave in batches, and whatever waits in the batch
+    // leaves when the outermost one ends.
+    class Dispatch {
+      public:
+        explicit Dispatch(DisplayRoad& road) : road_(road) { ++road_.dispatches_; }
+        ~Dispatch() {
+            if (--road_.dispatches_ == 0) road_.sendBatch();
+        }
+        Dispatch(const Dispatch&) = delete;
+        Dispatch& operator=(const Dispatch&) = delete;
+
+      private:
+        DisplayRoad& road_;
+    };
+
   private:
-    // One dispatch (a host command, Synchronize, a test press): its datagrams leave in
-    // batches, and whatever waits in the batch leaves when the outermost one ends.
-    class Dispatch;
     // Events run (a pump, a wait for the socket): what they dispatch leaves when it ends.
     class Nested;
     // A datagram in the batch, and the command it is a copy of.

@@ -19,7 +19,9 @@ void HostStream::read(const std::string& chunk, const Reading& reading) {
     // The answers leave before the frames' datagrams (GEST_TELNET): a reply that cannot go
     // out is of no use later, the connection is gone.
     for (const std::string& reply : telnet_.replies(chunk)) (void)reading.host.send(reply);
-    // Each frame's datagrams are sent (events pumped) before the next frame goes.
+    // The frames go in order, the pending events let run between each one's copies; the
+    // copies of one read's frames share the system's calls where no event comes between.
+    const DisplayRoad::Dispatch together(display_);
     for (const std::string& frame : frames_.scan(chunk)) {
         ++stats.hostFrames;
         if (onFrame) onFrame(frame);
