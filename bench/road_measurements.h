@@ -118,7 +118,7 @@ inline double rawTcpRate(long count) {
 // Microseconds from the write of each frame to the arrival of its first datagram, frames
 // written `rate` times a second.
 inline std::vector<double> latencies(int rate, int count, const Write& write, TerminalWall& wall,
-                              long& value) {
+                                     long& value) {
     std::vector<double> micros;
     const auto period = std::chrono::nanoseconds(1000000000 / rate);
     auto next = Clock::now();
