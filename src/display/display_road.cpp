@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "display/datagram_failures.h"
 #include "display/display_command.h"
 #include "display/host_number.h"
 #include "eventlog/event_log.h"
@@ -19,42 +20,11 @@ namespace {
 constexpr std::size_t kBatchLimit = 64;
 
 // Why a terminal's datagrams do not leave, as its warning says it.
-const char* failureText(DatagramOutcome outcome) {
-    switch (outcome) {
-        case DatagramOutcome::BadAddress:
-            return "not an IPv4 address";
-        case DatagramOutcome::NoRoute:
-            return "no route to it";
-        case DatagramOutcome::Refused:
-            return "refused by the system";
-        case DatagramOutcome::Busy:
-            return "the network took none for a second";
-        default:
-            return "the system failed to send them";
+std::string_view failureText(DatagramOutcome outcome) {
+    for (const DatagramFailure& failure : kDatagramFailures) {
+        if (failure.outcome == outcome) return failure.told;
     }
-}
-
-void count(Statistics& stats, DatagramOutcome outcome) {
-    switch (outcome) {
-        case DatagramOutcome::Left:
-            ++stats.datagramsSent;
-            return;
-        case DatagramOutcome::Busy:
-            ++stats.datagramsFailedStalled;
-            return;
-        case DatagramOutcome::BadAddress:
-            ++stats.datagramsFailedAddress;
-            return;
-        case DatagramOutcome::NoRoute:
-            ++stats.datagramsFailedNoRoute;
-            return;
-        case DatagramOutcome::Refused:
-            ++stats.datagramsFailedRefused;
-            return;
-        case DatagramOutcome::Failed:
-            ++stats.datagramsFailedOther;
-            return;
-    }
+    return {};
 }
 
 }  // namespace
@@ -187,7 +157,7 @@ void DisplayRoad::countDown(std::uint64_t command, std::optional<DatagramOutcome
         std::find_if(underWay_.begin(), underWay_.end(),
                      [command](const CommandUnderWay& c) { return c.command == command; });
     if (outcome) {
-        count(state_.STATS, *outcome);
+        ++state_.STATS.datagramsOf(*outcome);
         if (*outcome == DatagramOutcome::Left) {
             found->anyCopyLeft = true;
             busySinceMs_ = -1;
@@ -219,9 +189,10 @@ void DisplayRoad::commandDone(const CommandUnderWay& done) {
     // the terminal's failure is told once, not at every frame.
     if (failureTold_[done.row]) return;
     failureTold_[done.row] = true;
-    log_.ADD_EVENTS(
-        done.row, "Warning",
-        "Datagrams cannot be sent to \"" + done.address + "\": " + failureText(done.failure), true);
+    log_.ADD_EVENTS(done.row, "Warning",
+                    "Datagrams cannot be sent to \"" + done.address +
+                        "\": " + std::string(failureText(done.failure)),
+                    true);
 }
 
 bool DisplayRoad::rowWaits(int row) const {

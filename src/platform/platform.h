@@ -81,6 +81,8 @@ enum class DatagramOutcome : std::uint8_t {
     Refused,     // the system does not allow it (a firewall, a broadcast address)
     Failed,      // any other failure
 };
+inline constexpr std::size_t kDatagramOutcomes =
+    static_cast<std::size_t>(DatagramOutcome::Failed) + 1;
 
 // Terminal datagrams. Every send names its destination, so a nested send in the
 // middle of another cannot redirect it. Only dotted IPv4 addresses are accepted.

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/platform.h"
+
 namespace plx {
 
 inline constexpr int kTerminalNumbers = 10000;  // terminal numbers 0..9999
@@ -43,20 +45,22 @@ struct Statistics {
     long long hostFrames = 0;
     long long commandsSent = 0;
     long long commandsAlreadyShown = 0;  // dropped by the display value memory
-    long long datagramsSent = 0;
+    // Datagrams by what became of them: left, or given up and why (Busy: a link that took
+    // none for a second).
+    std::array<long long, kDatagramOutcomes> datagrams{};
     long long datagramSendWaits = 0;  // waits for a full socket to take datagrams again
-    // Datagrams given up: no usable address, no route, refused by the system, a link that
-    // took none for a second, any other failure.
-    long long datagramsFailedAddress = 0;
-    long long datagramsFailedNoRoute = 0;
-    long long datagramsFailedRefused = 0;
-    long long datagramsFailedStalled = 0;
-    long long datagramsFailedOther = 0;
     long long unknownTerminals = 0;
     long long logWriteFailures = 0;
     long long listWriteFailures = 0;
     long long hostDataAtMs = -1;  // the last host data; -1: none yet
     long long linkSinceMs = 0;    // the last change of LINK_STATE
+
+    long long& datagramsOf(DatagramOutcome outcome) {
+        return datagrams[static_cast<std::size_t>(outcome)];
+    }
+    long long datagramsOf(DatagramOutcome outcome) const {
+        return datagrams[static_cast<std::size_t>(outcome)];
+    }
 };
 
 struct SharedState {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "console/f_main.h"
+#include "display/datagram_failures.h"
 #include "gateway/gateway.h"
 #include "shared/shared_state.h"
 
@@ -58,15 +59,17 @@ std::vector<MetricFamily> gatewayMetrics(Gateway& gateway, const ConsoleCounts& 
     Platform& platform = gateway.platform();
     const long long nowMs = platform.uptimeMs();
     const ProcessFigures process = platform.processFigures();
-    const auto labelled = [](const char* label, const char* value, long long count) {
-        return MetricSample{std::string(label) + "=\"" + value + "\"", static_cast<double>(count)};
+    const auto labelled = [](std::string_view label, std::string_view value, long long count) {
+        return MetricSample{std::string(label) + "=\"" + std::string(value) + "\"",
+                            static_cast<double>(count)};
     };
     const auto drop = [&labelled](const char* cause, long long count) {
         return labelled("cause", cause, count);
     };
-    const auto failed = [&labelled](const char* reason, long long count) {
-        return labelled("reason", reason, count);
-    };
+    std::vector<MetricSample> failed;
+    for (const DatagramFailure& failure : kDatagramFailures) {
+        failed.push_back(labelled("reason", failure.reason, s.datagramsOf(failure.outcome)));
+    }
     const double dataAge =
         s.hostDataAtMs < 0 ? NAN : static_cast<double>((nowMs - s.hostDataAtMs) / 1000);
     return {
@@ -102,13 +105,8 @@ std::vector<MetricFamily> gatewayMetrics(Gateway& gateway, const ConsoleCounts& 
         {"plyxen400_datagrams_sent_total",
          "counter",
          "Datagrams handed to the network.",
-         {plain(static_cast<double>(s.datagramsSent))}},
-        {"plyxen400_datagrams_failed_total",
-         "counter",
-         "Datagrams given up, by reason.",
-         {failed("address", s.datagramsFailedAddress), failed("no_route", s.datagramsFailedNoRoute),
-          failed("refused", s.datagramsFailedRefused), failed("stalled", s.datagramsFailedStalled),
-          failed("other", s.datagramsFailedOther)}},
+         {plain(static_cast<double>(s.datagramsOf(DatagramOutcome::Left)))}},
+        {"plyxen400_datagrams_failed_total", "counter", "Datagrams given up, by reason.", failed},
         {"plyxen400_datagram_send_waits_total",
          "counter",
          "Waits for a full socket to take datagrams.",

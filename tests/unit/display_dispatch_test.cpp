@@ -152,7 +152,7 @@ TEST_F(DisplayDispatch, FullSocketIsWaitedForAndFailuresAreToldOncePerTerminal) 
     EXPECT_EQ(stats.datagramSendWaits, 3);
     EXPECT_EQ(remembered(0) + "|" + remembered(1), "1234  0|1234  0");
     EXPECT_EQ(eventTexts("CMD").size(), 3u);
-    EXPECT_EQ(stats.datagramsSent, 6);
+    EXPECT_EQ(stats.datagramsOf(DatagramOutcome::Left), 6);
 
     platform.onPump = nullptr;
     platform.udpOutcome = DatagramOutcome::NoRoute;
@@ -168,7 +168,7 @@ TEST_F(DisplayDispatch, FullSocketIsWaitedForAndFailuresAreToldOncePerTerminal) 
     EXPECT_EQ(warnings, (Strings{"0000,Datagrams cannot be sent to \"" + a + noRoute,
                                  "0007,Datagrams cannot be sent to \"" + b + noRoute,
                                  "0000,Datagrams cannot be sent to \"" + a + noRoute}));
-    EXPECT_EQ(stats.datagramsFailedNoRoute, 12);
+    EXPECT_EQ(stats.datagramsOf(DatagramOutcome::NoRoute), 12);
     EXPECT_EQ(remembered(0), "9999  0");
 
     platform.udpOutcome = DatagramOutcome::Left;
@@ -176,7 +176,7 @@ TEST_F(DisplayDispatch, FullSocketIsWaitedForAndFailuresAreToldOncePerTerminal) 
     platform.udpWaitMs = 600;
     as400().GEST_CMD("****11110");
     EXPECT_EQ(stats.datagramSendWaits, 5);
-    EXPECT_EQ(stats.datagramsFailedStalled, 4);
+    EXPECT_EQ(stats.datagramsOf(DatagramOutcome::Busy), 4);
     EXPECT_EQ(remembered(0), "9999  0");
 }
 

@@ -414,6 +414,8 @@ TEST_F(WebConsoleTest, WhatItShowsAndPushes) {
          {"plyxen400_link_state 1\n", "plyxen400_host_connects_total 1\n",
           "plyxen400_host_drops_total{cause=\"watchdog\"} 0\n", "plyxen400_host_frames_total 2\n",
           "plyxen400_commands_sent_total 1\n", "plyxen400_unknown_terminal_warnings_total 1\n",
+          "plyxen400_datagrams_sent_total 2\n",
+          "plyxen400_datagrams_failed_total{reason=\"stalled\"} 0\n",
           "plyxen400_host_data_age_seconds 3\n", "plyxen400_uptime_seconds 11\n",
           "# TYPE plyxen400_host_received_bytes_total counter\nplyxen400_host_received_bytes_total "
           "22\n",
