@@ -32,7 +32,7 @@ struct Recording {
 };
 
 // What a day's file or a trace holds for a replay: the "RX-AS400" events (a read each) and
-// the statuses "Connected" of a day's file ("14:05:09 RX-AS400:Server [10.1.200.1],<text>"),
+// the statuses "Connected" of a day's file ("14:05:09 RX-AS400:Server [127.0.0.1],<text>"),
 // or the unindented lines of a trace; everything else is passed over.
 Recording readRecording(std::string_view text);
 
